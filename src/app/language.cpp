@@ -1,0 +1,20 @@
+#include "app/language.h"
+
+#include "app/settings.h"
+
+namespace {
+// Written once before any other thread starts, read by all of them afterwards.
+std::string& LanguagePath() {
+  static std::string path;
+  return path;
+}
+}  // namespace
+
+void SetLanguageFile(const std::string& path) { LanguagePath() = path; }
+
+const std::string& LanguageFile() { return LanguagePath(); }
+
+std::string LanguageText(const std::string& section, const std::string& key,
+                         const std::string& suffix) {
+  return ReadIniString(LanguagePath(), section, key, "", 200) + suffix;
+}
