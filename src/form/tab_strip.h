@@ -1,0 +1,19 @@
+// The strip of tab buttons above the page switcher: rebuilding it from the tab table, scrolling
+// it, and bringing a tab's page to the front.
+#pragma once
+
+#include <string>
+
+#include "app/form.h"
+#include "form/tab_table.h"
+
+enum class TabStripMode { Rebuild = 0, ScrollLeft = 1, ScrollRight = 2 };
+
+// Rebuild shows the shown tabs, hides the others and brings the first shown tab's page to the
+// front; the scroll modes reveal one tab on that side. Nothing happens without the strip
+// "HorizontalLayoutUI6".
+void UpdateTabStrip(Form& form, const TabTable& tabs, TabStripMode mode);
+
+// For a "selectchanged" of the control named `senderName`: the page of the first tab whose name
+// contains that name (page 0 for an empty name) comes to the front.
+void SelectPageForOption(Form& form, const TabTable& tabs, const std::string& senderName);
