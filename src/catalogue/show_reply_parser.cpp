@@ -1,0 +1,100 @@
+#include "catalogue/show_reply_parser.h"
+
+#include <optional>
+#include <string>
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+// The value that follows a label, as positions in the window: `first` is its first byte and
+// `last` its last one, after skipping leading blanks and trimming trailing blanks and CRs.
+// `startsWithCr` means the device sent no value: the line was empty or only blanks.
+struct ValueSpan {
+  size_t first;
+  size_t last;
+  bool startsWithCr;
+};
+
+// nullopt when no CR LF follows `behindLabel`: the line was cut and its value cannot be trusted.
+std::optional<ValueSpan> FindValue(std::string_view window, size_t behindLabel) {
+  const size_t lineEnd = window.find(kLineEnd, behindLabel);
+  if (lineEnd == std::string_view::npos) return std::nullopt;
+  size_t first = behindLabel;
+  while (first < lineEnd && window[first] == ' ') ++first;
+  size_t last = lineEnd;
+  // Only blanks and CRs are trimmed: a tab belongs to the value.
+  while (first < last && (window[last] == ' ' || window[last] == '\r')) --last;
+  // window[lineEnd] is the CR of the line end, so `first` always indexes a byte of the window.
+  return ValueSpan{first, last, window[first] == '\r'};
+}
+
+std::optional<size_t> FindBehind(std::string_view window, std::string_view label) {
+  // An empty label matches at the window's start, so that row gets the window's first line.
+  const size_t at = window.find(label);
+  if (at == std::string_view::npos) return std::nullopt;
+  return at + label.size();
+}
+
+}  // namespace
+
+std::string_view ShowReplyWindow(const char* data, size_t count) {
+  if (data == nullptr || count == 0) return {};
+  const std::string_view received(data, count);
+  const size_t marker = received.find(kShowMarker);
+  if (marker == std::string_view::npos) return {};
+  // The device protocol's window holds 8192 bytes with its terminating zero, and its labels are
+  // searched as zero-terminated text: a zero byte ends what the parser sees.
+  std::string_view window = received.substr(marker, kParseWindowSize - 1);
+  return window.substr(0, window.find('\0'));
+}
+
+ShowReplyResult ParseShowReply(const char* data, size_t count, ParamTable& params,
+                               ListParamTable& lists, bool& fiveDioModel) {
+  ShowReplyResult result;
+  const std::string_view received =
+      data != nullptr ? std::string_view(data, count) : std::string_view();
+  const std::string_view window = ShowReplyWindow(data, count);
+  result.markerFound = !window.empty();
+
+  // The firmware variant may stand anywhere, also in the banner before the parameter section.
+  fiveDioModel = received.find("Zr350V3") != std::string_view::npos ||
+                 received.find("Zr350V4") != std::string_view::npos;
+  // The DIO3 rows must carry this model's labels before they are searched.
+  BindDio3Rows(params, fiveDioModel);
+
+  for (auto& [name, row] : params) {
+    row.value.clear();
+    const std::optional<size_t> behind = FindBehind(window, row.label);
+    if (!behind) continue;
+    const std::optional<ValueSpan> span = FindValue(window, *behind);
+    if (!span) continue;
+    ++result.labelsFound;
+    const size_t length = span->startsWithCr ? 0 : span->last - span->first + 1;
+    if (length < kMaxValueLength) row.value.assign(window.substr(span->first, length));
+  }
+
+  ParseListItems(window, lists);
+  return result;
+}
+
+void ParseListItems(std::string_view window, ListParamTable& lists) {
+  for (auto& [name, list] : lists) {
+    for (int32_t i = 0; i < list.itemCount; ++i) {
+      std::string label = ListItemLabel(list.labelFormat, i);
+      const std::optional<size_t> behind = FindBehind(window, label);
+      if (!behind) {
+        list.items[std::move(label)].clear();
+        continue;
+      }
+      const std::optional<ValueSpan> span = FindValue(window, *behind);
+      if (!span || span->last - span->first >= kMaxItemValueLength) continue;
+      std::string& item = list.items[std::move(label)];
+      if (span->startsWithCr) {
+        item.clear();
+      } else {
+        item.assign(window.substr(span->first, span->last - span->first + 1));
+      }
+    }
+  }
+}
