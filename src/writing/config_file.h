@@ -1,0 +1,34 @@
+// Configuration files (.cfg): one show reply of a device, stored as text.
+//
+// The bytes follow the line-end translation of a text-mode file on the device's home platform:
+// every line feed is stored as CR LF, so the reply's "\r\n" line ends become 0D 0D 0A; reading
+// turns each 0D 0A pair back into one line feed and stops at a 0x1A byte. No header, no
+// checksum, no character conversion. Files written by this program load back byte for byte; a
+// file whose line ends an editor rewrote to plain CR LF loads with bare line feeds, and its
+// parameter lines are then not found.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// A load reads at most this many characters, counted after the line-end translation.
+inline constexpr size_t kConfigFileMaxChars = 8192;
+
+// The bytes of a configuration file holding `replyText` (each "\n" stored as "\r\n").
+std::string EncodeConfigFile(std::string_view replyText);
+
+// The text of a configuration file's bytes: "\r\n" read as "\n", a 0x1A byte ends the text, at
+// most 8192 characters.
+std::string DecodeConfigFile(std::string_view fileBytes);
+
+// Refuses a decoded text that is not a show reply (no "Access Point Name:"): false and a reason.
+bool CheckConfigText(std::string_view text, std::string* reason);
+
+// Writes the file atomically: an existing file is replaced only once the new one is complete.
+// On failure returns false and, when `error` is given, the reason.
+bool WriteConfigFileTo(const std::string& path, std::string_view replyText, std::string* error);
+
+// Reads and decodes a file (only as many bytes as the 8192 characters can take). On failure
+// returns false and, when `error` is given, the reason; `text` is then left as it was.
+bool ReadConfigFileFrom(const std::string& path, std::string* text, std::string* error);

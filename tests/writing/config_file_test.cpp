@@ -1,0 +1,148 @@
+#include "writing/config_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "catalogue/show_reply_parser.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string Fixture(const std::string& name) {
+  return ReadBytes(std::string(DTU_TEST_DATA_DIR) + "/show/" + name);
+}
+
+class ConfigFileTest : public ::testing::Test {
+ protected:
+  std::string PathOf(const std::string& name) const {
+    return dir_.filePath(QString::fromStdString(name)).toStdString();
+  }
+  QTemporaryDir dir_;
+};
+
+TEST(ConfigFileCodec, StoresEveryLineFeedAsCarriageReturnLineFeed) {
+  EXPECT_EQ(EncodeConfigFile("a\r\nb\nc\r"), "a\r\r\nb\r\nc\r");
+  EXPECT_EQ(EncodeConfigFile(Fixture("zr350v4_show.reply")), Fixture("zr350v4.cfg"));
+}
+
+TEST(ConfigFileCodec, ReadsCrLfPairsAsLineFeedsUpToAnEndOfTextByte) {
+  struct Case {
+    std::string bytes;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"a\r\r\nb\r\r\n", "a\r\nb\r\n"},
+      {"a\r\nb", "a\nb"},
+      {"a\rb\n\r", "a\rb\n\r"},
+      {"a\r\n\x1a\r\nrest", "a\n"},
+      {"\x1a"s, ""},
+      {"a\0b"s, "a\0b"s},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(DecodeConfigFile(c.bytes), c.text);
+}
+
+TEST(ConfigFileCodec, CutsTheTextAt8192Characters) {
+  // 5000 lines of "x\r\r\n" are 15000 characters when read: only the first 8192 remain.
+  std::string reply;
+  for (int i = 0; i < 5000; ++i) reply += "x\r\n";
+  const std::string text = DecodeConfigFile(EncodeConfigFile(reply));
+  EXPECT_EQ(text, reply.substr(0, kConfigFileMaxChars));
+
+  // A CR LF pair counts as one character, also right at the limit.
+  const std::string full(kConfigFileMaxChars - 1, 'x');
+  EXPECT_EQ(DecodeConfigFile(full + "\r\nyy"), full + "\n");
+  EXPECT_EQ(DecodeConfigFile(full + "y\r\n"), full + "y");
+}
+
+TEST(ConfigFileCodec, RefusesTextThatIsNotAShowReply) {
+  std::string reason;
+  EXPECT_TRUE(CheckConfigText(DecodeConfigFile(Fixture("zr350v4.cfg")), &reason));
+  EXPECT_FALSE(CheckConfigText("[Set]\r\nLanguage=0\r\n", &reason));
+  EXPECT_NE(reason.find("Access Point Name:"), std::string::npos) << reason;
+  EXPECT_FALSE(CheckConfigText("", &reason));
+  EXPECT_FALSE(reason.empty());
+  EXPECT_FALSE(CheckConfigText("Access Point Name", nullptr));
+}
+
+TEST_F(ConfigFileTest, SavedFileLoadsBackAsTheReplyByteForByte) {
+  ASSERT_TRUE(dir_.isValid());
+  const std::string reply = Fixture("zr350v4_show.reply");
+  const std::string path = PathOf("DTU.cfg");
+  std::string error;
+  ASSERT_TRUE(WriteConfigFileTo(path, reply, &error)) << error;
+  EXPECT_EQ(ReadBytes(path), Fixture("zr350v4.cfg"));
+
+  std::string text;
+  ASSERT_TRUE(ReadConfigFileFrom(path, &text, &error)) << error;
+  EXPECT_EQ(text, reply);
+}
+
+TEST_F(ConfigFileTest, SavingOverALongerFileLeavesNothingOfIt) {
+  const std::string path = PathOf("DTU");  // a name typed without extension is used as typed
+  WriteBytes(path, std::string(20000, 'z'));
+  ASSERT_TRUE(WriteConfigFileTo(path, "Access Point Name:cmnet\r\nOK\r\n", nullptr));
+  EXPECT_EQ(ReadBytes(path), "Access Point Name:cmnet\r\r\nOK\r\r\n");
+}
+
+TEST_F(ConfigFileTest, FileRewrittenWithPlainCrLfLoadsWithBareLineFeeds) {
+  const std::string path = PathOf("edited.cfg");
+  WriteBytes(path, Fixture("zr350v4_show.reply"));
+  std::string text;
+  ASSERT_TRUE(ReadConfigFileFrom(path, &text, nullptr));
+  EXPECT_EQ(text.find('\r'), std::string::npos);
+  EXPECT_TRUE(CheckConfigText(text, nullptr));
+
+  // Without CR LF no parameter line has an end: the parse finds nothing.
+  ParamTable params;
+  ListParamTable lists;
+  BuildParamTable(params, lists, 4);
+  bool fiveDio = false;
+  const ShowReplyResult r = ParseShowReply(text.data(), text.size(), params, lists, fiveDio);
+  EXPECT_TRUE(r.markerFound);
+  EXPECT_EQ(r.labelsFound, 0u);
+  EXPECT_EQ(params.at("Access Point Name").value, "");
+}
+
+TEST_F(ConfigFileTest, FailuresComeBackWithAReason) {
+  std::string error;
+  std::string text = "kept";
+  EXPECT_FALSE(ReadConfigFileFrom(PathOf("missing.cfg"), &text, &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(text, "kept");
+
+  error.clear();
+  EXPECT_FALSE(WriteConfigFileTo(PathOf("no/such/folder/DTU.cfg"), "x", &error));
+  EXPECT_FALSE(error.empty());
+
+  error.clear();
+  EXPECT_FALSE(ReadConfigFileFrom(dir_.path().toStdString(), &text, &error));
+  EXPECT_FALSE(error.empty());
+}
+
+TEST_F(ConfigFileTest, LongFileIsReadOnlyAsFarAsTheTextGoes) {
+  const std::string path = PathOf("long.cfg");
+  std::string reply = "Access Point Name:cmnet\r\n";
+  while (reply.size() < 3 * kConfigFileMaxChars) reply += "\r\nLORA ID:1\r\n";
+  ASSERT_TRUE(WriteConfigFileTo(path, reply, nullptr));
+  std::string text;
+  ASSERT_TRUE(ReadConfigFileFrom(path, &text, nullptr));
+  EXPECT_EQ(text, reply.substr(0, kConfigFileMaxChars));
+}
+
+}  // namespace
