@@ -1,8 +1,8 @@
 #include "writing/config_file.h"
 
 #include <QFile>
-
 #include <QSaveFile>
+
 #include <algorithm>
 
 namespace {

@@ -1,0 +1,24 @@
+// Printing a parsed configuration: every catalogue row in table order, the sensor items and the
+// model, as aligned text for people or as JSON for scripts.
+#pragma once
+
+#include <string>
+
+#include "catalogue/param_table.h"
+
+struct ShowReport {
+  std::string source;  // where the configuration came from (a file path)
+  bool fiveDioModel = false;
+  const ParamTable* params = nullptr;
+  const ListParamTable* lists = nullptr;
+};
+
+// One line per row: control name, AT command ("-" when the row is never written) and value,
+// in columns. Control bytes of a value are shown escaped (\r, \t, \x01, and \\ for a backslash),
+// so that each row stays on one line.
+std::string FormatShowText(const ShowReport& report);
+
+// {"source", "fiveDioModel", "parameters": [{"name", "atCommand", "value"}...],
+//  "sensorItems": [{"list", "label", "value"}...]}. Texts are read as UTF-8; a byte that is not
+// valid UTF-8 becomes U+FFFD.
+std::string FormatShowJson(const ShowReport& report);

@@ -1,0 +1,52 @@
+#include "cli/subcommands.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <iostream>
+#include <memory>
+#include <string_view>
+
+#include "cli/show_command.h"
+
+namespace {
+
+struct Subcommand {
+  std::string_view name;
+  // `args` starts with the program name followed by the subcommand's own arguments.
+  int (*run)(const QStringList& args, std::ostream& out, std::ostream& err);
+};
+
+constexpr Subcommand kSubcommands[] = {
+    {"show", RunShowCommand},
+};
+
+}  // namespace
+
+std::optional<int> RunSubcommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  if (argc < 2 || argv == nullptr || argv[1] == nullptr) return std::nullopt;
+  const std::string_view name = argv[1];
+  for (const Subcommand& command : kSubcommands) {
+    if (command.name != name) continue;
+    // QtCore's file and text classes want an application object; the GUI creates its own
+    // later, so one is made only for the time of the command.
+    std::unique_ptr<QCoreApplication> app;
+    int appArgc = 1;
+    if (QCoreApplication::instance() == nullptr) {
+      app = std::make_unique<QCoreApplication>(appArgc, argv);
+    }
+    // Messages name the command as a user typed it: "dtu-config show".
+    const QString program =
+        argv[0] != nullptr ? QFileInfo(QString::fromLocal8Bit(argv[0])).fileName() : QString();
+    QStringList args{(program.isEmpty() ? QStringLiteral("dtu-config") : program) +
+                     QLatin1Char(' ') + QString::fromLatin1(name.data(), name.size())};
+    for (int i = 2; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    return command.run(args, out, err);
+  }
+  return std::nullopt;
+}
+
+std::optional<int> RunSubcommand(int argc, char** argv) {
+  return RunSubcommand(argc, argv, std::cout, std::cerr);
+}

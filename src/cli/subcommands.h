@@ -1,0 +1,20 @@
+// Headless subcommands of dtu-config ("dtu-config show FILE"): they run without a window and
+// report on stdout and stderr, for scripts.
+#pragma once
+
+#include <optional>
+#include <ostream>
+
+// Runs a headless subcommand when argv[1] names one ("show", later "read" ...): returns its exit
+// status. Returns std::nullopt when argv[1] is not a subcommand, so the GUI starts instead.
+std::optional<int> RunSubcommand(int argc, char** argv);
+
+// The same, printing to the given streams instead of stdout and stderr.
+std::optional<int> RunSubcommand(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+// Exit statuses of the subcommands.
+inline constexpr int kExitOk = 0;
+// The input was unreadable or refused.
+inline constexpr int kExitFailure = 1;
+// The command line itself was wrong.
+inline constexpr int kExitUsage = 2;

@@ -1,0 +1,191 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "catalogue/show_reply_parser.h"
+#include "cli/subcommands.h"
+#include "writing/config_file.h"
+
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+const std::string kFixture = std::string(DTU_TEST_DATA_DIR) + "/show/zr350v4.cfg";
+
+struct CliRun {
+  std::optional<int> status;
+  std::string out;
+  std::string err;
+};
+
+CliRun RunCli(std::vector<std::string> args) {
+  args.insert(args.begin(), "dtu-config");
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  std::ostringstream out;
+  std::ostringstream err;
+  CliRun run;
+  run.status = RunSubcommand(static_cast<int>(args.size()), argv.data(), out, err);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The catalogue as the program reads the fixture, to compare the printed rows with.
+struct Expected {
+  ParamTable params;
+  ListParamTable lists;
+  bool fiveDio = false;
+  Expected() {
+    std::string text;
+    EXPECT_TRUE(ReadConfigFileFrom(kFixture, &text, nullptr));
+    BuildParamTable(params, lists, 4);
+    ParseShowReply(text.data(), text.size(), params, lists, fiveDio);
+  }
+};
+
+class ShowCommandFiles : public ::testing::Test {
+ protected:
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const std::string path = dir_.filePath(QString::fromStdString(name)).toStdString();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+  QTemporaryDir dir_;
+};
+
+TEST(Subcommands, OtherArgumentsLeaveItToTheWindow) {
+  EXPECT_EQ(RunCli({}).status, std::nullopt);
+  EXPECT_EQ(RunCli({"--demo"}).status, std::nullopt);
+  EXPECT_EQ(RunCli({"shows", kFixture}).status, std::nullopt);
+}
+
+TEST(ShowCommand, PrintsEveryRowInTableOrderWithModelAndSensorItems) {
+  const CliRun run = RunCli({"show", kFixture});
+  ASSERT_EQ(run.status, kExitOk) << run.err;
+  EXPECT_EQ(run.err, "");
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_GE(lines.size(), 3u + 214u + 1u + 4u);
+  EXPECT_EQ(lines[0], "source: " + kFixture);
+  EXPECT_EQ(lines[1], "five-DIO model: yes");
+  EXPECT_EQ(lines[2], "parameters: 214");
+
+  const Expected expected;
+  size_t i = 3;
+  for (const auto& [name, row] : expected.params) {
+    SCOPED_TRACE(name);
+    const std::string& line = lines[i++];
+    EXPECT_THAT(line, StartsWith("  " + name + " "));
+    EXPECT_THAT(line, HasSubstr(" " + (row.atCommand.empty() ? "-" : row.atCommand) + " "));
+    EXPECT_FALSE(row.value.empty());
+    EXPECT_THAT(line, testing::EndsWith("  " + row.value));
+  }
+  EXPECT_EQ(lines[i++], "sensor items: 4");
+  EXPECT_EQ(lines[i], "  GENSENSORINFO 0:  1,1,3,0,2,0,2,1,temp,0");
+  EXPECT_EQ(lines[i + 2], "  GENSENSORINFO 2:  0,1,3,0,1,0,0,1,,0");
+}
+
+TEST(ShowCommand, JsonCarriesTheSameRowsInTheSameOrder) {
+  const CliRun run = RunCli({"show", "--json", kFixture});
+  ASSERT_EQ(run.status, kExitOk) << run.err;
+  QJsonParseError error;
+  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(run.out), &error);
+  ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+  const QJsonObject root = doc.object();
+  EXPECT_EQ(root["source"].toString().toStdString(), kFixture);
+  EXPECT_TRUE(root["fiveDioModel"].toBool());
+
+  const Expected expected;
+  const QJsonArray parameters = root["parameters"].toArray();
+  ASSERT_EQ(parameters.size(), 214);
+  qsizetype i = 0;
+  for (const auto& [name, row] : expected.params) {
+    const QJsonObject p = parameters[i++].toObject();
+    EXPECT_EQ(p["name"].toString().toStdString(), name);
+    EXPECT_EQ(p["atCommand"].toString().toStdString(), row.atCommand);
+    EXPECT_EQ(p["value"].toString().toStdString(), row.value);
+  }
+  const QJsonArray items = root["sensorItems"].toArray();
+  ASSERT_EQ(items.size(), 4);
+  EXPECT_EQ(items[1].toObject()["label"].toString(), "GENSENSORINFO 1:");
+  EXPECT_EQ(items[1].toObject()["value"].toString(), "1,2,3,0,2,0,1,1,humidity,0");
+  EXPECT_EQ(items[1].toObject()["list"].toString(), "CustomList");
+}
+
+TEST_F(ShowCommandFiles, RefusedOrUnreadableFileGivesOneErrorLineAndStatusOne) {
+  const std::string foreign = Write("settings.cfg", "[Set]\r\nLanguage=0\r\n");
+  const std::string empty = Write("empty.cfg", "");
+  for (const std::string& path :
+       {foreign, empty, std::string(dir_.filePath("none.cfg").toStdString())}) {
+    SCOPED_TRACE(path);
+    const CliRun run = RunCli({"show", path});
+    EXPECT_EQ(run.status, kExitFailure);
+    EXPECT_EQ(run.out, "");
+    ASSERT_EQ(Lines(run.err).size(), 1u) << run.err;
+    EXPECT_THAT(run.err, HasSubstr(path));
+    EXPECT_THAT(run.err, testing::EndsWith("\n"));
+  }
+}
+
+TEST_F(ShowCommandFiles, ControlBytesOfValuesAreShownEscaped) {
+  const std::string path = Write(
+      "tab.cfg", EncodeConfigFile("Access Point Name:cmnet\r\n\r\nLORA ID:a\tb\\c\x01\r\nOK\r\n"));
+  const CliRun run = RunCli({"show", path});
+  ASSERT_EQ(run.status, kExitOk) << run.err;
+  EXPECT_THAT(run.out, HasSubstr("AT+LID"));
+  EXPECT_THAT(run.out, HasSubstr("  a\\tb\\\\c\\x01\n"));
+  EXPECT_THAT(run.out, HasSubstr("five-DIO model: no\n"));
+  EXPECT_THAT(run.out, HasSubstr("sensor items: 0\n"));
+}
+
+TEST(ShowCommand, WrongCommandLinesGiveUsageStatus) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"show"},
+                                               {"show", "--jsn", kFixture},
+                                               {"show", kFixture, kFixture}}) {
+    const CliRun run = RunCli(args);
+    EXPECT_EQ(run.status, kExitUsage);
+    EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
+  }
+  const CliRun help = RunCli({"show", "--help"});
+  EXPECT_EQ(help.status, kExitOk);
+  EXPECT_THAT(help.out, HasSubstr("--json"));
+}
+
+// The subcommand as a real process: exit status, stdout and stderr as a script sees them.
+TEST(ShowCommandProcess, ExitStatusAndStreamsReachTheCaller) {
+  QProcess ok;
+  ok.start(DTU_CLI_PROBE, {"show", QString::fromStdString(kFixture)});
+  ASSERT_TRUE(ok.waitForFinished(60000));
+  EXPECT_EQ(ok.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(ok.exitCode(), kExitOk);
+  EXPECT_THAT(ok.readAllStandardOutput().toStdString(), HasSubstr("parameters: 214\n"));
+
+  QProcess refused;
+  refused.start(DTU_CLI_PROBE, {"show", "/nonexistent/DTU.cfg"});
+  ASSERT_TRUE(refused.waitForFinished(60000));
+  EXPECT_EQ(refused.exitCode(), kExitFailure);
+  EXPECT_EQ(refused.readAllStandardOutput(), "");
+  EXPECT_EQ(Lines(refused.readAllStandardError().toStdString()).size(), 1u);
+}
+
+}  // namespace
