@@ -1,5 +1,7 @@
 #include "termios_line.h"
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 
 #include <cerrno>
@@ -62,6 +64,10 @@ tcflag_t ParityFlags(char parity) {
   }
 }
 
+// Unix98 pty slaves (/dev/pts/N) have these major numbers.
+constexpr unsigned kPtySlaveMajor = 136;
+constexpr unsigned kPtySlaveMajorCount = 8;
+
 const tcflag_t kFramingMask = CSIZE | PARENB | PARODD | CMSPAR | CSTOPB;
 
 LineApplyResult Failed(const char* call, const std::string& text) {
@@ -82,47 +88,62 @@ bool IsStandardBaud(int baud) {
   return FindBaud(baud) != nullptr;
 }
 
-LineApplyResult ApplyLineSettings(int fd, const LineSettings& settings) {
-  const bool validShape = settings.baud > 0 && settings.dataBits >= 5 && settings.dataBits <= 8 &&
-                          (settings.stopBits == 1 || settings.stopBits == 2) &&
-                          std::strchr("NEOMS", settings.parity) != nullptr && settings.parity;
-  if (!validShape)
-    return Failed("tcsetattr()", "Invalid line settings " + LineDefinition(settings));
+bool BuildLineTermios(const LineSettings& settings, termios* tio) {
+  const bool valid = settings.baud > 0 && settings.dataBits >= 5 && settings.dataBits <= 8 &&
+                     (settings.stopBits == 1 || settings.stopBits == 2) && settings.parity != 0 &&
+                     std::strchr("NEOMS", settings.parity) != nullptr;
+  if (!valid) return false;
 
-  termios tio{};
-  if (tcgetattr(fd, &tio) != 0) return FailedErrno("tcgetattr()");
-
-  tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
-                                        IXON | IXOFF | IXANY | IGNPAR | INPCK);
+  tio->c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
+                                         IXON | IXOFF | IXANY | IGNPAR | INPCK);
   // With parity checking on, a byte received with a wrong parity bit arrives as a zero byte and
   // is counted as a line error, which drops the input around it.
-  if (settings.parity != 'N') tio.c_iflag |= INPCK;
-  tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
-  tio.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
-  tio.c_cflag &= ~(kFramingMask | CRTSCTS);
+  if (settings.parity != 'N') tio->c_iflag |= INPCK;
+  tio->c_oflag &= ~static_cast<tcflag_t>(OPOST);
+  tio->c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+  tio->c_cflag &= ~(kFramingMask | CRTSCTS);
   // CLOCAL: the device drives no carrier line, and its absence must neither block nor hang up.
-  tio.c_cflag |= CLOCAL | CREAD | SizeFlag(settings.dataBits) | ParityFlags(settings.parity);
-  if (settings.stopBits == 2) tio.c_cflag |= CSTOPB;
+  tio->c_cflag |= CLOCAL | CREAD | SizeFlag(settings.dataBits) | ParityFlags(settings.parity);
+  if (settings.stopBits == 2) tio->c_cflag |= CSTOPB;
   // The descriptor is non-blocking; poll() decides when to read.
-  tio.c_cc[VMIN] = 1;
-  tio.c_cc[VTIME] = 0;
+  tio->c_cc[VMIN] = 1;
+  tio->c_cc[VTIME] = 0;
 
   const BaudConstant* standard = FindBaud(settings.baud);
-  // A rate without a constant is set through termios2 below; B38400 is only a placeholder.
+  // A rate without a constant is set through termios2 afterwards; B38400 is only a placeholder.
   speed_t speed = standard ? standard->speed : B38400;
-  if (cfsetispeed(&tio, speed) != 0 || cfsetospeed(&tio, speed) != 0)
-    return FailedErrno("cfsetspeed()");
+  return cfsetispeed(tio, speed) == 0 && cfsetospeed(tio, speed) == 0;
+}
+
+std::string RefusedLineSettings(const termios& wanted, const termios& actual, bool pseudoTerminal) {
+  if (cfgetospeed(&actual) != cfgetospeed(&wanted) || cfgetispeed(&actual) != cfgetispeed(&wanted))
+    return "baud rate";
+  tcflag_t judged = pseudoTerminal ? (CSTOPB | PARODD | CMSPAR) : kFramingMask;
+  if ((actual.c_cflag & judged) != (wanted.c_cflag & judged)) return "parity, data or stop bits";
+  return {};
+}
+
+LineApplyResult ApplyLineSettings(int fd, const LineSettings& settings) {
+  termios tio{};
+  if (tcgetattr(fd, &tio) != 0) return FailedErrno("tcgetattr()");
+  if (!BuildLineTermios(settings, &tio))
+    return Failed("tcsetattr()", "Invalid line settings " + LineDefinition(settings));
   if (tcsetattr(fd, TCSANOW, &tio) != 0) return FailedErrno("tcsetattr()");
+  const bool standard = IsStandardBaud(settings.baud);
   if (!standard && !SetCustomBaud(fd, settings.baud)) return FailedErrno("ioctl(TCSETS2)");
 
   termios actual{};
   if (tcgetattr(fd, &actual) != 0) return FailedErrno("tcgetattr()");
-  std::string refused;
-  if ((actual.c_cflag & kFramingMask) != (tio.c_cflag & kFramingMask))
-    refused = "parity, data or stop bits";
-  if (standard) {
-    if (cfgetospeed(&actual) != speed || cfgetispeed(&actual) != speed) refused = "baud rate";
-  } else {
+  struct stat node {};
+  const bool pseudoTerminal = fstat(fd, &node) == 0 && major(node.st_rdev) >= kPtySlaveMajor &&
+                              major(node.st_rdev) < kPtySlaveMajor + kPtySlaveMajorCount;
+  if (!standard) {
+    // termios reports the placeholder speed; compare the framing only, and the real rate below.
+    cfsetispeed(&actual, cfgetispeed(&tio));
+    cfsetospeed(&actual, cfgetospeed(&tio));
+  }
+  std::string refused = RefusedLineSettings(tio, actual, pseudoTerminal);
+  if (refused.empty() && !standard) {
     // A driver may round an unusual rate to the nearest one its clock divides to; within 2 percent
     // both ends still agree on every bit of a character.
     int got = ReadCustomBaud(fd);

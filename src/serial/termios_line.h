@@ -1,6 +1,8 @@
 // Applying LineSettings to an open terminal device and checking that the driver took them.
 #pragma once
 
+#include <termios.h>
+
 #include <string>
 
 #include "line_settings.h"
@@ -19,3 +21,12 @@ LineApplyResult ApplyLineSettings(int fd, const LineSettings& settings);
 
 // Whether a baud rate has its own termios speed constant (50 to 4000000).
 bool IsStandardBaud(int baud);
+
+// The raw-mode settings for `settings`, starting from what the device had (`tio`). A rate
+// without a speed constant leaves the speed to SetCustomBaud. False for settings no line has.
+bool BuildLineTermios(const LineSettings& settings, termios* tio);
+
+// What the driver did not take of `wanted`, judged from what it reports back: "" when it took
+// everything, else "baud rate" or "parity, data or stop bits". A pseudo-terminal has no wire and
+// always reports 8 data bits without parity, so its framing is not judged.
+std::string RefusedLineSettings(const termios& wanted, const termios& actual, bool pseudoTerminal);
