@@ -1,0 +1,38 @@
+#include "exchange/completions.h"
+
+#include <algorithm>
+
+#include "app/form.h"
+
+namespace {
+constexpr std::string_view kListGroup = "List";
+constexpr std::string_view kNetModeMarker = "+FINDNETMODE:";
+constexpr size_t kNetModeReplyMax = 100;
+}  // namespace
+
+void StoreAcceptedValue(ParamTable& params, ListParamTable& lists, const WorkJob& job) {
+  if (job.group == kListGroup) {
+    lists[job.name].items[job.subkey] = job.value;
+  } else {
+    params[job.name].value = job.value;
+  }
+}
+
+std::optional<std::string> ExtractNetMode(std::string_view reply) {
+  if (reply.size() > kNetModeReplyMax) return std::nullopt;
+  const size_t marker = reply.find(kNetModeMarker);
+  if (marker == std::string_view::npos) return std::nullopt;
+  const size_t start = marker + kNetModeMarker.size();
+  const size_t end = reply.find("\r\n", start);
+  if (end == std::string_view::npos) return std::nullopt;
+  return std::string(reply.substr(start, std::min(end - start, kNetModeMaxLength)));
+}
+
+bool ReadNetMode(Form& form, std::string_view reply) {
+  Control* control = form.Find("FINDNETMODE");
+  if (control == nullptr) return false;
+  const std::optional<std::string> mode = ExtractNetMode(reply);
+  if (!mode) return false;
+  control->SetText(*mode);
+  return true;
+}

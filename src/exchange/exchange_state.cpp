@@ -1,0 +1,75 @@
+#include "exchange/exchange_state.h"
+
+#include <algorithm>
+
+void ReplyCollection::Append(const char* data, size_t count) {
+  if (count >= kReceiveBufferSize) {
+    received.assign(data + (count - kReceiveBufferSize), kReceiveBufferSize);
+  } else {
+    const size_t keep = std::min(received.size(), kReceiveBufferSize - count);
+    received.erase(0, received.size() - keep);
+    received.append(data, count);
+  }
+  // The collection is searched as one text; a zero byte from a noisy line must not end it.
+  std::replace(received.end() - static_cast<std::ptrdiff_t>(std::min(count, received.size())),
+               received.end(), '\0', ' ');
+}
+
+void ReplyCollection::SetReplyReady(ReplyStatus status) {
+  replyReady = true;
+  replyStatus = status;
+  replyText = received;
+}
+
+void ExchangeState::BeginJob(int kind, const std::string& command) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  collection_.awaitedKind = kind;
+  collection_.command = command;
+  collection_.replyReady = false;
+  collection_.replyStatus = ReplyStatus::kNeedMore;
+  collection_.replyText.clear();
+  collection_.received.clear();
+}
+
+ReplyWait ExchangeState::WaitForReply(std::chrono::milliseconds timeout, ReplyStatus* status,
+                                      std::string* text) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  const bool woken =
+      changed_.wait_for(lock, timeout, [&] { return quit_ || collection_.replyReady; });
+  if (quit_) return ReplyWait::kQuit;
+  if (!woken) return ReplyWait::kTimeout;
+  *status = collection_.replyStatus;
+  *text = std::move(collection_.replyText);
+  collection_.replyText.clear();
+  return ReplyWait::kReply;
+}
+
+void ExchangeState::RequestQuit() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    quit_ = true;
+  }
+  changed_.notify_all();
+  queue.Quit();
+}
+
+bool ExchangeState::QuitRequested() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return quit_;
+}
+
+int ExchangeState::AwaitedKind() const {
+  return Inspect([](const ReplyCollection& c) { return c.awaitedKind; });
+}
+
+void ExchangeState::SetAwaitedKind(int kind) {
+  Update([kind](ReplyCollection& c) { c.awaitedKind = kind; });
+}
+
+void ExchangeState::ClearReceived() {
+  Update([](ReplyCollection& c) { c.received.clear(); });
+}
+
+std::string ExchangeState::Received() const {
+  return Inspect([](const ReplyCollection& c) { return c.received; });
+}

@@ -1,0 +1,59 @@
+#include "exchange/job_queue.h"
+
+bool JobQueue::Push(const WorkJob& job) {
+  bool running;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    jobs_.push_back(job);
+    running = workerRunning_;
+  }
+  queued_.notify_all();
+  return running;
+}
+
+bool JobQueue::TryTake(WorkJob* job) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (jobs_.empty()) return false;
+  *job = std::move(jobs_.front());
+  jobs_.pop_front();
+  return true;
+}
+
+bool JobQueue::WaitAndTake(WorkJob* job) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  queued_.wait(lock, [&] { return quit_ || !jobs_.empty(); });
+  if (quit_) return false;
+  *job = std::move(jobs_.front());
+  jobs_.pop_front();
+  return true;
+}
+
+size_t JobQueue::Clear() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const size_t dropped = jobs_.size();
+  jobs_.clear();
+  return dropped;
+}
+
+size_t JobQueue::Size() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return jobs_.size();
+}
+
+void JobQueue::Quit() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    quit_ = true;
+  }
+  queued_.notify_all();
+}
+
+void JobQueue::SetWorkerRunning(bool running) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  workerRunning_ = running;
+}
+
+bool JobQueue::WorkerRunning() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return workerRunning_;
+}

@@ -1,0 +1,37 @@
+// The first-in first-out queue of jobs between the threads that queue commands (the UI thread,
+// and the worker itself through a file load's save) and the worker that runs them.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <mutex>
+
+#include "exchange/work_job.h"
+
+class JobQueue {
+ public:
+  // Any thread. Appends a copy of the job and wakes the worker. Returns whether a worker is
+  // there to run it (the job is queued either way).
+  bool Push(const WorkJob& job);
+  // Any thread. Copies the front job out and removes it; false when the queue is empty.
+  bool TryTake(WorkJob* job);
+  // Worker. Waits until a job is queued or Quit() was called; false on quit.
+  bool WaitAndTake(WorkJob* job);
+  // Any thread. Drops every queued job (the port was closed); returns how many.
+  size_t Clear();
+  size_t Size() const;
+
+  // Wakes a waiting worker for good: WaitAndTake returns false from now on.
+  void Quit();
+  // The worker announces itself while it runs.
+  void SetWorkerRunning(bool running);
+  bool WorkerRunning() const;
+
+ private:
+  mutable std::mutex mutex_;
+  std::condition_variable queued_;
+  std::deque<WorkJob> jobs_;
+  bool quit_ = false;
+  bool workerRunning_ = false;
+};

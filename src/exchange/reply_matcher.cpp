@@ -1,0 +1,115 @@
+#include "exchange/reply_matcher.h"
+
+#include "exchange/work_job.h"
+
+namespace {
+
+constexpr std::string_view kOk = "OK";
+constexpr std::string_view kError = "ERROR";
+constexpr std::string_view kShowMarker = "Access Point Name:";
+constexpr std::string_view kSettingMenuText = "AT+LIST";
+constexpr std::string_view kEnteredSettingText = "enter setting!";
+
+constexpr size_t npos = std::string_view::npos;
+
+// How a kind's reply ends.
+enum class Ending {
+  kNone,         // nothing ends it (no reply awaited, unused kinds)
+  kSettingMenu,  // the setting menu is printed: "AT+LIST" anywhere
+  kEscape,       // the answer to "+++": "enter setting!" anywhere, or an "ERROR" line
+  kShow,         // "Access Point Name:" then an "OK" line; an "ERROR" line without the marker
+  kOkOrError,    // the first "OK" or "ERROR" line behind the echo
+};
+
+struct KindEnding {
+  int kind;
+  Ending ending;
+};
+
+constexpr KindEnding kEndings[] = {
+    {kAwaitSettingMenu, Ending::kSettingMenu}, {kJobShow, Ending::kShow},
+    {kJobWrite, Ending::kOkOrError},           {kAwaitEscapeAnswer, Ending::kEscape},
+    {kJobFactoryReset, Ending::kOkOrError},    {kJobSaveToFile, Ending::kShow},
+    {kJobLoadFromFile, Ending::kShow},         {kJobQuitSetting, Ending::kOkOrError},
+    {kJobFindNetMode, Ending::kOkOrError},     {kJobVersion, Ending::kOkOrError},
+    {kJobSimStatus, Ending::kOkOrError},       {kJobSignal, Ending::kOkOrError},
+    {kJobSignalRetry, Ending::kOkOrError},     {kJobReadLogFile, Ending::kOkOrError},
+    {kJobNamedCommand, Ending::kOkOrError},
+};
+
+Ending EndingOf(int kind) {
+  for (const KindEnding& e : kEndings) {
+    if (e.kind == kind) return e.ending;
+  }
+  return Ending::kNone;
+}
+
+std::string_view TrimLineBreaks(std::string_view text) {
+  while (!text.empty() && (text.front() == '\r' || text.front() == '\n')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.remove_suffix(1);
+  return text;
+}
+
+ReplyStatus FirstFinalLine(std::string_view text, size_t from) {
+  const size_t ok = FindReplyLine(text, kOk, from);
+  const size_t error = FindReplyLine(text, kError, from);
+  if (ok == npos && error == npos) return ReplyStatus::kNeedMore;
+  return ok < error ? ReplyStatus::kComplete : ReplyStatus::kDeviceError;
+}
+
+}  // namespace
+
+size_t FindReplyLine(std::string_view text, std::string_view word, size_t from) {
+  for (size_t at = text.find(word, from); at != npos; at = text.find(word, at + 1)) {
+    const bool lineStart = at == 0 || text[at - 1] == '\r' || text[at - 1] == '\n';
+    if (lineStart && text.substr(at + word.size(), 2) == "\r\n") return at;
+  }
+  return npos;
+}
+
+size_t ReplyStart(std::string_view collected, std::string_view command) {
+  const std::string_view echo = TrimLineBreaks(command);
+  if (echo.empty()) return 0;
+  const size_t at = collected.find(echo);
+  return at == npos ? 0 : at + echo.size();
+}
+
+ReplyStatus MatchReply(std::string_view collected, int awaitedKind, std::string_view command) {
+  switch (EndingOf(awaitedKind)) {
+    case Ending::kNone:
+      return ReplyStatus::kNeedMore;
+    case Ending::kSettingMenu:
+      return collected.find(kSettingMenuText) != npos ? ReplyStatus::kComplete
+                                                      : ReplyStatus::kNeedMore;
+    case Ending::kEscape:
+      if (collected.find(kEnteredSettingText) != npos) return ReplyStatus::kComplete;
+      return FindReplyLine(collected, kError, 0) != npos ? ReplyStatus::kDeviceError
+                                                         : ReplyStatus::kNeedMore;
+    case Ending::kShow: {
+      const size_t start = ReplyStart(collected, command);
+      const size_t marker = collected.find(kShowMarker, start);
+      if (marker != npos) {
+        return FindReplyLine(collected, kOk, marker + kShowMarker.size()) != npos
+                   ? ReplyStatus::kComplete
+                   : ReplyStatus::kNeedMore;
+      }
+      return FindReplyLine(collected, kError, start) != npos ? ReplyStatus::kDeviceError
+                                                             : ReplyStatus::kNeedMore;
+    }
+    case Ending::kOkOrError:
+      return FirstFinalLine(collected, ReplyStart(collected, command));
+  }
+  return ReplyStatus::kNeedMore;
+}
+
+std::string_view ToString(ReplyStatus status) {
+  switch (status) {
+    case ReplyStatus::kNeedMore:
+      return "need more";
+    case ReplyStatus::kComplete:
+      return "complete";
+    case ReplyStatus::kDeviceError:
+      return "device error";
+  }
+  return "?";
+}

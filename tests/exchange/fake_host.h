@@ -1,0 +1,213 @@
+// A recording stand-in for the main window, for the exchange's own tests.
+//
+// It keeps the window's parts that the exchange touches (tables, login state, timer, buttons)
+// as plain members and records every call as one line of text. The hand-over to the UI thread
+// is real: work from another thread is queued on the test's Qt event loop and waited for, and
+// the chunks a scripted device answers reach ReceiveData through the same loop, as they do from
+// the serial port's monitoring thread.
+#pragma once
+
+#include <QCoreApplication>
+#include <QObject>
+#include <QThread>
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "app/language.h"
+#include "catalogue/param_table.h"
+#include "exchange/exchange_host.h"
+#include "exchange/exchange_state.h"
+#include "exchange/receive_path.h"
+
+// The language file with the texts the exchange logs, so that every verdict is told apart.
+inline void UseTestLanguageFile() {
+  SetLanguageFile(DTU_TEST_DATA_DIR "/exchange/Language.ini");
+}
+
+// Keeps the event loop running until `done` holds or the generous deadline passed.
+inline bool WaitUntil(const std::function<bool()>& done,
+                      std::chrono::milliseconds deadline = std::chrono::seconds(20)) {
+  const auto end = std::chrono::steady_clock::now() + deadline;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QThread::msleep(1);
+  }
+  return true;
+}
+
+class FakeHost : public ExchangeHost {
+ public:
+  // What the scripted device does with each command written to the port (worker thread).
+  using Device = std::function<void(FakeHost& host, const std::string& written)>;
+
+  explicit FakeHost(ExchangeState& state) : state_(state) {
+    BuildParamTable(params, lists, std::optional<int32_t>(3));
+  }
+
+  // ---- Recording ----
+  std::vector<std::string> Events() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return events_;
+  }
+  std::vector<std::string> EventsStartingWith(const std::string& prefix) const {
+    std::vector<std::string> out;
+    for (const std::string& e : Events()) {
+      if (e.rfind(prefix, 0) == 0) out.push_back(e);
+    }
+    return out;
+  }
+  size_t Count(const std::string& event) const {
+    size_t n = 0;
+    for (const std::string& e : Events()) n += e == event;
+    return n;
+  }
+  void ClearEvents() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    events_.clear();
+  }
+  std::string Written() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return written_;
+  }
+
+  // ---- The scripted device ----
+  void SetDevice(Device device) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    device_ = std::move(device);
+  }
+  // Delivers the chunks one by one to ReceiveData through the UI thread's event loop.
+  void DeliverLater(std::vector<std::string> chunks) {
+    for (std::string& chunk : chunks) {
+      QMetaObject::invokeMethod(
+          &context_,
+          [this, chunk = std::move(chunk)] {
+            ReceiveData(state_, *this, chunk.data(), chunk.size());
+          },
+          Qt::QueuedConnection);
+    }
+  }
+  // While true, work handed to the UI thread is queued but never run (a UI thread that is busy
+  // elsewhere, or gone).
+  std::atomic<bool> uiStalled{false};
+
+  // ---- ExchangeHost, any thread ----
+  size_t WriteToPort(const char* data, size_t count) override {
+    Device device;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      written_.append(data, count);
+      events_.push_back("write:" + std::string(data, count));
+      device = device_;
+    }
+    if (device) device(*this, std::string(data, count));
+    return count;
+  }
+  void PostLog(const std::string& text) override { Record("log:" + text); }
+  void PostSetButtons(int wParam, int lParam) override {
+    Record("post-buttons:" + std::to_string(wParam) + "," + std::to_string(lParam));
+    QMetaObject::invokeMethod(
+        &context_, [this, wParam, lParam] { ApplyButtons(wParam, lParam); }, Qt::QueuedConnection);
+  }
+  bool RunOnUiThread(std::function<void()> work) override {
+    auto shared = shared_;
+    if (QThread::currentThread() == context_.thread()) {
+      if (shared->abandoned) return false;
+      work();
+      return true;
+    }
+    auto call = std::make_shared<Call>();
+    call->work = std::move(work);
+    {
+      std::lock_guard<std::mutex> lock(shared->mutex);
+      if (shared->abandoned) return false;
+    }
+    QMetaObject::invokeMethod(
+        &context_,
+        [this, shared, call] {
+          if (uiStalled) return;
+          {
+            std::lock_guard<std::mutex> lock(shared->mutex);
+            if (shared->abandoned) return;
+          }
+          call->work();
+          {
+            std::lock_guard<std::mutex> lock(shared->mutex);
+            call->done = true;
+          }
+          shared->cv.notify_all();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock<std::mutex> lock(shared->mutex);
+    shared->cv.wait(lock, [&] { return call->done || shared->abandoned; });
+    return call->done;
+  }
+  void AbandonUiHandOvers() override {
+    {
+      std::lock_guard<std::mutex> lock(shared_->mutex);
+      shared_->abandoned = true;
+    }
+    shared_->cv.notify_all();
+    Record("abandon");
+  }
+
+  // ---- ExchangeHost, UI thread ----
+  bool PortIsOpen() const override { return portOpen; }
+  bool LoggedIn() const override { return loggedIn; }
+  int TimeoutFactor() const override { return timeoutFactor; }
+  void SetButtons(int wParam, int lParam) override { ApplyButtons(wParam, lParam); }
+  void ArmSTimer(int periodMs) override { Record("arm-s:" + std::to_string(periodMs)); }
+  void StopSTimer() override { Record("stop-s"); }
+  void ShowReceived(const std::string& reply) override {
+    Record("show-received:" + std::to_string(reply.size()));
+  }
+  ParamTable& Params() override { return params; }
+  ListParamTable& ListParams() override { return lists; }
+  bool& FiveDioModel() override { return fiveDioModel; }
+  void SaveParams() override { Record("save-params"); }
+  Form* GetForm() override { return nullptr; }
+  void ShowMessageBox(const std::string& text) override { Record("message:" + text); }
+
+  // The window's state, touched on the UI thread.
+  ParamTable params;
+  ListParamTable lists;
+  bool fiveDioModel = false;
+  bool loggedIn = true;
+  bool portOpen = true;
+  int timeoutFactor = 1;
+
+ private:
+  struct Shared {
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool abandoned = false;
+  };
+  struct Call {
+    std::function<void()> work;
+    bool done = false;
+  };
+
+  void Record(std::string event) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    events_.push_back(std::move(event));
+  }
+  // SetButtons of the window: sets 0 and 1 also set the login state.
+  void ApplyButtons(int wParam, int lParam) {
+    Record("buttons:" + std::to_string(wParam) + "," + std::to_string(lParam));
+    if (lParam == 0 || lParam == 1) loggedIn = wParam == 1;
+  }
+
+  ExchangeState& state_;
+  QObject context_;
+  std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
+  mutable std::mutex mutex_;
+  std::vector<std::string> events_;
+  std::string written_;
+  Device device_;
+};

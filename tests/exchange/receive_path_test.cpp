@@ -1,0 +1,214 @@
+// The receive path on the UI thread: collecting, logging, matching per awaited kind, the login
+// texts and the follow-up jobs. No worker runs here; the tests play its part on the state.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "exchange/exchange_state.h"
+#include "exchange/receive_path.h"
+#include "exchange/work_job.h"
+#include "fake_host.h"
+
+namespace {
+
+class ReceivePath : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { UseTestLanguageFile(); }
+
+  void Receive(const std::string& chunk) { ReceiveData(state, host, chunk.data(), chunk.size()); }
+  bool ReplyReady() const {
+    return state.Inspect([](const ReplyCollection& c) { return c.replyReady; });
+  }
+  ReplyStatus Status() const {
+    return state.Inspect([](const ReplyCollection& c) { return c.replyStatus; });
+  }
+  std::vector<WorkJob> QueuedJobs() {
+    std::vector<WorkJob> jobs;
+    WorkJob job;
+    while (state.queue.TryTake(&job)) jobs.push_back(job);
+    return jobs;
+  }
+
+  ExchangeState state;
+  FakeHost host{state};
+};
+
+TEST_F(ReceivePath, CollectsTheNewestBytesWithoutLoggingWhileNothingIsAwaited) {
+  const std::string chunk(1000, 'a');
+  for (int i = 0; i < 20; ++i) Receive(chunk);
+  Receive("tail");
+  EXPECT_EQ(state.Received().size(), kReceiveBufferSize);
+  EXPECT_TRUE(state.Received().ends_with("atail"));
+  EXPECT_TRUE(host.EventsStartingWith("log:").empty());
+}
+
+TEST_F(ReceivePath, LogsEachChunkWhileAReplyIsAwaitedWithZeroBytesAsBlanks) {
+  state.BeginJob(kJobVersion, "At+VER\r\n");
+  Receive(std::string("At+VER\r\nZr\0", 11) + "350\r\n");
+  Receive("OK\r\n");
+  EXPECT_EQ(host.EventsStartingWith("log:"),
+            (std::vector<std::string>{"log:At+VER\r\nZr 350\r\n", "log:OK\r\n"}));
+  EXPECT_EQ(state.Received(), "At+VER\r\nZr 350\r\nOK\r\n");
+  EXPECT_TRUE(ReplyReady());
+  EXPECT_EQ(state.AwaitedKind(), kAwaitNothing);
+  // Nothing awaited any more: a late chunk is collected but not logged.
+  Receive("late");
+  EXPECT_EQ(host.EventsStartingWith("log:").size(), 2u);
+}
+
+TEST_F(ReceivePath, OkSplitAcrossChunksCompletesTheWrite) {
+  state.BeginJob(kJobWrite, "AT+LID=1\r\n");
+  Receive("AT+LID=1\r\nO");
+  EXPECT_FALSE(ReplyReady());
+  Receive("K");
+  EXPECT_FALSE(ReplyReady());
+  Receive("\r\n");
+  EXPECT_TRUE(ReplyReady());
+  EXPECT_EQ(Status(), ReplyStatus::kComplete);
+}
+
+TEST_F(ReceivePath, ShowReplyCompletesOnlyWithMarkerAndFinalOk) {
+  state.BeginJob(kJobShow, "AT+SHOW\r\n");
+  Receive("AT+SHOW\r\nOK\r\n");  // an early OK line before the parameter section
+  Receive("\r\nAccess Point Name:CMNET\r\nAPN User Name:OK\r\n");
+  EXPECT_FALSE(ReplyReady());
+  Receive("LORA ID:1\r\nO");
+  EXPECT_FALSE(ReplyReady());
+  Receive("K\r\n");
+  EXPECT_TRUE(ReplyReady());
+}
+
+TEST_F(ReceivePath, SettingMenuLogsInAndStopsTheStream) {
+  AwaitSettingMenu(state);
+  Receive("Press 's' key to enter setting\r\n");
+  host.ClearEvents();
+  Receive("ss\r\nAT+LI");
+  EXPECT_EQ(state.AwaitedKind(), kAwaitSettingMenu);
+  Receive("ST show all commands\r\n");
+  EXPECT_EQ(state.AwaitedKind(), kAwaitNothing);
+  EXPECT_EQ(host.Count("stop-s"), 1u);
+  EXPECT_EQ(host.Count("post-buttons:1,0"), 1u);
+  EXPECT_FALSE(ReplyReady());
+}
+
+TEST_F(ReceivePath, BootPromptRestartsTheCollectionAndTheSlowerStream) {
+  state.BeginJob(kJobWrite, "AT+LID=1\r\n");
+  Receive("AT+LID=1\r\n");
+  Receive("\r\nPress 's' key within 3 seconds\r\n");
+  EXPECT_EQ(state.AwaitedKind(), kAwaitSettingMenu);
+  EXPECT_EQ(state.Received(), "");
+  EXPECT_EQ(host.Count("arm-s:500"), 1u);
+  // The running write lost its matching: its OK no longer completes it.
+  Receive("OK\r\n");
+  EXPECT_FALSE(ReplyReady());
+  EXPECT_EQ(state.AwaitedKind(), kAwaitSettingMenu);
+}
+
+TEST_F(ReceivePath, TimeoutQuitLogsOutOnEveryChunkUntilTheNextClear) {
+  Receive("Seting Timeout and quit\r\n");
+  Receive("x");
+  EXPECT_EQ(host.Count("post-buttons:0,0"), 2u);
+  state.ClearReceived();
+  Receive("y");
+  EXPECT_EQ(host.Count("post-buttons:0,0"), 2u);
+}
+
+TEST_F(ReceivePath, EscapeLoginSendsPlusesAndEntersSetting) {
+  state.SetAwaitedKind(kAwaitSettingMenu);
+  Receive("junk");
+  LoginByEscape(state, host);
+  EXPECT_EQ(host.Written(), "+++");
+  EXPECT_EQ(host.Count("stop-s"), 1u);
+  EXPECT_EQ(host.Count("log:send:+++\r\n"), 1u);
+  EXPECT_EQ(state.Received(), "");
+  EXPECT_EQ(state.AwaitedKind(), kAwaitEscapeAnswer);
+  Receive("+++\r\nenter ");
+  EXPECT_EQ(host.Count("post-buttons:1,0"), 0u);
+  Receive("setting!\r\n");
+  EXPECT_EQ(host.Count("post-buttons:1,0"), 1u);
+  EXPECT_EQ(state.AwaitedKind(), kAwaitNothing);
+}
+
+TEST_F(ReceivePath, EscapeRefusedEndsTheWaitLoggedOut) {
+  LoginByEscape(state, host);
+  Receive("ERROR\r\n");
+  EXPECT_EQ(state.AwaitedKind(), kAwaitNothing);
+  EXPECT_TRUE(host.EventsStartingWith("post-buttons:").empty());
+}
+
+TEST_F(ReceivePath, FollowUpJobs) {
+  struct Case {
+    const char* what;
+    int kind;
+    std::string command;
+    std::string reply;
+    std::vector<std::string> queued;  // commands of the follow-up jobs
+    int queuedKind;
+  };
+  const Case cases[] = {
+      {"factory reset accepted",
+       kJobFactoryReset,
+       "AT+FACTORY\r\n",
+       "AT+FACTORY\r\nOK\r\n",
+       {"\r\nAT+SHOW\r\n"},
+       kJobShow},
+      {"factory reset refused",
+       kJobFactoryReset,
+       "AT+FACTORY\r\n",
+       "AT+FACTORY\r\nERROR\r\n",
+       {},
+       0},
+      {"signal refused",
+       kJobSignal,
+       "At+CSQ\r\n",
+       "At+CSQ\r\nERROR\r\n",
+       {"At+CSQ\r\n"},
+       kJobSignalRetry},
+      {"signal retry refused", kJobSignalRetry, "At+CSQ\r\n", "At+CSQ\r\nERROR\r\n", {}, 0},
+      {"signal answered", kJobSignal, "At+CSQ\r\n", "At+CSQ\r\n+CSQ: 20,0\r\n\r\nOK\r\n", {}, 0},
+  };
+  for (const Case& c : cases) {
+    state.BeginJob(c.kind, c.command);
+    Receive(c.reply);
+    EXPECT_TRUE(ReplyReady()) << c.what;
+    EXPECT_EQ(state.AwaitedKind(), kAwaitNothing) << c.what;
+    const std::vector<WorkJob> jobs = QueuedJobs();
+    ASSERT_EQ(jobs.size(), c.queued.size()) << c.what;
+    for (size_t i = 0; i < jobs.size(); ++i) {
+      EXPECT_EQ(jobs[i].command, c.queued[i]) << c.what;
+      EXPECT_EQ(jobs[i].kind, c.queuedKind) << c.what;
+    }
+  }
+}
+
+TEST_F(ReceivePath, KindsThatStopMatchingWithoutReleasingTheWorker) {
+  struct Case {
+    const char* what;
+    int kind;
+    std::string command;
+    std::string reply;
+    bool ready;
+    int awaitedAfter;
+  };
+  const Case cases[] = {
+      {"file save refused", kJobSaveToFile, "\r\nAT+SHOW\r\n", "AT+SHOW\r\nERROR\r\n", false,
+       kAwaitNothing},
+      {"file load refused", kJobLoadFromFile, "\r\nAT+SHOW\r\n", "AT+SHOW\r\nERROR\r\n", false,
+       kAwaitNothing},
+      {"show refused keeps waiting", kJobShow, "AT+SHOW\r\n", "AT+SHOW\r\nERROR\r\n", false,
+       kJobShow},
+      {"quit refused keeps waiting", kJobQuitSetting, "at+quit\r\n", "at+quit\r\nERROR\r\n", false,
+       kJobQuitSetting},
+      {"quit accepted", kJobQuitSetting, "at+quit\r\n", "at+quit\r\nOK\r\n", true, kAwaitNothing},
+  };
+  for (const Case& c : cases) {
+    state.BeginJob(c.kind, c.command);
+    Receive(c.reply);
+    EXPECT_EQ(ReplyReady(), c.ready) << c.what;
+    EXPECT_EQ(state.AwaitedKind(), c.awaitedAfter) << c.what;
+  }
+  EXPECT_EQ(host.Count("post-buttons:0,0"), 1u);
+}
+
+}  // namespace
