@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::string_view kSensorListName = "CustomList";
 constexpr int32_t kSensorListPage = 10;
-// The longest item label the device protocol allows.
+// Item labels are cut at this length; the format is short, this only bounds a bad one.
 constexpr size_t kMaxItemLabel = 259;
 
 }  // namespace

@@ -43,8 +43,8 @@ std::string_view ShowReplyWindow(const char* data, size_t count) {
   const std::string_view received(data, count);
   const size_t marker = received.find(kShowMarker);
   if (marker == std::string_view::npos) return {};
-  // The device protocol's window holds 8192 bytes with its terminating zero, and its labels are
-  // searched as zero-terminated text: a zero byte ends what the parser sees.
+  // The window is an 8192-byte text with its terminating zero, searched as zero-terminated text:
+  // at most 8191 bytes from the marker, and a zero byte ends what the parser sees.
   std::string_view window = received.substr(marker, kParseWindowSize - 1);
   return window.substr(0, window.find('\0'));
 }

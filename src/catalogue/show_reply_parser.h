@@ -14,7 +14,7 @@
 
 // The text that starts the parameter section of a show reply.
 inline constexpr std::string_view kShowMarker = "Access Point Name:";
-// The parse window of the device protocol, terminating zero included.
+// The size of the parse window, terminating zero included.
 inline constexpr size_t kParseWindowSize = 8192;
 // A row's value must be shorter than this to be taken.
 inline constexpr size_t kMaxValueLength = 1024;
