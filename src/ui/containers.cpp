@@ -1,0 +1,229 @@
+#include "containers.h"
+
+#include <QPainter>
+#include <QStyleOption>
+
+#include "form_context.h"
+#include "skin_log.h"
+
+namespace {
+
+int StretchOf(ControlBase* child) {
+  QVariant v = child->Widget()->property("skinStretch");
+  return v.isValid() ? v.toInt() : 0;
+}
+
+// Removal leaves the index at once, deletion waits for the event loop.
+void Discard(ControlBase* child) {
+  child->DetachSubtree();
+  child->Widget()->hide();
+  child->Widget()->deleteLater();
+}
+
+}  // namespace
+
+int BoxChildren::Count() const {
+  int n = 0;
+  for (int i = 0; i < layout_->count(); ++i) {
+    if (ControlOf(layout_->itemAt(i)->widget())) ++n;
+  }
+  return n;
+}
+
+Control* BoxChildren::At(int index) const {
+  if (index < 0) return nullptr;
+  for (int i = 0; i < layout_->count(); ++i) {
+    ControlBase* child = ControlOf(layout_->itemAt(i)->widget());
+    if (child && index-- == 0) return child;
+  }
+  return nullptr;
+}
+
+bool BoxChildren::Adopt(ControlBase* owner, ControlBase* child) {
+  if (child == nullptr || child == owner || child->Context() != owner->Context()) return false;
+  if (child->Widget()->isAncestorOf(owner->Widget())) return false;
+  layout_->addWidget(child->Widget(), StretchOf(child));
+  return true;
+}
+
+void BoxChildren::RemoveAll() {
+  for (int i = layout_->count() - 1; i >= 0; --i) {
+    QLayoutItem* item = layout_->itemAt(i);
+    ControlBase* child = ControlOf(item->widget());
+    if (!child) continue;
+    delete layout_->takeAt(i);
+    Discard(child);
+  }
+}
+
+bool ApplyBoxAttribute(QBoxLayout* layout, std::string_view name, std::string_view value) {
+  if (name == "spacing" || name == "childpadding") {
+    std::optional<int> n = skin::ParseInt(value);
+    if (!n || *n < 0) return false;
+    layout->setSpacing(*n);
+    return true;
+  }
+  return false;
+}
+
+namespace {
+
+// AddChild from the logic: the child must be a control of this form that has no place yet.
+bool AddFromLogic(ControlBase* owner, Control* child, BoxChildren& children) {
+  if (!owner->Context()->Owns(child)) return false;
+  return children.Adopt(owner, dynamic_cast<ControlBase*>(child));
+}
+
+}  // namespace
+
+BoxContainer::BoxContainer(FormContext* context, std::string className,
+                           QBoxLayout::Direction direction, QWidget* parent)
+    : QWidget(parent),
+      ControlBase(this, context, std::move(className)),
+      children_(new QBoxLayout(direction, this)) {
+  children_.Layout()->setContentsMargins(0, 0, 0, 0);
+  children_.Layout()->setSpacing(4);
+}
+
+bool BoxContainer::ApplyOwnAttribute(std::string_view name, std::string_view value) {
+  return ApplyBoxAttribute(children_.Layout(), name, value);
+}
+
+bool BoxContainer::AddChild(Control* child) {
+  return AddFromLogic(this, child, children_);
+}
+
+void BoxContainer::paintEvent(QPaintEvent*) {
+  QStyleOption option;
+  option.initFrom(this);
+  QPainter painter(this);
+  style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
+}
+
+GroupBoxContainer::GroupBoxContainer(FormContext* context, QWidget* parent)
+    : QGroupBox(parent),
+      ControlBase(this, context, "GroupBoxUI"),
+      children_(new QVBoxLayout(this)) {
+  children_.Layout()->setContentsMargins(8, 6, 8, 6);
+  children_.Layout()->setSpacing(4);
+}
+
+bool GroupBoxContainer::ApplyOwnAttribute(std::string_view name, std::string_view value) {
+  return ApplyBoxAttribute(children_.Layout(), name, value);
+}
+
+bool GroupBoxContainer::AddChild(Control* child) {
+  return AddFromLogic(this, child, children_);
+}
+
+TabSwitcher::TabSwitcher(FormContext* context, QWidget* parent)
+    : QStackedWidget(parent), ControlBase(this, context, "TabLayoutUI") {}
+
+bool TabSwitcher::ApplyOwnAttribute(std::string_view name, std::string_view value) {
+  if (name == "selectedid" || name == "selected") {
+    std::optional<int> n = skin::ParseInt(value);
+    if (!n) return false;
+    if (built_)
+      SelectPage(*n);
+    else
+      pendingPage_ = *n;
+    return true;
+  }
+  return false;
+}
+
+bool TabSwitcher::AdoptChild(ControlBase* child) {
+  if (child == nullptr || child == this || child->Context() != Context()) return false;
+  if (child->Widget()->isAncestorOf(this)) return false;
+  addWidget(child->Widget());
+  return true;
+}
+
+void TabSwitcher::FinishBuild() {
+  built_ = true;
+  if (pendingPage_) SelectPage(*pendingPage_);
+  pendingPage_.reset();
+}
+
+bool TabSwitcher::SelectPage(int index) {
+  if (index < 0 || index >= count()) return false;
+  setCurrentIndex(index);
+  return true;
+}
+
+Control* TabSwitcher::ChildAt(int index) const {
+  if (index < 0 || index >= count()) return nullptr;
+  return ControlOf(widget(index));
+}
+
+bool TabSwitcher::AddChild(Control* child) {
+  if (!Context()->Owns(child)) return false;
+  return AdoptChild(dynamic_cast<ControlBase*>(child));
+}
+
+void TabSwitcher::RemoveAllChildren() {
+  while (count() > 0) {
+    QWidget* page = widget(count() - 1);
+    removeWidget(page);
+    if (ControlBase* control = ControlOf(page))
+      Discard(control);
+    else
+      page->deleteLater();
+  }
+}
+
+ListBoxControl::ListBoxControl(FormContext* context, QWidget* parent)
+    : QScrollArea(parent), ControlBase(this, context, "ListUI") {
+  setWidgetResizable(true);
+  setFrameShape(QFrame::NoFrame);
+  body_ = new QWidget;
+  body_->setObjectName(QStringLiteral("ListBody"));
+  rows_ = new QVBoxLayout(body_);
+  rows_->setContentsMargins(0, 0, 0, 0);
+  rows_->setSpacing(2);
+  rows_->addStretch(1);
+  setWidget(body_);
+}
+
+bool ListBoxControl::ApplyOwnAttribute(std::string_view name, std::string_view value) {
+  return ApplyBoxAttribute(rows_, name, value);
+}
+
+int ListBoxControl::ItemCount() const {
+  return rows_->count() - 1;
+}
+
+Control* ListBoxControl::ItemAt(int index) const {
+  if (index < 0 || index >= ItemCount()) return nullptr;
+  return ControlOf(rows_->itemAt(index)->widget());
+}
+
+bool ListBoxControl::AdoptChild(ControlBase* child) {
+  if (child == nullptr || child->Context() != Context()) return false;
+  if (child->Widget()->isAncestorOf(this)) return false;
+  // Rows go before the closing stretch, which keeps them packed at the top.
+  rows_->insertWidget(ItemCount(), child->Widget());
+  return true;
+}
+
+void ListBoxControl::RemoveAllItems() {
+  for (int i = ItemCount() - 1; i >= 0; --i) {
+    QLayoutItem* item = rows_->takeAt(i);
+    if (ControlBase* control = ControlOf(item->widget())) Discard(control);
+    delete item;
+  }
+}
+
+Control* ListBoxControl::AppendItemFromFile(const std::string& layoutFile) {
+  std::string error;
+  ControlBase* item = Context()->BuildFile(layoutFile, &error);
+  if (item == nullptr) {
+    qCWarning(lcSkin, "list %s: %s", Name().c_str(), error.c_str());
+    return nullptr;
+  }
+  if (!AdoptChild(item)) {
+    delete item->Widget();
+    return nullptr;
+  }
+  return item;
+}

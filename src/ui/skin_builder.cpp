@@ -1,0 +1,245 @@
+#include "skin_builder.h"
+
+#include <QFile>
+#include <QXmlStreamReader>
+#include <functional>
+
+#include "basic_controls.h"
+#include "combo_control.h"
+#include "containers.h"
+#include "form_context.h"
+#include "image_button.h"
+#include "option_control.h"
+#include "rich_edit_control.h"
+#include "skin_log.h"
+
+Q_LOGGING_CATEGORY(lcSkin, "dtu.skin", QtWarningMsg)
+
+namespace {
+
+using Maker = ControlBase* (*)(FormContext*, QWidget*);
+
+struct ControlTag {
+  const char* tag;
+  Maker make;
+};
+
+// Every element the toolkit knows, by tag.
+const ControlTag kControlTags[] = {
+    {"VerticalLayout",
+     [](FormContext* c, QWidget* p) -> ControlBase* {
+       return new BoxContainer(c, "VerticalLayoutUI", QBoxLayout::TopToBottom, p);
+     }},
+    {"HorizontalLayout",
+     [](FormContext* c, QWidget* p) -> ControlBase* {
+       return new BoxContainer(c, "HorizontalLayoutUI", QBoxLayout::LeftToRight, p);
+     }},
+    {"GroupBox",
+     [](FormContext* c, QWidget* p) -> ControlBase* { return new GroupBoxContainer(c, p); }},
+    {"TabLayout", [](FormContext* c, QWidget* p) -> ControlBase* { return new TabSwitcher(c, p); }},
+    {"List", [](FormContext* c, QWidget* p) -> ControlBase* { return new ListBoxControl(c, p); }},
+    {"Label",
+     [](FormContext* c, QWidget* p) -> ControlBase* { return new LabelControl(c, "LabelUI", p); }},
+    {"Text",
+     [](FormContext* c, QWidget* p) -> ControlBase* { return new LabelControl(c, "TextUI", p); }},
+    {"Edit", [](FormContext* c, QWidget* p) -> ControlBase* { return new EditControl(c, p); }},
+    {"Combo", [](FormContext* c, QWidget* p) -> ControlBase* { return new ComboBoxControl(c, p); }},
+    {"Button", [](FormContext* c, QWidget* p) -> ControlBase* { return new ButtonControl(c, p); }},
+    {"ImageButton",
+     [](FormContext* c, QWidget* p) -> ControlBase* { return new ImageButtonControl(c, p); }},
+    {"Option",
+     [](FormContext* c, QWidget* p) -> ControlBase* { return new OptionButtonControl(c, p); }},
+    {"CheckBox",
+     [](FormContext* c, QWidget* p) -> ControlBase* { return new CheckBoxControl(c, p); }},
+    {"RichEdit",
+     [](FormContext* c, QWidget* p) -> ControlBase* { return new RichEditTextControl(c, p); }},
+};
+
+Maker FindMaker(QStringView tag) {
+  for (const ControlTag& entry : kControlTags) {
+    if (tag == QLatin1String(entry.tag)) return entry.make;
+  }
+  return nullptr;
+}
+
+BoxChildren* BoxOf(ControlBase* control) {
+  if (auto* box = dynamic_cast<BoxContainer*>(control)) return &box->Children();
+  if (auto* group = dynamic_cast<GroupBoxContainer*>(control)) return &group->Children();
+  return nullptr;
+}
+
+// The factory handed to the builder callback: containers of a given class and page files
+// built without callback, both parked in the context until the builder places them.
+class PageFactory : public ControlFactory {
+ public:
+  explicit PageFactory(FormContext& context) : context_(context) {}
+  Control* CreateContainer(const std::string& className) override {
+    return new BoxContainer(&context_, className, QBoxLayout::TopToBottom, context_.Parking());
+  }
+  Control* BuildFile(const std::string& fileName) override {
+    std::string error;
+    ControlBase* root = context_.BuildFile(fileName, &error);
+    if (!root) qCDebug(lcSkin, "%s", error.c_str());
+    return root;
+  }
+
+ private:
+  FormContext& context_;
+};
+
+}  // namespace
+
+class SkinBuilder::Reader {
+ public:
+  Reader(SkinBuilder& builder, const QByteArray& data, std::string fileName)
+      : builder_(builder), xml_(data), fileName_(std::move(fileName)) {}
+
+  ControlBase* ReadDocument(Attributes* window) {
+    ControlBase* root = nullptr;
+    while (!xml_.atEnd()) {
+      if (xml_.readNext() != QXmlStreamReader::StartElement) continue;
+      if (xml_.name() == QLatin1String("Window")) {
+        for (const QXmlStreamAttribute& a : xml_.attributes()) {
+          if (window)
+            window->emplace_back(a.name().toString().toStdString(),
+                                 a.value().toString().toStdString());
+        }
+        root = ReadWindowChildren();
+      } else {
+        root = ReadElement(builder_.context_.Parking());
+      }
+      break;
+    }
+    // Whatever follows the root must still be well-formed.
+    while (!xml_.atEnd()) xml_.readNext();
+    if (xml_.hasError()) {
+      builder_.error_ = fileName_ + ":" + std::to_string(xml_.lineNumber()) + ":" +
+                        std::to_string(xml_.columnNumber()) +
+                        ": XML error: " + xml_.errorString().toStdString();
+      if (root) delete root->Widget();
+      return nullptr;
+    }
+    if (root == nullptr) builder_.error_ = fileName_ + ": no control in the file";
+    return root;
+  }
+
+ private:
+  // At a start element: builds it (and its subtree) under `parent`; nullptr when skipped.
+  ControlBase* ReadElement(QWidget* parent) {
+    QString tag = xml_.name().toString();
+    QXmlStreamAttributes attributes = xml_.attributes();
+    ControlBase* control = nullptr;
+    if (Maker make = FindMaker(tag)) {
+      control = make(&builder_.context_, parent);
+      ApplyAttributes(control, attributes);
+      ReadChildren(control);
+      control->FinishBuild();
+      return control;
+    }
+    xml_.skipCurrentElement();
+    if (builder_.callback_ == nullptr) {
+      qCDebug(lcSkin, "%s:%lld: unknown tag <%s> skipped", fileName_.c_str(),
+              static_cast<long long>(xml_.lineNumber()), qPrintable(tag));
+      return nullptr;
+    }
+    PageFactory factory(builder_.context_);
+    Control* made = builder_.callback_->CreateControl(tag.toStdString(), factory);
+    if (made == nullptr) return nullptr;
+    if (!builder_.context_.Owns(made)) {
+      qCWarning(lcSkin, "<%s>: the callback returned a control of another form", qPrintable(tag));
+      return nullptr;
+    }
+    control = dynamic_cast<ControlBase*>(made);
+    ApplyAttributes(control, attributes);
+    return control;
+  }
+
+  void ApplyAttributes(ControlBase* control, const QXmlStreamAttributes& attributes) {
+    for (const QXmlStreamAttribute& a : attributes) {
+      std::string name = a.name().toString().toStdString();
+      std::string value = a.value().toString().toStdString();
+      if (!ApplySkinAttribute(*control, name, value)) {
+        qCDebug(lcSkin, "%s:%lld: attribute %s=\"%s\" not applied", fileName_.c_str(),
+                static_cast<long long>(xml_.lineNumber()), name.c_str(), value.c_str());
+      }
+    }
+  }
+
+  // The children of <Window>: one control is the root; several are stacked in a vertical
+  // layout.
+  ControlBase* ReadWindowChildren() {
+    std::vector<ControlBase*> found;
+    while (xml_.readNextStartElement()) {
+      if (ControlBase* child = ReadElement(builder_.context_.Parking())) found.push_back(child);
+    }
+    if (found.empty()) return nullptr;
+    if (found.size() == 1) return found.front();
+    auto* box = new BoxContainer(&builder_.context_, "VerticalLayoutUI", QBoxLayout::TopToBottom,
+                                 builder_.context_.Parking());
+    for (ControlBase* child : found) box->AdoptChild(child);
+    return box;
+  }
+
+  void ReadChildren(ControlBase* control) {
+    auto* combo = dynamic_cast<ComboBoxControl*>(control);
+    BoxChildren* box = BoxOf(control);
+    while (xml_.readNextStartElement()) {
+      QStringView tag = xml_.name();
+      if (combo && tag == QLatin1String("item")) {
+        ReadItem(combo);
+        continue;
+      }
+      if (box && (tag == QLatin1String("Stretch") || tag == QLatin1String("Space"))) {
+        bool ok = false;
+        int n = xml_.attributes().value(QLatin1String("size")).toInt(&ok);
+        if (tag == QLatin1String("Space"))
+          box->AddSpacing(ok ? n : 8);
+        else
+          box->AddStretch(ok ? n : 1);
+        xml_.skipCurrentElement();
+        continue;
+      }
+      ControlBase* child = ReadElement(control->Widget());
+      if (child && !control->AdoptChild(child)) {
+        qCDebug(lcSkin, "%s:%lld: <%s> cannot hold children", fileName_.c_str(),
+                static_cast<long long>(xml_.lineNumber()), control->ClassName().c_str());
+        delete child->Widget();
+      }
+    }
+  }
+
+  void ReadItem(ComboBoxControl* combo) {
+    QXmlStreamAttributes attributes = xml_.attributes();
+    QString text = attributes.hasAttribute(QLatin1String("text"))
+                       ? attributes.value(QLatin1String("text")).toString()
+                       : QString();
+    QString inner = xml_.readElementText(QXmlStreamReader::SkipChildElements);
+    if (text.isEmpty()) text = inner.trimmed();
+    combo->AddItem(text.toStdString());
+    if (skin::ParseBool(attributes.value(QLatin1String("selected")).toString().toStdString())
+            .value_or(false)) {
+      combo->ApplyOwnAttribute("selected", std::to_string(combo->count() - 1));
+    }
+  }
+
+  SkinBuilder& builder_;
+  QXmlStreamReader xml_;
+  std::string fileName_;
+};
+
+SkinBuilder::SkinBuilder(FormContext& context, BuilderCallback* callback)
+    : context_(context), callback_(callback) {}
+
+ControlBase* SkinBuilder::Build(const std::string& fileName, Attributes* window) {
+  error_.clear();
+  QFile file(QString::fromStdString(context_.SkinPath(fileName)));
+  if (!file.open(QIODevice::ReadOnly)) {
+    error_ = context_.SkinPath(fileName) + ": cannot open the skin file (" +
+             file.errorString().toStdString() + ")";
+    return nullptr;
+  }
+  QByteArray data = file.readAll();
+  FormContext::BuildScope building(context_);
+  Reader reader(*this, data, fileName);
+  return reader.ReadDocument(window);
+}

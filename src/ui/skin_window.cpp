@@ -1,0 +1,219 @@
+#include "skin_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QVBoxLayout>
+#include <QWindow>
+
+#include "caption_hit_test.h"
+#include "control_base.h"
+#include "form_context.h"
+#include "skin_builder.h"
+#include "skin_log.h"
+
+SkinWindow::SkinWindow(std::string skinDir, BuilderCallback* callback, NotifySink* sink,
+                       QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      skinDir_(std::move(skinDir)),
+      callback_(callback),
+      context_(std::make_unique<FormContext>(skinDir_, sink)) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  setObjectName(QStringLiteral("SkinWindow"));
+}
+
+SkinWindow::~SkinWindow() {
+  // The controls refer to the context: they go first.
+  if (root_) delete root_->Widget();
+  root_ = nullptr;
+  context_->DestroyParked();
+  const QObjectList children = this->children();
+  for (QObject* child : children) {
+    if (ControlOf(child)) delete child;
+  }
+}
+
+bool SkinWindow::Load(const std::string& fileName) {
+  loadError_.clear();
+  SkinBuilder builder(*context_, callback_);
+  SkinBuilder::Attributes window;
+  ControlBase* root = builder.Build(fileName, &window);
+  if (root == nullptr) {
+    loadError_ = builder.Error();
+    return false;
+  }
+  if (root_) {
+    root_->DetachSubtree();
+    delete root_->Widget();
+  }
+  root_ = root;
+  layout()->addWidget(root_->Widget());
+  for (const auto& [name, value] : window) {
+    if (!ApplyWindowAttribute(name, value)) {
+      qCDebug(lcSkin, "window attribute %s=\"%s\" not applied", name.c_str(), value.c_str());
+    }
+  }
+  if (!windowInitQueued_) {
+    windowInitQueued_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { DeliverWindowInit(); }, Qt::QueuedConnection);
+  }
+  return true;
+}
+
+void SkinWindow::DeliverWindowInit() {
+  if (NotifySink* sink = context_->Sink()) {
+    Notification n;
+    n.type = "windowinit";
+    n.sender = root_;
+    sink->Notify(n);
+  }
+}
+
+bool SkinWindow::ApplyWindowAttribute(const std::string& name, const std::string& value) {
+  if (name == "size") {
+    auto size = skin::ParseSize(value);
+    if (size) resize(size->first, size->second);
+    return size.has_value();
+  }
+  if (name == "minsize" || name == "mininfo") {
+    auto size = skin::ParseSize(value);
+    if (size) setMinimumSize(size->first, size->second);
+    return size.has_value();
+  }
+  if (name == "caption") {
+    auto margins = skin::ParseMargins(value);
+    if (margins) caption_ = *margins;
+    return margins.has_value();
+  }
+  if (name == "title") {
+    setWindowTitle(QString::fromStdString(value));
+    return true;
+  }
+  if (name == "qtstyle") {
+    // The whole application takes the skin's widget style, so that dialogs match the window.
+    if (QStyle* style = QStyleFactory::create(QString::fromStdString(value))) {
+      QApplication::setStyle(style);
+      return true;
+    }
+    return false;
+  }
+  if (name == "stylesheet") {
+    QFile file(QString::fromStdString(context_->SkinPath(value)));
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    QString sheet = QString::fromUtf8(file.readAll());
+    // Image paths in the style sheet may be written relative to the skin directory.
+    sheet.replace(QStringLiteral("%SKIN%"), QString::fromStdString(skinDir_));
+    setStyleSheet(sheet);
+    return true;
+  }
+  return false;
+}
+
+Control* SkinWindow::Find(const std::string& name) {
+  return context_->Find(name);
+}
+
+void SkinWindow::RunWindowCommand(WindowCommand command) {
+  switch (command) {
+    case WindowCommand::Minimize:
+      showMinimized();
+      break;
+    case WindowCommand::Maximize:
+      showMaximized();
+      break;
+    case WindowCommand::Restore:
+      showNormal();
+      break;
+    case WindowCommand::Close:
+      closingByCommand_ = true;
+      close();
+      closingByCommand_ = false;
+      break;
+  }
+}
+
+void SkinWindow::SetWindowTitle(const std::string& title) {
+  setWindowTitle(QString::fromStdString(title));
+}
+
+void SkinWindow::ShowWindowCentered() {
+  if (QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen()) {
+    QRect area = s->availableGeometry();
+    QSize size = this->size().boundedTo(area.size());
+    resize(size);
+    move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+  }
+  show();
+  raise();
+  activateWindow();
+}
+
+bool SkinWindow::SaveScreenshot(const std::string& pngPath) {
+  ensurePolished();
+  if (!isVisible()) {
+    // Lay out an unshown window at its current size so that the picture shows it as it
+    // would appear.
+    setAttribute(Qt::WA_DontShowOnScreen, true);
+    show();
+    QPixmap picture = grab();
+    hide();
+    setAttribute(Qt::WA_DontShowOnScreen, false);
+    return picture.save(QString::fromStdString(pngPath), "PNG");
+  }
+  return grab().save(QString::fromStdString(pngPath), "PNG");
+}
+
+void SkinWindow::closeEvent(QCloseEvent* event) {
+  if (!closingByCommand_) {
+    if (NotifySink* sink = context_->Sink()) sink->OnWindowClosed();
+  }
+  event->accept();
+}
+
+void SkinWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange) return;
+  bool maximized = isMaximized();
+  if (maximized == wasMaximized_) return;
+  wasMaximized_ = maximized;
+  if (NotifySink* sink = context_->Sink()) sink->OnMaximizedChanged(maximized);
+}
+
+bool SkinWindow::InCaption(QPoint pos) {
+  std::string className;
+  for (QWidget* w = childAt(pos); w != nullptr && w != this; w = w->parentWidget()) {
+    if (ControlBase* control = ControlOf(w)) {
+      className = control->ClassName();
+      break;
+    }
+  }
+  return skin::CaptionHitTest(pos.x(), pos.y(), width(), height(), caption_, className) ==
+         skin::HitArea::Caption;
+}
+
+void SkinWindow::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && InCaption(event->position().toPoint())) {
+    if (QWindow* handle = windowHandle()) handle->startSystemMove();
+    event->accept();
+    return;
+  }
+  QWidget::mousePressEvent(event);
+}
+
+void SkinWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && InCaption(event->position().toPoint())) {
+    if (isMaximized())
+      showNormal();
+    else
+      showMaximized();
+    event->accept();
+    return;
+  }
+  QWidget::mouseDoubleClickEvent(event);
+}

@@ -1,0 +1,147 @@
+// Loading skins: pages from unknown tags, failures, the window's own events.
+#include <gtest/gtest.h>
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "ui/skin_window.h"
+#include "ui_test_support.h"
+
+namespace {
+
+TEST(SkinLoading, UnknownTagsOfTheMainFileBecomePagesButNotThoseOfPageFiles) {
+  RecordingSink sink;
+  PageCallback callback;
+  SkinWindow window(FixtureSkinDir(), &callback, &sink);
+  ASSERT_TRUE(window.Load()) << window.LoadError();
+  // <Nested/> sits inside PageA.xml and never reaches the callback.
+  EXPECT_EQ(callback.tags, (std::vector<std::string>{"PageA", "Missing"}));
+  Control* pageA = window.Find("PageAContainer");  // the tag's attributes apply to the page
+  ASSERT_NE(pageA, nullptr);
+  EXPECT_EQ(pageA->ClassName(), "PageAUI");
+  EXPECT_EQ(pageA->AsContainer()->ChildCount(), 1);
+  EXPECT_NE(pageA->FindChild("Server's Ip"), nullptr);
+  EXPECT_EQ(window.Find("NotAPage"), nullptr);
+  // A page without a file stays as an empty page.
+  Control* missing =
+      window.FindTabLayout("switch") ? window.Find("switch")->AsContainer()->ChildAt(1) : nullptr;
+  ASSERT_NE(missing, nullptr);
+  EXPECT_EQ(missing->ClassName(), "MissingUI");
+  EXPECT_EQ(missing->AsContainer()->ChildCount(), 0);
+}
+
+TEST(SkinLoading, WithoutCallbackUnknownTagsAreSkipped) {
+  SkinWindow window(FixtureSkinDir(), nullptr, nullptr);
+  ASSERT_TRUE(window.Load()) << window.LoadError();
+  EXPECT_EQ(window.FindTabLayout("switch")->PageCount(), 1);
+  EXPECT_NE(window.Find("PlainPage"), nullptr);
+}
+
+TEST(SkinLoading, MissingOrMalformedFilesGiveAClearErrorAndNoForm) {
+  struct Case {
+    const char* file;
+    const char* mentions;
+  };
+  const Case cases[] = {
+      {"nothing-here.xml", "cannot open"},
+      {"broken.xml", "broken.xml:5:"},  // line of the mismatched end tag
+      {"empty.xml", "no control"},
+  };
+  for (const Case& c : cases) {
+    RecordingSink sink;
+    SkinWindow window(FixtureSkinDir(), nullptr, &sink);
+    EXPECT_FALSE(window.Load(c.file)) << c.file;
+    EXPECT_NE(window.LoadError().find(c.mentions), std::string::npos)
+        << c.file << ": " << window.LoadError();
+    EXPECT_EQ(window.Find("root"), nullptr) << c.file;
+    DrainEvents();
+    EXPECT_EQ(sink.Count("windowinit"), 0) << c.file;
+  }
+  SkinWindow nowhere("/nonexistent/skin/dir", nullptr, nullptr);
+  EXPECT_FALSE(nowhere.Load());
+  EXPECT_NE(nowhere.LoadError().find("/nonexistent/skin/dir/skin.xml"), std::string::npos);
+}
+
+TEST(SkinLoading, TruncatedFileDoesNotCrashOrLeaveHalfAForm) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QFile source(QString::fromStdString(FixtureSkinDir() + "/skin.xml"));
+  ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+  QByteArray whole = source.readAll();
+  for (qsizetype cut : {qsizetype(10), whole.size() / 3, whole.size() / 2, whole.size() - 12}) {
+    QFile out(dir.filePath(QStringLiteral("skin.xml")));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(whole.left(cut));
+    out.close();
+    SkinWindow window(dir.path().toStdString(), nullptr, nullptr);
+    EXPECT_FALSE(window.Load()) << cut;
+    EXPECT_NE(window.LoadError().find("XML error"), std::string::npos) << window.LoadError();
+    EXPECT_EQ(window.Find("closebtn"), nullptr) << cut;
+  }
+}
+
+TEST(SkinLoading, WindowInitArrivesOnceFromTheEventLoopWithoutShowing) {
+  RecordingSink sink;
+  SkinWindow window(FixtureSkinDir(), nullptr, &sink);
+  ASSERT_TRUE(window.Load());
+  EXPECT_EQ(sink.Count("windowinit"), 0);  // queued, not delivered inside Load
+  ASSERT_TRUE(WaitFor([&] { return sink.Count("windowinit") == 1; }));
+  ASSERT_TRUE(window.Load());  // a reload is no second start
+  DrainEvents();
+  EXPECT_EQ(sink.Count("windowinit"), 1);
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_NE(window.Find("closebtn"), nullptr);
+}
+
+TEST(SkinLoading, WindowTakesSizeAndCaptionFromTheSkin) {
+  SkinWindow window(FixtureSkinDir(), nullptr, nullptr);
+  ASSERT_TRUE(window.Load());
+  EXPECT_EQ(window.size(), QSize(800, 600));
+  EXPECT_EQ(window.CaptionArea().bottom, 40);
+  EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
+}
+
+TEST(SkinLoading, OwnCloseIsNotReportedButOtherClosesAre) {
+  RecordingSink sink;
+  SkinWindow window(FixtureSkinDir(), nullptr, &sink);
+  ASSERT_TRUE(window.Load());
+  window.ShowWindowCentered();
+  window.RunWindowCommand(WindowCommand::Close);
+  EXPECT_EQ(sink.closedByOthers, 0);
+  EXPECT_FALSE(window.isVisible());
+  window.ShowWindowCentered();
+  window.close();  // the window manager or another program
+  EXPECT_EQ(sink.closedByOthers, 1);
+}
+
+TEST(SkinLoading, MaximisedStateChangesAreReported) {
+  RecordingSink sink;
+  SkinWindow window(FixtureSkinDir(), nullptr, &sink);
+  ASSERT_TRUE(window.Load());
+  window.ShowWindowCentered();
+  window.RunWindowCommand(WindowCommand::Maximize);
+  ASSERT_TRUE(WaitFor([&] { return !sink.maximizedChanges.empty(); }));
+  EXPECT_TRUE(window.IsMaximized());
+  window.setWindowState(Qt::WindowNoState);  // by other means than our buttons
+  ASSERT_TRUE(WaitFor([&] { return sink.maximizedChanges.size() == 2; }));
+  EXPECT_EQ(sink.maximizedChanges, (std::vector<bool>{true, false}));
+  EXPECT_FALSE(window.IsMaximized());
+}
+
+TEST(SkinLoading, ScreenshotOfAnUnshownWindowHasItsSize) {
+  QTemporaryDir dir;
+  SkinWindow window(FixtureSkinDir(), nullptr, nullptr);
+  ASSERT_TRUE(window.Load());
+  std::string png = dir.filePath(QStringLiteral("shot.png")).toStdString();
+  ASSERT_TRUE(window.SaveScreenshot(png));
+  QImage image(QString::fromStdString(png));
+  EXPECT_EQ(image.size(), QSize(800, 600));
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_FALSE(window.SaveScreenshot("/nonexistent/dir/shot.png"));
+}
+
+}  // namespace
