@@ -35,10 +35,11 @@ class CSerialPort {
   // UI thread. Closes a port left open, then opens `path` exclusively, configures it and purges
   // both directions. False with *error set to an errno value when the device cannot be opened
   // (ENOENT, EACCES, EBUSY when another program or another opening holds it, ENOTTY when it is
-  // no terminal) or when the driver refuses the line settings; the latter is also reported
+  // no terminal) or when the driver refuses the line settings (EINVAL); the latter is also reported
   // through ReportPortError, and the port is then closed again, since talking at a rate or
   // framing other than the chosen one would only produce garbage and time-outs.
-  // `onData` receives every chunk (at most kMaxChunk bytes, in order); `onGone` is called once
+  // `onData` receives every chunk (at most kMaxChunk bytes, in order, followed by a
+  // zero byte that is not counted, valid during the call); `onGone` is called once
   // when the device goes away (unplugged, pty peer closed) with the errno that showed it.
   bool OpenPort(const std::string& path, const LineSettings& settings, DataHandler onData,
                 GoneHandler onGone, int* error);

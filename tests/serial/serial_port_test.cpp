@@ -30,6 +30,7 @@ struct Received {
 
   CSerialPort::DataHandler OnData() {
     return [this](const char* data, size_t count) {
+      EXPECT_EQ(data[count], '\0') << "the receiver may treat a chunk as a C string";
       bytes.append(data, count);
       chunkSizes.push_back(count);
     };
@@ -238,6 +239,27 @@ TEST_F(SerialPortTest, UnplugMidTransferIsReportedOnceAndClosesWithoutHanging) {
   EXPECT_EQ(goneError, EIO);
   EXPECT_FALSE(port.IsOpen());
   EXPECT_EQ(port.WriteBytes("+++", 3), 0u);
+}
+
+TEST_F(SerialPortTest, WriterWaitingForAFullLineIsReleasedByClose) {
+  OpenAndMonitor();
+  // The device reads nothing, so the line's buffers fill up long before this is written.
+  const std::string big = Pattern(1 << 20);
+  std::atomic<size_t> written{0};
+  std::atomic<bool> returned{false};
+  std::thread worker([&] {
+    written = port.WriteBytes(big.data(), big.size());
+    returned = true;
+  });
+  ASSERT_TRUE(WaitFor([&] {
+    int pending = 0;
+    return ioctl(pty.master(), FIONREAD, &pending) == 0 && pending > 0;
+  }));
+  port.ClosePort();
+  worker.join();
+  EXPECT_TRUE(returned);
+  EXPECT_GT(written.load(), 0u);
+  EXPECT_LT(written.load(), big.size());
 }
 
 TEST_F(SerialPortTest, WriteToVanishedDeviceReturnsShortCount) {
