@@ -208,6 +208,20 @@ TEST(ShowReplyParser, ReadsEmptyOrNullInput) {
   EXPECT_FALSE(p.fiveDio);
 }
 
+TEST(ShowReplyParser, BytesBehindTheCountAreNotSeen) {
+  // A shorter text loaded over an earlier reply in the same buffer: the rest of the earlier
+  // reply still stands behind the count and must not be read.
+  std::string buffer = ReadFixture("zr350v4_show.reply");
+  const std::string shorter = "Access Point Name:internet\r\n\r\nLORA ID:9\r\n";
+  buffer.replace(0, shorter.size(), shorter);
+  Parsed p;
+  p.result = ParseShowReply(buffer.data(), shorter.size(), p.params, p.lists, p.fiveDio);
+  EXPECT_EQ(p.Value("Access Point Name"), "internet");
+  EXPECT_EQ(p.Value("LORA ID"), "9");
+  EXPECT_EQ(p.Value("Server's Ip"), "");
+  EXPECT_EQ(p.Item(0), "");
+}
+
 TEST(ShowReplyParser, NeverReadsPastTheGivenBytes) {
   // Every prefix of a real reply, each in a heap block of exactly its size: the address
   // sanitizer reports any read behind the last byte.
