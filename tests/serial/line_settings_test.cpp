@@ -1,6 +1,8 @@
 // The pure helpers behind the connection panel's baud rate and line code.
 #include "line_settings.h"
 
+#include "connection_request.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -74,6 +76,51 @@ TEST(TimeoutFactor, IsComputedAfreshFromTheBaudRateAtEachOpening) {
 TEST(LineDefinition, SpellsOutTheSettings) {
   EXPECT_EQ(LineDefinition({9600, 'N', 8, 1}), "baud=9600 parity=N data=8 stop=1");
   EXPECT_EQ(LineDefinition({115200, 'E', 7, 2}), "baud=115200 parity=E data=7 stop=2");
+}
+
+TEST(ConnectionTexts, OpenClickReadsPortBaudAndLineCode) {
+  struct Case {
+    const char* port;
+    const char* baud;
+    const char* code;
+    ConnectionTextError error;
+    const char* path;
+    LineSettings settings;
+    int factor;
+  } cases[] = {
+      {"/dev/ttyUSB0 \xE2\x80\x94 FTDI FT232R USB UART",
+       "115200",
+       "8N1",
+       ConnectionTextError::kNone,
+       "/dev/ttyUSB0",
+       {115200, 'N', 8, 1},
+       1},
+      {"ttyACM0", "4800", "", ConnectionTextError::kNone, "/dev/ttyACM0", {4800, 'N', 8, 1}, 2},
+      {"/dev/pts/7", "9600", "7E2", ConnectionTextError::kNone, "/dev/pts/7", {9600, 'E', 7, 2}, 1},
+      {"", "9600", "8N1", ConnectionTextError::kNoPort, "", {}, 0},
+      {"/dev/ttyUSB0", "0", "8N1", ConnectionTextError::kBadBaudRate, "", {}, 0},
+      {"/dev/ttyUSB0", "", "8N1", ConnectionTextError::kBadBaudRate, "", {}, 0},
+      {"/dev/ttyUSB0", "fast", "8N1", ConnectionTextError::kBadBaudRate, "", {}, 0},
+      {"/dev/ttyUSB0", "9600", "8Z1", ConnectionTextError::kBadLineCode, "", {}, 0},
+  };
+  for (const Case& c : cases) {
+    ConnectionRequest request;
+    request.path = "untouched";
+    ConnectionTextError error = ParseConnectionTexts(c.port, c.baud, c.code, &request);
+    EXPECT_EQ(error, c.error) << c.port << " " << c.baud << " " << c.code;
+    std::string message = ConnectionTextErrorMessage(error, c.port, c.baud, c.code);
+    if (c.error != ConnectionTextError::kNone) {
+      EXPECT_EQ(request.path, "untouched");
+      EXPECT_FALSE(message.empty());
+      continue;
+    }
+    EXPECT_TRUE(message.empty());
+    EXPECT_EQ(request.path, c.path);
+    EXPECT_EQ(LineDefinition(request.settings), LineDefinition(c.settings));
+    EXPECT_EQ(request.timeoutFactor, c.factor) << c.baud;
+  }
+  EXPECT_EQ(ConnectionTextErrorMessage(ConnectionTextError::kBadBaudRate, "", "0", ""),
+            "Baud rate \"0\" is not a positive whole number.");
 }
 
 }  // namespace
