@@ -171,7 +171,7 @@ class FakeHost : public ExchangeHost {
   ListParamTable& ListParams() override { return lists; }
   bool& FiveDioModel() override { return fiveDioModel; }
   void SaveParams() override { Record("save-params"); }
-  Form* GetForm() override { return nullptr; }
+  Form* GetForm() override { return form; }
   void ShowMessageBox(const std::string& text) override { Record("message:" + text); }
 
   // The window's state, touched on the UI thread.
@@ -181,6 +181,7 @@ class FakeHost : public ExchangeHost {
   bool loggedIn = true;
   bool portOpen = true;
   int timeoutFactor = 1;
+  Form* form = nullptr;
 
  private:
   struct Shared {
