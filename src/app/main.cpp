@@ -1,6 +1,121 @@
+// dtu-config: without a subcommand it opens the main window; with one it runs headless.
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QProcess>
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "app/language.h"
+#include "app/main_window.h"
+#include "app/settings.h"
+#include "app/title_texts.h"
+#include "cli/subcommands.h"
+#include "ui/skin_window.h"
+
+namespace {
+
+bool HasArgument(int argc, char** argv, const char* name) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], name) == 0) return true;
+  }
+  return false;
+}
+
+struct Options {
+  QString screenshot;
+  QString language;  // "en" or "zh": overrides config.ini for this run only
+  QString port;
+  bool demo = false;
+};
+
+bool ParseOptions(const QApplication& app, Options* options) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Configures a cellular data transfer unit over a serial line.");
+  parser.addHelpOption();
+  parser.addVersionOption();
+  QCommandLineOption screenshot("screenshot", "Render the main window into a PNG file and exit.",
+                                "FILE");
+  QCommandLineOption language("lang", "Language of this run: en or zh.", "en|zh");
+  QCommandLineOption port("port", "Preselect the serial port at PATH.", "PATH");
+  QCommandLineOption demo("demo", "Start the simulated device and connect to it.");
+  parser.addOptions({screenshot, language, port, demo});
+  if (!parser.parse(app.arguments())) {
+    std::fprintf(stderr, "dtu-config: %s\n", qPrintable(parser.errorText()));
+    return false;
+  }
+  if (parser.isSet("help")) parser.showHelp(0);
+  if (parser.isSet("version")) parser.showVersion();
+  options->screenshot = parser.value(screenshot);
+  options->language = parser.value(language);
+  options->port = parser.value(port);
+  options->demo = parser.isSet(demo);
+  if (!options->language.isEmpty() && options->language != "en" && options->language != "zh") {
+    std::fprintf(stderr, "dtu-config: --lang takes en or zh\n");
+    return false;
+  }
+  return true;
+}
+
+// Lets the window lay itself out and fill its caption texts, then renders it.
+int SaveScreenshot(CZR350FrameWnd& window, const QString& file) {
+  window.window()->resize(1400, 800);
+  window.window()->show();
+  QEventLoop loop;
+  QTimer::singleShot(400, &loop, &QEventLoop::quit);
+  loop.exec();
+  if (!window.window()->SaveScreenshot(file.toStdString())) {
+    std::fprintf(stderr, "dtu-config: cannot write %s\n", qPrintable(file));
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  if (std::optional<int> status = RunSubcommand(argc, argv)) return *status;
+  // A screenshot needs no screen.
+  if (HasArgument(argc, argv, "--screenshot") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  return 0;
+  QApplication::setApplicationName("dtu-config");
+  QApplication::setApplicationVersion(QString::fromLatin1(kProductVersion).mid(1));
+
+  Options options;
+  if (!ParseOptions(app, &options)) return 2;
+
+  const std::string programDir = QCoreApplication::applicationDirPath().toStdString();
+  int language = ReadLanguageValue(MakeProgramPaths(programDir, 0).configPath);
+  if (!options.language.isEmpty()) language = options.language == "zh" ? 1 : 0;
+  const ProgramPaths paths = MakeProgramPaths(programDir, language);
+  SetLanguageFile(paths.languagePath);
+
+  CZR350FrameWnd window(paths, language);
+  // The new instance keeps this run's arguments, except a language that would override the
+  // new choice.
+  QStringList arguments;
+  const QStringList given = app.arguments().mid(1);
+  for (int i = 0; i < given.size(); ++i) {
+    if (given[i] == "--lang") {
+      ++i;
+      continue;
+    }
+    if (!given[i].startsWith("--lang=")) arguments << given[i];
+  }
+  window.onRestart = [arguments] {
+    QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments);
+  };
+  std::string error;
+  if (!window.Create(&error)) {
+    std::fprintf(stderr, "dtu-config: cannot load the skin from %s: %s\n", paths.skinDir.c_str(),
+                 error.c_str());
+    return 1;
+  }
+  if (!options.screenshot.isEmpty()) return SaveScreenshot(window, options.screenshot);
+
+  window.form().ShowWindowCentered();
+  return app.exec();
 }

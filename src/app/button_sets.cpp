@@ -1,0 +1,30 @@
+#include "app/button_sets.h"
+
+namespace {
+// "RefreshPorts" lists the ports again; like the other port settings it is locked while a port
+// is open.
+const ButtonSet kSets[] = {
+    // 0: logged in or out, with the port open
+    {{"Save", "Load", "RestoreFactory", "LoadFromFile", "SaveToFile", "SetTime", "GetVer",
+      "READFILELOG", "CPIN", "CSQ", "quit"},
+     {"Login"},
+     true},
+    // 1: port closed (disable) / logged in right after opening (enable)
+    {{"Save", "Load", "RestoreFactory", "LoadFromFile", "SaveToFile", "SetTime", "Login",
+      "READFILELOG", "CPIN", "CSQ", "GetVer", "quit"},
+     {"Checkcode", "BaudRate1", "SerialPort", "RefreshPorts"},
+     true},
+    // 2: a job runs (disable) / the queue is empty again (enable)
+    {{"Save", "Load", "RestoreFactory", "LoadFromFile", "SaveToFile", "SetTime", "READFILELOG",
+      "CPIN", "CSQ", "GetVer", "quit"},
+     {},
+     false},
+    // 3: port opened
+    {{"Login"}, {"Checkcode", "BaudRate1", "SerialPort", "RefreshPorts"}, false},
+};
+}  // namespace
+
+const ButtonSet* FindButtonSet(long set) {
+  if (set < 0 || set >= static_cast<long>(std::size(kSets))) return nullptr;
+  return &kSets[set];
+}

@@ -1,0 +1,226 @@
+// Notify: every user action on the form arrives here as a notification type and a sender, and
+// is turned into its action. It holds no state of its own. UI thread only.
+#include <QMessageBox>
+
+#include <cstdio>
+#include <ctime>
+
+#include "app/dispatcher.h"
+#include "app/language.h"
+#include "app/main_window.h"
+#include "catalogue/param_table.h"
+#include "exchange/enqueue_job.h"
+#include "exchange/receive_path.h"
+#include "form/tab_strip.h"
+#include "writing/sensor_list.h"
+
+namespace {
+
+struct RulePost {
+  const char* sender;
+  int rule;
+  int argument;
+};
+
+// "itemselect" of these drop-down lists runs a visibility rule.
+constexpr RulePost kRulePosts[] = {
+    {"Protocolmodel", 0, 0},
+    {"DeviceModel", 0, 0},
+    {"RegistrationAndHeart", 0, 0},
+    {"Transferprotocol", 0, 0},
+    {"ActivateMethod", 1, 0},
+    {"Debug Level", 2, 0},
+    {"Server Count", 3, 0},
+    {"LCP ECHO", 4, 0},
+    {"EXFUN", 5, 0},
+    {"dtu is connect to dtu manage platform", 6, 0},
+    {"DIO2 workmode", 8, 0},
+    {"DIO2 reported methods", 8, 0},
+    {"DIO2 interface", 8, 0},
+    {"DIO2 protocol", 8, 0},
+    {"DIO1 workmode", 7, 0},
+    {"DIO1 reported methods", 7, 0},
+    {"DIO1 interface", 7, 0},
+    {"DIO1 protocol", 7, 0},
+    {"DIO3 workmode", 9, 0},
+    {"DIO3 reported methods", 9, 0},
+    {"DIO3 interface", 9, 0},
+    {"DIO3 protocol", 9, 0},
+    {"DIO4 workmode", 20, 0},
+    {"DIO4 reported methods", 20, 0},
+    {"DIO4 interface", 20, 0},
+    {"DIO4 protocol", 20, 0},
+    {"DIO5 workmode", 21, 0},
+    {"DIO5 reported methods", 21, 0},
+    {"DIO5 interface", 21, 0},
+    {"DIO5 protocol", 21, 0},
+    {"I/O selection", 10, 0},
+    {"I/O1 control", 11, 0},
+    {"I/O2 control", 12, 0},
+    {"I/O3 control", 13, 0},
+    {"DTU SMS configure fun", 14, 0},
+    {"A DIO1 data format", 16, 1},
+    {"A DIO2 data format", 16, 2},
+    {"A DIO3 data format", 16, 3},
+    {"LORA Mode", 17, 0},
+    {"I/O2 Mode", 18, 0},
+    {"I/O1 Mode", 19, 0},
+};
+
+struct CommandButton {
+  const char* name;
+  int kind;
+  const char* command;
+};
+
+// Buttons that queue one device command; the letter case is the device's.
+constexpr CommandButton kCommandButtons[] = {
+    {"Load", 1, "AT+SHOW\r\n"},          {"RestoreFactory", 4, "AT+FACTORY\r\n"},
+    {"READFILELOG", 13, "at+READFILELOG\r\n"}, {"CPIN", 10, "At+CPIN?\r\n"},
+    {"CSQ", 11, "At+CSQ\r\n"},           {"GetVer", 9, "At+VER\r\n"},
+};
+
+// The routing arrows: each click swaps "enable" and "disable" in the image name, and the save
+// reads the channel's state back from it.
+constexpr const char* kChannelToggles[] = {
+    "COM2Zigbee", "Zigbee2COM", "COM2GPS",  "GPS2COM",  "Zigbee2GPRS", "GPRS2Zigbee", "COM2Lora",
+    "Lora2COM",   "Lora2GPRS",  "GPRS2Lora", "GPS2GPRS", "GPRS2GPS",   "GPRS2COM",    "COM2GPRS",
+};
+
+constexpr const char* kServerAddressFields[] = {
+    "Server's Ip",  "Secondary Server's Ip", "Server2's Ip",
+    "Server3's Ip", "Server4's Ip",          "Server5's Ip",
+};
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+  return text;
+}
+
+}  // namespace
+
+std::string ToggledChannelImage(const std::string& image) {
+  if (image.find("disable") != std::string::npos) return ReplaceAll(image, "disable", "enable");
+  return ReplaceAll(image, "enable", "disable");
+}
+
+std::string ClockCommand(const std::tm& local) {
+  char clock[64];
+  std::snprintf(clock, sizeof clock, "%04d/%02d/%02d,%02d:%02d:%02d", local.tm_year + 1900,
+                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+  return std::string("AT+EXCCLK=\"") + clock + "\",5\r\n";
+}
+
+void CZR350FrameWnd::Notify(const Notification& n) {
+  const std::string name = n.sender ? n.sender->Name() : std::string();
+  if (n.type == "windowinit") {
+    OnWindowInit();
+    return;
+  }
+  if (n.type == "click") {
+    if (n.sender && n.sender == closeButton_) return PostQuit();
+    if (n.sender && n.sender == minButton_) return PostMessage(WM_SYSCOMMAND, SC_MINIMIZE);
+    if (n.sender && n.sender == maxButton_) return PostMessage(WM_SYSCOMMAND, SC_MAXIMIZE);
+    if (n.sender && n.sender == restoreButton_) return PostMessage(WM_SYSCOMMAND, SC_RESTORE);
+    OnClick(name);
+    return;
+  }
+  if (n.type == "selectchanged") {
+    SelectPageForOption(form(), tabs, name);
+    return;
+  }
+  if (n.type == "itemselect") {
+    OnItemSelect(name);
+    return;
+  }
+  if (n.type == "setfocus") {
+    if (name == "FINDNETMODE" && loggedIn) QueueCommand(8, "AT+FINDNETMODE\r\n");
+    return;
+  }
+  if (n.type == "killfocus") {
+    for (const char* field : kServerAddressFields) {
+      if (name != field) continue;
+      Control* control = form().Find(name);
+      if (control && control->Text().find(' ') != std::string::npos)
+        ShowMessageBox(LanguageText("Notify", "IpNotice", ""));
+      return;
+    }
+  }
+}
+
+void CZR350FrameWnd::OnClick(const std::string& name) {
+  if (name == "Open") return OnStartCom();
+  if (name == "RefreshPorts") return RefreshPortList();
+  if (name == "Clear") {
+    if (logControl_) logControl_->SetText("");
+    return;
+  }
+  for (const CommandButton& button : kCommandButtons) {
+    if (name == button.name) {
+      QueueCommand(button.kind, button.command);
+      return;
+    }
+  }
+  if (name == "Save") return SaveParams();
+  if (name == "Login") return LoginByEscape(exchange, *this);
+  if (name == "SaveToFile") return PostMessage(WM_SAVE_TO_FILE);
+  if (name == "LoadFromFile") return PostMessage(WM_LOAD_FROM_FILE);
+  if (name == "SetTime") {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    QueueCommand(2, ClockCommand(local));
+    return;
+  }
+  if (name.find("AT+") != std::string::npos) {
+    QueueCommand(15, name + "\r\n");
+    return;
+  }
+  if (name == "quit") {
+    QueueCommand(7, "at+quit\r\n");
+    PostMessage(WM_SET_BUTTONS, 0, 0);
+    return;
+  }
+  if (name == "TabLeft") return UpdateTabStrip(form(), tabs, TabStripMode::ScrollLeft);
+  if (name == "TabRight") return UpdateTabStrip(form(), tabs, TabStripMode::ScrollRight);
+  for (const char* toggle : kChannelToggles) {
+    if (name != toggle) continue;
+    if (Control* arrow = form().Find(name)) arrow->SetBkImage(ToggledChannelImage(arrow->BkImage()));
+    return;
+  }
+}
+
+void CZR350FrameWnd::OnItemSelect(const std::string& name) {
+  if (name == "Language") return PostMessage(WM_SWITCH_LANGUAGE);
+  if (name == "IOactivationmethods") {
+    PostMessage(WM_FORM_RULE, 1, 0);
+    ComboControl* combo = form().FindCombo(name);
+    const int index = combo ? combo->CurSel() : -1;
+    if (index == 0) PostMessage(WM_FORM_RULE, 10, 0);
+    if (index == 1) {
+      PostMessage(WM_FORM_RULE, 11, 0);
+      PostMessage(WM_FORM_RULE, 12, 0);
+      PostMessage(WM_FORM_RULE, 13, 0);
+    }
+    return;
+  }
+  for (const RulePost& post : kRulePosts) {
+    if (name == post.sender) {
+      PostMessage(WM_FORM_RULE, static_cast<WParam>(post.rule), post.argument);
+      return;
+    }
+  }
+}
+
+void CZR350FrameWnd::OnWindowInit() {
+  NumberSensorList(form());
+  BuildParamTable(params, listParams, form());
+}
+
+void CZR350FrameWnd::QueueCommand(int kind, const std::string& command) {
+  WorkJob job;
+  job.kind = kind;
+  job.command = command;
+  EnqueueJob(exchange, *this, job);
+}

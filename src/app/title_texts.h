@@ -1,0 +1,13 @@
+// The version and date texts of the caption bar, in the language of the skin.
+#pragma once
+
+#include <string>
+
+constexpr const char kProductName[] = "DTU";
+constexpr const char kProductVersion[] = "V1.9.2";
+
+// "DTUConfigureTool V1.9.2" (English, language value 0) or "DTU配置工具 V1.9.2", followed by the
+// "CustomVer" text of the settings file.
+std::string VersionLabelText(int languageValue, const std::string& customVersion);
+// "2021/03/26 V1.9.2" or "2021年03月26日 V1.9.2".
+std::string VersionDateText(int languageValue);
