@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include "control_base.h"
@@ -15,6 +16,7 @@ class OptionWidget : public ButtonBase, public ControlBase, public OptionControl
  public:
   OptionWidget(FormContext* context, QWidget* parent)
       : ButtonBase(parent), ControlBase(this, context, "OptionUI") {
+    this->setCheckable(true);
     this->setAutoExclusive(false);
     this->setFocusPolicy(Qt::TabFocus);
     // A user's click reports "click" first, then the selection (as the dispatcher expects).
@@ -67,3 +69,5 @@ class OptionWidget : public ButtonBase, public ControlBase, public OptionControl
 
 using OptionButtonControl = OptionWidget<QRadioButton>;
 using CheckBoxControl = OptionWidget<QCheckBox>;
+// An option drawn as a push button with a centred caption: the page tabs.
+using TabOptionControl = OptionWidget<QPushButton>;

@@ -49,6 +49,8 @@ const ControlTag kControlTags[] = {
      [](FormContext* c, QWidget* p) -> ControlBase* { return new ImageButtonControl(c, p); }},
     {"Option",
      [](FormContext* c, QWidget* p) -> ControlBase* { return new OptionButtonControl(c, p); }},
+    {"TabOption",
+     [](FormContext* c, QWidget* p) -> ControlBase* { return new TabOptionControl(c, p); }},
     {"CheckBox",
      [](FormContext* c, QWidget* p) -> ControlBase* { return new CheckBoxControl(c, p); }},
     {"RichEdit",
