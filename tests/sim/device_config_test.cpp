@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <fstream>
+#include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "device_config.h"
 #include "device_models.h"
 #include "device_params.h"
+#include "parameter_doc.h"
 #include "sensor_items.h"
 
 namespace {
@@ -248,6 +252,41 @@ TEST(DeviceConfig, LoadKeepsFactoryValuesForRefusedAndMissingLines) {
   EXPECT_EQ(config.Value("AT+LPORT"), "6000");
   EXPECT_EQ(config.Value("AT+PORT"), "8000");
   EXPECT_FALSE(DeviceConfig(DefaultDeviceModel()).LoadShowText("no parameters here").found);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ParameterTable, FactoryValuesAreInTheirDomainsAndCommandsAreUnique) {
+  std::set<std::string> commands;
+  for (const DeviceParam& param : DeviceParams()) {
+    SCOPED_TRACE(param.label);
+    if (param.domain->kind != DomainKind::kReadOnly) {
+      EXPECT_TRUE(AcceptsValue(*param.domain, param.factoryValue));
+    }
+    if (!param.command.empty()) {
+      EXPECT_TRUE(commands.insert(param.command).second);
+    }
+  }
+  for (const ValueDomain* domain : ValueDomains()) {
+    std::set<std::string> codes;
+    for (const DomainItem& item : domain->items) {
+      EXPECT_TRUE(codes.insert(item.code).second) << domain->name << " " << item.code;
+    }
+  }
+  for (int i = 0; i < kSensorItemCount; ++i) {
+    EXPECT_TRUE(AcceptsSensorItem(FactorySensorItem(i)));
+  }
+}
+
+TEST(ParameterTable, DocumentationIsGeneratedFromTheTable) {
+  std::ifstream in(std::string(DTU_TEST_DATA_DIR) + "/../../docs/device-parameters.md",
+                   std::ios::binary);
+  const std::string doc((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_TRUE(doc == DeviceParametersMarkdown())
+      << "docs/device-parameters.md is out of date: run "
+         "dtu-sim --parameters-doc > docs/device-parameters.md";
 }
 
 }  // namespace

@@ -267,6 +267,33 @@ TEST(SimOnPty, RefusesBadOptionsAndUnreadableConfigurations) {
   EXPECT_FALSE(badConfig.Start({"--config", "/nonexistent/dtu.cfg"}, nullptr, 5000));
 }
 
+TEST(SimOnPty, ConfigurationFileIsTheInitialState) {
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--model", "zr350v4", "--config",
+                         std::string(DTU_TEST_DATA_DIR) + "/sim/mqtt-five-dio.cfg"}));
+  Port port(sim.PtyPath());
+  ASSERT_TRUE(port.LoginWithSStream());
+  port.Write("AT+SHOW\r\n");
+  ASSERT_TRUE(port.WaitFor("\r\nOK\r\n"));
+  const std::string show = port.Take();
+  for (const char* line : {"Access Point Name:apn.mqtt\r\n", "\r\nProtocol model:MQTT\r\n",
+                           "\r\nMQTT Client Id:plant-7\r\n", "\r\nDIO4 workmode:6\r\n",
+                           "\r\nGENSENSORINFO 0:1,1,3,0,2,0,2,1,temp,0\r\n"}) {
+    EXPECT_NE(show.find(line), std::string::npos) << line;
+  }
+}
+
+TEST(SimOnPty, ForeignConfigurationFileIsRefused) {
+  char path[] = "/tmp/dtu-sim-foreign-XXXXXX";
+  const int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(write(fd, "not a show reply\r\r\n", 20), 20);
+  close(fd);
+  SimProcess sim;
+  EXPECT_FALSE(sim.Start({"--config", path}, nullptr, 5000));
+  unlink(path);
+}
+
 TEST(SimOnPty, ReplyTakesAtLeastItsWireTime) {
   SimProcess sim;
   ASSERT_TRUE(sim.Start({}));

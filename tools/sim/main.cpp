@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "device_models.h"
+#include "parameter_doc.h"
 #include "sim_options.h"
 #include "sim_runner.h"
 
@@ -17,6 +18,10 @@ int main(int argc, char** argv) {
   }
   if (options.help) {
     std::fputs(SimUsage().c_str(), stdout);
+    return 0;
+  }
+  if (options.parametersDoc) {
+    std::fputs(DeviceParametersMarkdown().c_str(), stdout);
     return 0;
   }
   if (options.listModels) {

@@ -41,6 +41,8 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
       options.help = true;
     } else if (arg == "--list-models") {
       options.listModels = true;
+    } else if (arg == "--parameters-doc") {
+      options.parametersDoc = true;
     } else if (arg == "--model") {
       ok = value(options.model);
     } else if (arg == "--config") {
@@ -103,5 +105,7 @@ std::string SimUsage() {
          "                        silent CMD | error CMD | garbage on|off | nul on|off |\n"
          "                        unplug-after-bytes N | chunk BYTES GAP_MS | chunk off |\n"
          "                        clear [CMD]\n"
+         "  --list-models         print the models and exit\n"
+         "  --parameters-doc      print the parameter table as Markdown and exit\n"
          "SIGUSR1 reboots the device.\n";
 }

@@ -21,6 +21,7 @@ struct SimOptions {
   std::string linkPath;
   std::vector<std::string> faults;  // --fault words, applied in order
   bool listModels = false;
+  bool parametersDoc = false;  // print docs/device-parameters.md
   bool help = false;
 };
 
