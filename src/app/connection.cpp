@@ -1,11 +1,9 @@
 // The connection panel: the port list, "Open" toggling the connection, and a device that goes
 // away while connected. UI thread only.
-#include <cerrno>
-
 #include "app/language.h"
 #include "app/main_window.h"
 #include "exchange/receive_path.h"
-#include "serial/line_settings.h"
+#include "serial/connection_request.h"
 #include "serial/port_error.h"
 #include "serial/port_list.h"
 
@@ -39,35 +37,32 @@ void CZR350FrameWnd::OnStartCom() {
     return;
   }
   Control* portCombo = form().Find("SerialPort");
-  if (!portCombo) return;
-  const std::string path = PortPathFromDisplayText(portCombo->Text());
   Control* baudCombo = form().Find("BaudRate1");
-  if (!baudCombo) return;
-  AwaitSettingMenu(exchange);
-  LineSettings settings;
-  if (!ParseBaudRate(baudCombo->Text(), &settings.baud)) {
-    AppendLog(LanguageText("OnStartCom", "BadBaudRate", "") + " \"" + baudCombo->Text() + "\"\r\n");
-    return;
-  }
   Control* codeCombo = form().Find("Checkcode");
-  if (!codeCombo) return;
-  if (!ParseLineCode(codeCombo->Text(), &settings)) {
-    AppendLog(LanguageText("OnStartCom", "BadLineCode", "") + " \"" + codeCombo->Text() +
-              "\"\r\n");
+  if (!portCombo || !baudCombo || !codeCombo) return;
+  AwaitSettingMenu(exchange);
+  ConnectionRequest request;
+  const ConnectionTextError textError =
+      ParseConnectionTexts(portCombo->Text(), baudCombo->Text(), codeCombo->Text(), &request);
+  if (textError != ConnectionTextError::kNone) {
+    AppendLog(ConnectionTextErrorMessage(textError, portCombo->Text(), baudCombo->Text(),
+                                         codeCombo->Text()) +
+              "\r\n");
     return;
   }
-  timeoutFactor = TimeoutFactorForBaud(settings.baud);
+  timeoutFactor = request.timeoutFactor;
+  const std::string& path = request.path;
 
   int error = 0;
-  const bool opened = !path.empty() && serialPort.OpenPort(
-      path, settings,
+  const bool opened = serialPort.OpenPort(
+      path, request.settings,
       [this](const char* data, size_t count) {
         HandleMessage(WM_SERIAL_DATA, reinterpret_cast<WParam>(data), static_cast<LParam>(count));
       },
       [this](int gone) { OnDeviceGone(gone); }, &error);
   if (!opened) {
     AppendLog(LanguageText("OnStartCom", "OpenError", "\r\n"));
-    const std::string hint = OpenErrorHint(path.empty() ? ENOENT : error, path);
+    const std::string hint = OpenErrorHint(error, path);
     if (!hint.empty()) AppendLog(hint + "\r\n");
     return;
   }

@@ -1,18 +1,22 @@
 // dtu-config: without a subcommand it opens the main window; with one it runs headless.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QMessageBox>
 #include <QProcess>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
 
+#include "app/demo_device.h"
 #include "app/language.h"
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "app/title_texts.h"
 #include "cli/subcommands.h"
+#include "serial/port_error.h"
 #include "ui/skin_window.h"
 
 namespace {
@@ -29,6 +33,7 @@ struct Options {
   QString language;  // "en" or "zh": overrides config.ini for this run only
   QString port;
   bool demo = false;
+  int screenshotDelayMs = 400;
 };
 
 bool ParseOptions(const QApplication& app, Options* options) {
@@ -41,7 +46,8 @@ bool ParseOptions(const QApplication& app, Options* options) {
   QCommandLineOption language("lang", "Language of this run: en or zh.", "en|zh");
   QCommandLineOption port("port", "Preselect the serial port at PATH.", "PATH");
   QCommandLineOption demo("demo", "Start the simulated device and connect to it.");
-  parser.addOptions({screenshot, language, port, demo});
+  QCommandLineOption delay("screenshot-delay", "Run this long before the screenshot (400).", "MS");
+  parser.addOptions({screenshot, language, port, demo, delay});
   if (!parser.parse(app.arguments())) {
     std::fprintf(stderr, "dtu-config: %s\n", qPrintable(parser.errorText()));
     return false;
@@ -52,6 +58,7 @@ bool ParseOptions(const QApplication& app, Options* options) {
   options->language = parser.value(language);
   options->port = parser.value(port);
   options->demo = parser.isSet(demo);
+  if (parser.isSet(delay)) options->screenshotDelayMs = parser.value(delay).toInt();
   if (!options->language.isEmpty() && options->language != "en" && options->language != "zh") {
     std::fprintf(stderr, "dtu-config: --lang takes en or zh\n");
     return false;
@@ -60,11 +67,11 @@ bool ParseOptions(const QApplication& app, Options* options) {
 }
 
 // Lets the window lay itself out and fill its caption texts, then renders it.
-int SaveScreenshot(CZR350FrameWnd& window, const QString& file) {
+int SaveScreenshot(CZR350FrameWnd& window, const QString& file, int delayMs) {
   window.window()->resize(1400, 800);
   window.window()->show();
   QEventLoop loop;
-  QTimer::singleShot(400, &loop, &QEventLoop::quit);
+  QTimer::singleShot(std::max(delayMs, 150), &loop, &QEventLoop::quit);
   loop.exec();
   if (!window.window()->SaveScreenshot(file.toStdString())) {
     std::fprintf(stderr, "dtu-config: cannot write %s\n", qPrintable(file));
@@ -114,8 +121,28 @@ int main(int argc, char** argv) {
                  error.c_str());
     return 1;
   }
-  if (!options.screenshot.isEmpty()) return SaveScreenshot(window, options.screenshot);
+  window.StartWorker();
+  SetPortErrorReporter([&window](const std::string& text) {
+    if (window.headless) return std::fputs(text.c_str(), stderr), void();
+    QMessageBox::critical(nullptr, "Application Error", QString::fromStdString(text));
+  });
 
+  DemoDevice demo;
+  if (options.demo) {
+    std::string demoError;
+    if (demo.Start(paths.programDir + "dtu-sim", &demoError)) {
+      window.preselectedPort = demo.PortPath();
+    } else {
+      window.AppendLog("Demo: " + demoError + "\r\n");
+    }
+  }
+  if (!options.port.isEmpty()) window.preselectedPort = options.port.toStdString();
+  if (!window.preselectedPort.empty()) window.RefreshPortList();
+
+  // The demo connects at once, so the simulated device's boot prompt is answered.
+  if (options.demo && !demo.PortPath().empty()) window.OnStartCom();
+  if (!options.screenshot.isEmpty())
+    return SaveScreenshot(window, options.screenshot, options.screenshotDelayMs);
   window.form().ShowWindowCentered();
   return app.exec();
 }

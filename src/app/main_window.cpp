@@ -70,6 +70,7 @@ void CZR350FrameWnd::Init() {
   logPane_ = logControl_ ? logControl_->AsRichEdit() : nullptr;
   if (logPane_) logPane_->SetTextLimit(kLogTextLimit);
 
+  RefreshPortList();
   if (ComboControl* ports = f.FindCombo("SerialPort")) ports->SelectItem(0);
   if (ComboControl* language = f.FindCombo("Language")) language->SelectItem(languageValue != 0);
 

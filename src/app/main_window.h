@@ -57,6 +57,10 @@ class CZR350FrameWnd : public NotifySink, public ExchangeHost {
   void QueueCommand(int kind, const std::string& command);
   // Starts the worker thread; false (and a log line) when it cannot run.
   bool StartWorker();
+  // "Open": opens the chosen port when closed, closes it when open.
+  void OnStartCom();
+  // Lists the serial ports again in "SerialPort", keeping the choice when it is still there.
+  void RefreshPortList();
   void SetDeviceState(bool loggedInNow);
   void RefreshTitleAndHelp();
   void SetControlEnabled(const std::string& name, bool enabled);
@@ -121,8 +125,6 @@ class CZR350FrameWnd : public NotifySink, public ExchangeHost {
   void OnWindowInit();
   void OnClick(const std::string& name);
   void OnItemSelect(const std::string& name);
-  void OnStartCom();
-  void RefreshPortList();
   // Closes the port as the "Open" button does, with `logLine` in the log pane.
   void CloseConnection(const std::string& logLine);
   void OnDeviceGone(int error);

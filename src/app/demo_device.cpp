@@ -1,0 +1,38 @@
+#include "app/demo_device.h"
+
+#include <QFileInfo>
+
+DemoDevice::~DemoDevice() {
+  if (process_.state() == QProcess::NotRunning) return;
+  process_.terminate();
+  if (!process_.waitForFinished(2000)) process_.kill();
+  process_.waitForFinished(1000);
+}
+
+bool DemoDevice::Start(const std::string& simPath, std::string* error) {
+  if (!QFileInfo(QString::fromStdString(simPath)).isExecutable()) {
+    *error = "the simulated device " + simPath + " is missing";
+    return false;
+  }
+  // The simulator's stdin is closed: it takes no control commands in the demo.
+  process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  process_.start(QString::fromStdString(simPath), {"--no-stdin-control"});
+  if (!process_.waitForStarted(5000)) {
+    *error = "cannot start " + simPath + ": " + process_.errorString().toStdString();
+    return false;
+  }
+  // The first line is "PTY <path>".
+  while (!process_.canReadLine()) {
+    if (!process_.waitForReadyRead(5000)) {
+      *error = simPath + " did not announce its port";
+      return false;
+    }
+  }
+  const QString line = QString::fromUtf8(process_.readLine()).trimmed();
+  if (!line.startsWith("PTY ")) {
+    *error = simPath + " announced \"" + line.toStdString() + "\" instead of its port";
+    return false;
+  }
+  portPath_ = line.mid(4).toStdString();
+  return true;
+}

@@ -1,0 +1,23 @@
+// The simulated device of the demo mode: dtu-sim started beside the program on a pseudo-terminal.
+#pragma once
+
+#include <QProcess>
+
+#include <string>
+
+class DemoDevice {
+ public:
+  DemoDevice() = default;
+  ~DemoDevice();
+  DemoDevice(const DemoDevice&) = delete;
+  DemoDevice& operator=(const DemoDevice&) = delete;
+
+  // Starts `simPath` and waits for the pty path it announces. False (and `*error` says why) when
+  // the simulator cannot be started or does not announce a port.
+  bool Start(const std::string& simPath, std::string* error);
+  const std::string& PortPath() const { return portPath_; }
+
+ private:
+  QProcess process_;
+  std::string portPath_;
+};
