@@ -1,0 +1,194 @@
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+
+#include <thread>
+
+#include "app/language.h"
+#include "temp_dir.h"
+#include "ui/skin_window.h"
+
+namespace {
+
+template <typename Pred>
+bool PumpUntil(Pred done, int timeoutMs = 10000) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > timeoutMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  return true;
+}
+
+void PumpFor(int ms) {
+  QElapsedTimer timer;
+  timer.start();
+  while (timer.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+const char* const kCommands[] = {"Save",    "Load",   "RestoreFactory", "LoadFromFile",
+                                  "SaveToFile", "SetTime", "GetVer",      "READFILELOG",
+                                  "CPIN",    "CSQ",    "quit"};
+const char* const kPortSettings[] = {"Checkcode", "BaudRate1", "SerialPort"};
+
+// The real main window on the real English skin, in a program folder of its own (its
+// config.ini is the test's).
+class MainWindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    QFile::link(DTU_SKIN_ROOT, QString::fromStdString(dir_.Path() + "skin"));
+    dir_.Write("config.ini", "[Set]\r\nLanguage=0\r\n[CustomVer]\r\nCustomVer=-Field\r\n");
+    previousDir_ = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(dir_.Path()));
+    window_ = MakeWindow(0);
+  }
+  void TearDown() override {
+    window_.reset();
+    QDir::setCurrent(previousDir_);
+  }
+
+  std::unique_ptr<CZR350FrameWnd> MakeWindow(int language) {
+    ProgramPaths paths = MakeProgramPaths(dir_.Path(), language);
+    SetLanguageFile(paths.languagePath);
+    auto window = std::make_unique<CZR350FrameWnd>(paths, language);
+    window->headless = true;
+    window->onQuit = [this] { ++quits_; };
+    window->onRestart = [this] { ++restarts_; };
+    std::string error;
+    EXPECT_TRUE(window->Create(&error)) << error;
+    return window;
+  }
+
+  bool Enabled(const char* name) { return window_->form().Find(name)->IsEnabled(); }
+  std::string Text(const char* name) { return window_->form().Find(name)->Text(); }
+
+  TempDir dir_;
+  QString previousDir_;
+  std::unique_ptr<CZR350FrameWnd> window_;
+  int quits_ = 0;
+  int restarts_ = 0;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, ButtonSetsFollowTheConnectionState) {
+  PumpFor(50);  // Init posts the closed-port set
+  for (const char* name : kCommands) EXPECT_FALSE(Enabled(name)) << name;
+  EXPECT_FALSE(Enabled("Login"));
+  for (const char* name : kPortSettings) EXPECT_TRUE(Enabled(name)) << name;
+  EXPECT_EQ(Text("DeviceState"), "Not logged in");
+
+  window_->HandleMessage(WM_SET_BUTTONS, 1, 3);  // port opened
+  EXPECT_TRUE(Enabled("Login"));
+  for (const char* name : kPortSettings) EXPECT_FALSE(Enabled(name)) << name;
+  EXPECT_FALSE(Enabled("Load"));
+
+  window_->HandleMessage(WM_SET_BUTTONS, 1, 0);  // logged in
+  for (const char* name : kCommands) EXPECT_TRUE(Enabled(name)) << name;
+  EXPECT_FALSE(Enabled("Login"));
+  EXPECT_TRUE(window_->loggedIn);
+  EXPECT_EQ(Text("DeviceState"), "Configuration mode");
+  EXPECT_FALSE(window_->form().Find("helpGroupBox")->IsVisible());
+
+  window_->HandleMessage(WM_SET_BUTTONS, 0, 2);  // a job runs
+  EXPECT_FALSE(Enabled("Load"));
+  EXPECT_TRUE(window_->loggedIn) << "set 2 leaves the login state alone";
+
+  // A set above 3 changes nothing at all.
+  std::vector<bool> before;
+  for (const char* name : kCommands) before.push_back(Enabled(name));
+  EXPECT_EQ(window_->HandleMessage(WM_SET_BUTTONS, 1, 7), 1);
+  std::vector<bool> after;
+  for (const char* name : kCommands) after.push_back(Enabled(name));
+  EXPECT_EQ(before, after);
+}
+
+TEST_F(MainWindowTest, CaptionTextsAndHelpFillInOnce) {
+  dir_.Write("Help.txt", "Help from the working directory\r\n");
+  // A fresh window reads Help.txt from the working directory when its title timer fires.
+  window_ = MakeWindow(0);
+  RichEditControl* help = window_->form().FindRichEdit("HelpRichEdit");
+  ASSERT_TRUE(PumpUntil([&] { return help->TextLength() > 0; }));
+  EXPECT_NE(window_->form().Find("HelpRichEdit")->Text().find("Help from the working directory"),
+            std::string::npos);
+  EXPECT_EQ(Text("Ver"), "DTUConfigureTool V1.9.2-Field");
+  EXPECT_EQ(Text("VerDown"), "2021/03/26 V1.9.2");
+  EXPECT_FALSE(window_->form().Find("Logo_Container")->IsVisible());
+}
+
+TEST_F(MainWindowTest, MissingHelpFileShowsTheLanguageFileText) {
+  RichEditControl* help = window_->form().FindRichEdit("HelpRichEdit");
+  ASSERT_TRUE(PumpUntil([&] { return help->TextLength() > 0; }));
+  EXPECT_NE(window_->form().Find("HelpRichEdit")->Text().find("Help.txt was not found"),
+            std::string::npos);
+}
+
+TEST_F(MainWindowTest, ChineseCaptionTexts) {
+  window_ = MakeWindow(1);
+  ASSERT_TRUE(PumpUntil([&] { return Text("VerDown") == "2021年03月26日 V1.9.2"; }));
+  EXPECT_EQ(Text("Ver"), "DTU配置工具 V1.9.2-Field");
+}
+
+TEST_F(MainWindowTest, LogPaneClearsWhenALineWouldReachItsLimit) {
+  window_->AppendLog(std::string(CZR350FrameWnd::kLogTextLimit - 20, 'a'));
+  window_->AppendLog("short line\r\n");
+  RichEditControl* log = window_->form().FindRichEdit("richedit");
+  EXPECT_GT(log->TextLength(), CZR350FrameWnd::kLogTextLimit - 20);
+  window_->AppendLog(std::string(20, 'b'));  // length + 20 reaches 299999
+  EXPECT_EQ(window_->form().Find("richedit")->Text(), std::string(20, 'b'));
+}
+
+TEST_F(MainWindowTest, LogLinesPostedFromAnotherThreadArriveInOrder) {
+  std::thread worker([this] {
+    for (int i = 0; i < 200; ++i) window_->PostLog("line " + std::to_string(i) + "\r\n");
+  });
+  worker.join();
+  ASSERT_TRUE(PumpUntil([&] {
+    return window_->form().Find("richedit")->Text().find("line 199") != std::string::npos;
+  }));
+  const std::string text = window_->form().Find("richedit")->Text();
+  size_t at = 0;
+  for (int i = 0; i < 200; ++i) {
+    size_t next = text.find("line " + std::to_string(i), at);
+    ASSERT_NE(next, std::string::npos) << i;
+    at = next;
+  }
+}
+
+TEST_F(MainWindowTest, MaximiseAndRestoreSwapTheirButtons) {
+  window_->OnMaximizedChanged(true);
+  EXPECT_FALSE(window_->form().Find("maxbtn")->IsVisible());
+  EXPECT_TRUE(window_->form().Find("restorebtn")->IsVisible());
+  window_->OnMaximizedChanged(false);
+  EXPECT_TRUE(window_->form().Find("maxbtn")->IsVisible());
+  EXPECT_FALSE(window_->form().Find("restorebtn")->IsVisible());
+}
+
+TEST_F(MainWindowTest, CloseButtonAndForeignCloseBothEndTheProgram) {
+  window_->Notify({"click", window_->form().Find("closebtn"), 0, 0});
+  ASSERT_TRUE(PumpUntil([&] { return quits_ == 1; }));
+  window_->OnWindowClosed();
+  ASSERT_TRUE(PumpUntil([&] { return quits_ == 2; }));
+}
+
+TEST_F(MainWindowTest, LanguageSwitchWritesTheSettingAndRestartsOnlyOnAChange) {
+  ComboControl* language = window_->form().FindCombo("Language");
+  ASSERT_EQ(language->CurSel(), 0);
+  // The active language again: nothing.
+  window_->SwitchLanguage();
+  PumpFor(50);
+  EXPECT_EQ(restarts_, 0);
+  EXPECT_EQ(ReadLanguageValue(dir_.Path() + "config.ini"), 0);
+
+  language->SelectItem(1);  // raises "itemselect", which posts the switch
+  ASSERT_TRUE(PumpUntil([&] { return quits_ == 1; }));
+  EXPECT_EQ(restarts_, 1);
+  EXPECT_EQ(ReadIniString(dir_.Path() + "config.ini", "Set", "Language", "", 20), "1");
+  EXPECT_EQ(ReadIniString(dir_.Path() + "config.ini", "CustomVer", "CustomVer", "", 260),
+            "-Field");
+}
