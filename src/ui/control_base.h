@@ -31,7 +31,8 @@ class ControlBase : public Control {
   void SetText(const std::string&) override {}
   bool IsVisible() const override { return !self_->isHidden(); }
   void SetVisible(bool visible) override { self_->setVisible(visible); }
-  bool IsEnabled() const override { return !self_->testAttribute(Qt::WA_Disabled); }
+  // The control's own flag, like IsVisible: a control in a disabled container stays enabled.
+  bool IsEnabled() const override { return !self_->testAttribute(Qt::WA_ForceDisabled); }
   void SetEnabled(bool enabled) override { self_->setEnabled(enabled); }
   std::string BkImage() const override { return bkImage_; }
   void SetBkImage(const std::string& image) override;

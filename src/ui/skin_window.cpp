@@ -14,6 +14,7 @@
 #include "form_context.h"
 #include "skin_builder.h"
 #include "skin_log.h"
+#include "window_edges.h"
 
 SkinWindow::SkinWindow(std::string skinDir, BuilderCallback* callback, NotifySink* sink,
                        QWidget* parent)
@@ -25,9 +26,12 @@ SkinWindow::SkinWindow(std::string skinDir, BuilderCallback* callback, NotifySin
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   setObjectName(QStringLiteral("SkinWindow"));
+  edges_ = new WindowEdgeResizer(this);
 }
 
 SkinWindow::~SkinWindow() {
+  // Tearing the tree down moves the focus around; nobody is listening any more.
+  context_->SetSink(nullptr);
   // The controls refer to the context: they go first.
   if (root_) delete root_->Widget();
   root_ = nullptr;
@@ -48,8 +52,10 @@ bool SkinWindow::Load(const std::string& fileName) {
     return false;
   }
   if (root_) {
+    // Load may be called from a notification of the old tree: it goes from the event loop.
     root_->DetachSubtree();
-    delete root_->Widget();
+    root_->Widget()->hide();
+    root_->Widget()->deleteLater();
   }
   root_ = root;
   layout()->addWidget(root_->Widget());

@@ -10,6 +10,7 @@
 
 class FormContext;
 class ControlBase;
+class WindowEdgeResizer;
 
 class SkinWindow : public QWidget, public Form {
  public:
@@ -59,4 +60,5 @@ class SkinWindow : public QWidget, public Form {
   bool windowInitQueued_ = false;
   bool closingByCommand_ = false;
   bool wasMaximized_ = false;
+  WindowEdgeResizer* edges_ = nullptr;
 };

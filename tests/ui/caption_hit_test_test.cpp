@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/skin_values.h"
+#include "ui/window_edges.h"
 
 namespace {
 
@@ -42,6 +43,30 @@ TEST(CaptionHitTest, DragsOnlyFromCaptionAreaOutsideButtonsOptionsAndTexts) {
 
 TEST(CaptionHitTest, NoCaptionAreaMeansNoDrag) {
   EXPECT_EQ(CaptionHitTest(5, 5, 100, 100, skin::Margins{}, "VerticalLayoutUI"), HitArea::Client);
+}
+
+TEST(WindowEdges, FindsTheEdgesAndCornersUnderThePointer) {
+  struct Case {
+    int x, y;
+    unsigned edges;
+  };
+  const Case cases[] = {
+      {0, 400, skin::kLeft},
+      {4, 400, skin::kLeft},
+      {5, 400, skin::kNoEdge},
+      {1395, 400, skin::kRight},
+      {1394, 400, skin::kNoEdge},
+      {700, 0, skin::kTop},
+      {700, 799, skin::kBottom},
+      {1, 1, skin::kLeft | skin::kTop},
+      {1399, 799, skin::kRight | skin::kBottom},
+      {1399, 0, skin::kRight | skin::kTop},
+      {-1, 400, skin::kNoEdge},
+      {1400, 400, skin::kNoEdge},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(skin::EdgesAt(c.x, c.y, 1400, 800, 5), c.edges) << c.x << "," << c.y;
+  }
 }
 
 TEST(SkinValues, ReadsNumbersMarginsAndBooleansStrictly) {

@@ -191,6 +191,11 @@ TEST_F(FormSemantics, FocusOfEditsAndCombosIsReported) {
   ASSERT_FALSE(kills.empty());
   EXPECT_EQ(kills[0].sender, "Debugging  port");
   EXPECT_EQ(sink.Of("setfocus")[1].sender, "Rates");
+  // An editable list reports its own focus, not that of its text field.
+  dynamic_cast<QComboBox*>(window->Find("Editable"))->lineEdit()->setFocus();
+  ASSERT_TRUE(WaitFor([&] { return sink.Count("setfocus") >= 3; }));
+  EXPECT_EQ(sink.Of("setfocus")[2].sender, "Editable");
+  EXPECT_EQ(sink.Of("killfocus").back().sender, "Rates");
   window->HideWindow();
 }
 
@@ -249,6 +254,12 @@ TEST_F(FormSemantics, VisibleIsTheControlsOwnFlag) {
   EXPECT_TRUE(Must("Hidden")->IsVisible());
   EXPECT_TRUE(Must("closebtn")->IsEnabled());
   Must("closebtn")->SetEnabled(false);
+  EXPECT_FALSE(Must("closebtn")->IsEnabled());
+  // Like visibility, the enabled flag is the control's own.
+  Must("Box")->SetEnabled(false);
+  EXPECT_TRUE(Must("Debugging  port")->IsEnabled());
+  EXPECT_FALSE(Must("Box")->IsEnabled());
+  Must("Box")->SetEnabled(true);
   EXPECT_FALSE(Must("closebtn")->IsEnabled());
 }
 
