@@ -93,7 +93,8 @@ TEST(ReplyMatcher, JudgesRawReplies) {
 
 TEST(ReplyMatcher, NeverReadsPastTheTextOnArbitraryBytes) {
   // Every prefix of a reply full of line breaks and near-misses: a result, never a crash.
-  const std::string noisy = std::string("AT+LID=1\r\n\rO\nOK\rERROR\r\r\nOK\r\n\0K", 33);
+  constexpr char kNoisy[] = "AT+LID=1\r\n\rO\nOK\rERROR\r\r\nOK\r\n\0K";
+  const std::string noisy(kNoisy, sizeof kNoisy - 1);
   for (int kind = -1; kind <= 15; ++kind) {
     for (size_t n = 0; n <= noisy.size(); ++n) {
       (void)MatchReply(std::string_view(noisy).substr(0, n), kind, "AT+LID=1\r\n");
