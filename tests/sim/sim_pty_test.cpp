@@ -167,7 +167,8 @@ TEST(SimOnPty, AcceptedWriteIsShownRefusedWriteIsNot) {
 
 TEST(SimOnPty, IdleSettingModeAnnouncesItsTimeout) {
   SimProcess sim;
-  ASSERT_TRUE(sim.Start({"--idle-timeout", "0.5"}));
+  // Long enough that the menu is surely read before the time-out text comes.
+  ASSERT_TRUE(sim.Start({"--idle-timeout", "2"}));
   Port port(sim.PtyPath());
   ASSERT_TRUE(port.LoginWithSStream());
   EXPECT_TRUE(port.WaitFor("Seting Timeout and quit"));
