@@ -92,7 +92,7 @@ struct CommonAttribute {
   Setter apply;
 };
 
-const std::array<CommonAttribute, 18> kCommonAttributes = {{
+const std::array<CommonAttribute, 19> kCommonAttributes = {{
     {"name",
      [](ControlBase& c, std::string_view v) {
        c.SetName(std::string(v));
@@ -133,6 +133,13 @@ const std::array<CommonAttribute, 18> kCommonAttributes = {{
      [](ControlBase& c, std::string_view v) {
        std::optional<skin::Margins> m = skin::ParseMargins(v);
        if (m) c.SetInnerMargins(*m);
+       return m.has_value();
+     }},
+    {"margin",
+     [](ControlBase& c, std::string_view v) {
+       // Space kept free inside the control's box around its content.
+       std::optional<skin::Margins> m = skin::ParseMargins(v);
+       if (m) c.Widget()->setContentsMargins(m->left, m->top, m->right, m->bottom);
        return m.has_value();
      }},
     {"font", SetFont},

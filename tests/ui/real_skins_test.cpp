@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <ini.h>
 
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <map>
@@ -282,6 +283,58 @@ TEST_P(RealSkin, RendersOffscreenAtItsSize) {
   EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(1400, 800));
 }
 
+}  // namespace
+
+namespace {
+
+// The visibility rules size group boxes for their rows: 35 pixels of frame and title plus 25
+// per row. Under the skin's style sheet those heights must show every row whole.
+TEST_P(RealSkin, RuleHeightsOfGroupBoxesFitTheirRows) {
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  ASSERT_TRUE(QFile::copy(QString::fromStdString(dir + "/style.qss"), tmp.filePath("style.qss")));
+  QFile skinFile(tmp.filePath("skin.xml"));
+  ASSERT_TRUE(skinFile.open(QIODevice::WriteOnly));
+  std::string xml =
+      "<Window size=\"600,600\" stylesheet=\"style.qss\"><VerticalLayout name=\"page\">";
+  for (int rows = 1; rows <= 6; ++rows) {
+    xml += "<GroupBox name=\"g" + std::to_string(rows) + "\" text=\"Group\" height=\"" +
+           std::to_string(35 + 25 * rows) + "\">";
+    for (int r = 0; r < rows; ++r) {
+      xml +=
+          "<HorizontalLayout height=\"25\"><Label text=\"Row\" width=\"120\"/><Edit/>"
+          "</HorizontalLayout>";
+    }
+    xml += "</GroupBox>";
+  }
+  xml += "<Stretch/></VerticalLayout></Window>";
+  skinFile.write(xml.c_str());
+  skinFile.close();
+  SkinWindow probe(tmp.path().toStdString(), nullptr, nullptr);
+  ASSERT_TRUE(probe.Load()) << probe.LoadError();
+  probe.resize(600, 1200);
+  ASSERT_TRUE(probe.SaveScreenshot(tmp.filePath("probe.png").toStdString()));  // lays it out
+  for (int rows = 1; rows <= 6; ++rows) {
+    Control* group = probe.Find("g" + std::to_string(rows));
+    ContainerControl* box = group->AsContainer();
+    auto* groupWidget = dynamic_cast<QWidget*>(group);
+    ASSERT_EQ(box->ChildCount(), rows);
+    for (int r = 0; r < rows; ++r) {
+      auto* row = dynamic_cast<QWidget*>(box->ChildAt(r));
+      EXPECT_EQ(row->height(), 25) << rows << " rows, row " << r;
+      EXPECT_LE(row->geometry().bottom(), groupWidget->height() - 2)
+          << rows << " rows, row " << r << " is cut off";
+      if (r > 0) {
+        auto* above = dynamic_cast<QWidget*>(box->ChildAt(r - 1));
+        EXPECT_GT(row->y(), above->geometry().bottom()) << rows << " rows overlap at " << r;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
 INSTANTIATE_TEST_SUITE_P(Skins, RealSkin, testing::Values("ConifgENRes", "ConifgRes"),
                          [](const testing::TestParamInfo<const char*>& skin) {
                            return std::string(skin.param);
