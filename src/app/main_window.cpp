@@ -112,6 +112,9 @@ MessageResult CZR350FrameWnd::HandleMessage(MessageId msg, WParam wParam, LParam
     case WM_SYSCOMMAND:
       RunSystemCommand(wParam);
       return 0;
+    case WM_JOB_FINISHED:
+      if (onJobFinished) onJobFinished(static_cast<int>(wParam), static_cast<JobOutcome>(lParam));
+      return 0;
     case WM_QUIT_PROGRAM:
       if (onQuit) onQuit();
       return 0;
@@ -147,6 +150,7 @@ void CZR350FrameWnd::OnMaximizedChanged(bool maximized) {
 void CZR350FrameWnd::OnWindowClosed() { PostQuit(); }
 
 void CZR350FrameWnd::AppendLog(const std::string& text) {
+  if (onLog) onLog(text);
   if (!logPane_) return;
   // A full pane is cleared rather than trimmed: the log starts again with this line.
   if (logPane_->TextLength() + static_cast<long>(text.size()) >= logPane_->TextLimit() - 1)
@@ -249,6 +253,11 @@ bool CZR350FrameWnd::RunOnUiThread(std::function<void()> work) {
 
 void CZR350FrameWnd::AbandonUiHandOvers() { pump_.Shutdown(); }
 
+void CZR350FrameWnd::JobFinished(const WorkJob& job, JobOutcome outcome) {
+  // Posted, so it arrives after the job's own log lines.
+  PostMessage(WM_JOB_FINISHED, static_cast<WParam>(job.kind), static_cast<LParam>(outcome));
+}
+
 bool CZR350FrameWnd::PortIsOpen() const { return serialPort.IsOpen(); }
 
 void CZR350FrameWnd::SetButtons(int wParam, int lParam) {
@@ -275,6 +284,7 @@ void CZR350FrameWnd::SaveParams() {
 }
 
 void CZR350FrameWnd::ShowMessageBox(const std::string& text) {
+  if (onMessageBox) return onMessageBox(text);
   if (headless || QGuiApplication::platformName() == "offscreen") {
     std::fprintf(stderr, "DTU: %s\n", text.c_str());
     return;

@@ -71,6 +71,7 @@ class CZR350FrameWnd : public NotifySink, public ExchangeHost {
   void PostSetButtons(int wParam, int lParam) override;
   bool RunOnUiThread(std::function<void()> work) override;
   void AbandonUiHandOvers() override;
+  void JobFinished(const WorkJob& job, JobOutcome outcome) override;
   bool PortIsOpen() const override;
   bool LoggedIn() const override { return loggedIn; }
   int TimeoutFactor() const override { return timeoutFactor; }
@@ -99,6 +100,12 @@ class CZR350FrameWnd : public NotifySink, public ExchangeHost {
   std::function<void()> onRestart;
   // Called after a show reply was parsed into the tables (headless reads wait for it).
   std::function<void()> onShowApplied;
+  // Called on the UI thread when a job has ended, after its log lines.
+  std::function<void(int kind, JobOutcome outcome)> onJobFinished;
+  // Replaces the message boxes (headless commands report their texts themselves).
+  std::function<void(const std::string& text)> onMessageBox;
+  // Called with every line that reaches the log pane (headless progress).
+  std::function<void(const std::string& text)> onLog;
   // No one to click message boxes away: they go to stderr.
   bool headless = false;
 

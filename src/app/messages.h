@@ -19,6 +19,7 @@ constexpr MessageId WM_LOAD_FROM_FILE = WM_USER + 1105;   // "LoadFromFile" clic
 constexpr MessageId WM_SET_BUTTONS = WM_USER + 1107;      // 1 enables / else disables, set number
 constexpr MessageId WM_SWITCH_LANGUAGE = WM_USER + 1108;  // the "Language" combo changed
 constexpr MessageId WM_QUIT_PROGRAM = WM_USER + 1200;     // end the message loop
+constexpr MessageId WM_JOB_FINISHED = WM_USER + 1201;     // job kind, completed
 
 // System commands of the window buttons.
 constexpr WParam SC_MINIMIZE = 0xF020;

@@ -1,6 +1,6 @@
 #include "cli/subcommands.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -8,18 +8,22 @@
 #include <memory>
 #include <string_view>
 
+#include "cli/read_command.h"
 #include "cli/show_command.h"
 
 namespace {
 
 struct Subcommand {
   std::string_view name;
+  // The command builds the window's form offscreen, so it needs a QApplication.
+  bool needsForm;
   // `args` starts with the program name followed by the subcommand's own arguments.
   int (*run)(const QStringList& args, std::ostream& out, std::ostream& err);
 };
 
 constexpr Subcommand kSubcommands[] = {
-    {"show", RunShowCommand},
+    {"show", false, RunShowCommand},
+    {"read", true, RunReadCommand},
 };
 
 }  // namespace
@@ -34,7 +38,13 @@ std::optional<int> RunSubcommand(int argc, char** argv, std::ostream& out, std::
     std::unique_ptr<QCoreApplication> app;
     int appArgc = 1;
     if (QCoreApplication::instance() == nullptr) {
-      app = std::make_unique<QCoreApplication>(appArgc, argv);
+      if (command.needsForm) {
+        // Headless: the form is built but never shown.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(appArgc, argv);
+      } else {
+        app = std::make_unique<QCoreApplication>(appArgc, argv);
+      }
     }
     // Messages name the command as a user typed it: "dtu-config show".
     const QString program =

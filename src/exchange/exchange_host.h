@@ -13,8 +13,16 @@
 #include <string>
 
 #include "catalogue/param_table.h"
+#include "exchange/work_job.h"
 
 class Form;
+
+// How a job ended, for those who wait for one (the headless commands).
+enum class JobOutcome {
+  kCompleted,  // the reply came and its completion did its work
+  kFailed,     // the device answered "ERROR", or the completion failed (a file not written)
+  kTimedOut,   // no complete reply in time
+};
 
 class ExchangeHost {
  public:
@@ -35,6 +43,8 @@ class ExchangeHost {
   // Releases every RunOnUiThread that waits now and makes later ones return false at once.
   // Called by ExchangeWorker::Stop, typically on the UI thread while the window goes away.
   virtual void AbandonUiHandOvers() = 0;
+  // The worker, after a job ended (not when quit cut it short). Nothing by default.
+  virtual void JobFinished(const WorkJob& /*job*/, JobOutcome /*outcome*/) {}
 
   // ---- UI thread only ----
 

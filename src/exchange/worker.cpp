@@ -24,8 +24,9 @@ bool HandOver(ExchangeState& state, ExchangeHost& host, std::function<void()> wo
 }
 
 // The completion of a job whose reply ended; false when quit cut it short.
+// `*done` is cleared when the completion could not do its work (a file not written).
 bool Complete(ExchangeState& state, ExchangeHost& host, const WorkJob& job, ReplyStatus status,
-              const std::string& reply) {
+              const std::string& reply, bool* done) {
   switch (job.kind) {
     case kJobShow:
       if (reply.size() <= kShowReplyMinimum) return true;
@@ -45,6 +46,7 @@ bool Complete(ExchangeState& state, ExchangeHost& host, const WorkJob& job, Repl
     case kJobSaveToFile:
       return HandOver(state, host, [&] {
         if (!WriteConfigFileTo(job.filePath, reply, nullptr)) {
+          *done = false;
           host.ShowMessageBox(LanguageText("SaveToFile", "OpenError", ""));
         }
       });
@@ -93,11 +95,16 @@ bool RunJob(ExchangeState& state, ExchangeHost& host, const WorkJob& job,
     case ReplyWait::kTimeout:
       // The awaited kind stays: a late reply is still logged and matched until the next job.
       host.PostLog(LanguageText(kWorkerSection, "OutTime", "\r\n"));
+      host.JobFinished(job, JobOutcome::kTimedOut);
       return true;
     case ReplyWait::kReply:
       break;
   }
-  return Complete(state, host, job, status, reply);
+  bool done = true;
+  if (!Complete(state, host, job, status, reply, &done)) return false;
+  host.JobFinished(job, status == ReplyStatus::kComplete && done ? JobOutcome::kCompleted
+                                                                 : JobOutcome::kFailed);
+  return true;
 }
 
 }  // namespace

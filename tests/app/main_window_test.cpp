@@ -9,27 +9,11 @@
 #include <thread>
 
 #include "app/language.h"
+#include "event_loop.h"
 #include "temp_dir.h"
 #include "ui/skin_window.h"
 
 namespace {
-
-template <typename Pred>
-bool PumpUntil(Pred done, int timeoutMs = 10000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
-
-void PumpFor(int ms) {
-  QElapsedTimer timer;
-  timer.start();
-  while (timer.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
 
 const char* const kCommands[] = {"Save",    "Load",   "RestoreFactory", "LoadFromFile",
                                   "SaveToFile", "SetTime", "GetVer",      "READFILELOG",

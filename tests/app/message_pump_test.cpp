@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "event_loop.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
@@ -12,17 +14,6 @@
 namespace {
 
 // Runs the UI thread's event loop until `done` or a generous deadline.
-template <typename Pred>
-bool PumpUntil(Pred done, int timeoutMs = 10000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
-
 }  // namespace
 
 TEST(MessagePump, PostedMessagesArriveInOrderWithTheirPayload) {
