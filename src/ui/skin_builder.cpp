@@ -132,9 +132,16 @@ class SkinBuilder::Reader {
     QXmlStreamAttributes attributes = xml_.attributes();
     ControlBase* control = nullptr;
     if (Maker make = FindMaker(tag)) {
+      // A file nested absurdly deep is refused instead of exhausting the stack.
+      if (depth_ >= kMaxDepth) {
+        xml_.raiseError(QStringLiteral("elements nested deeper than %1 levels").arg(kMaxDepth));
+        return nullptr;
+      }
       control = make(&builder_.context_, parent);
       ApplyAttributes(control, attributes);
+      ++depth_;
       ReadChildren(control);
+      --depth_;
       control->FinishBuild();
       return control;
     }
@@ -224,7 +231,10 @@ class SkinBuilder::Reader {
     }
   }
 
+  static constexpr int kMaxDepth = 200;
+
   SkinBuilder& builder_;
+  int depth_ = 0;
   QXmlStreamReader xml_;
   std::string fileName_;
 };

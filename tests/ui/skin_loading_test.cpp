@@ -84,6 +84,60 @@ TEST(SkinLoading, TruncatedFileDoesNotCrashOrLeaveHalfAForm) {
   }
 }
 
+TEST(SkinLoading, EveryCutOfAFileGivesAnErrorOrAFormNeverACrash) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString skinDir = QString::fromStdString(FixtureSkinDir());
+  for (const char* page : {"PageA.xml", "Item.xml"}) {
+    ASSERT_TRUE(QFile::copy(skinDir + "/" + page, dir.filePath(QString::fromLatin1(page))));
+  }
+  QFile source(skinDir + "/skin.xml");
+  ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+  const QByteArray whole = source.readAll();
+  for (qsizetype cut = 0; cut <= whole.size(); cut += 13) {
+    QFile out(dir.filePath(QStringLiteral("skin.xml")));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(whole.left(cut));
+    out.close();
+    PageCallback callback;
+    SkinWindow window(dir.path().toStdString(), &callback, nullptr);
+    if (!window.Load()) {
+      EXPECT_FALSE(window.LoadError().empty()) << cut;
+    }
+  }
+}
+
+TEST(SkinLoading, ForeignAndDeeplyNestedFilesAreRefused) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  struct Case {
+    const char* what;
+    QByteArray content;
+    const char* mentions;
+  };
+  QByteArray deep;
+  for (int i = 0; i < 5000; ++i) deep += "<VerticalLayout>";
+  for (int i = 0; i < 5000; ++i) deep += "</VerticalLayout>";
+  QByteArray binary;
+  for (int i = 0; i < 512; ++i) binary += static_cast<char>((i * 37) & 0xff);
+  const Case cases[] = {
+      {"binary bytes", binary, "XML error"},
+      {"a configuration file", "Access Point Name:CMNET\r\nOK\r\n", "XML error"},
+      {"nested 5000 deep", deep, "nested deeper"},
+      {"two roots", "<Label name=\"a\"/><Label name=\"b\"/>", "XML error"},
+  };
+  for (const Case& c : cases) {
+    QFile out(dir.filePath(QStringLiteral("skin.xml")));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(c.content);
+    out.close();
+    SkinWindow window(dir.path().toStdString(), nullptr, nullptr);
+    EXPECT_FALSE(window.Load()) << c.what;
+    EXPECT_NE(window.LoadError().find(c.mentions), std::string::npos)
+        << c.what << ": " << window.LoadError();
+  }
+}
+
 TEST(SkinLoading, WindowInitArrivesOnceFromTheEventLoopWithoutShowing) {
   RecordingSink sink;
   SkinWindow window(FixtureSkinDir(), nullptr, &sink);
