@@ -1,0 +1,282 @@
+// The real program (main window, real skin offscreen, worker, receive path, serial port) against
+// the real simulated device on a pty. What the device received is checked byte for byte.
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "app/language.h"
+#include "app/main_window.h"
+#include "event_loop.h"
+#include "exchange/enqueue_job.h"
+#include "sim_process.h"
+#include "temp_dir.h"
+
+namespace {
+
+// The English log texts the checks look for.
+const char kSend[] = "send:";
+const char kSaved[] = "Parameter saved";
+
+class DeviceFlowTest : public testing::Test {
+ protected:
+  void StartDevice(const std::vector<std::string>& args) {
+    std::string error;
+    ASSERT_TRUE(sim_.Start(args, &error)) << error;
+  }
+
+  void MakeWindow() {
+    QFile::link(DTU_SKIN_ROOT, QString::fromStdString(dir_.Path() + "skin"));
+    ProgramPaths paths = MakeProgramPaths(dir_.Path(), 0);
+    SetLanguageFile(paths.languagePath);
+    window_ = std::make_unique<CZR350FrameWnd>(paths, 0);
+    window_->headless = true;
+    window_->onQuit = [] {};
+    window_->onShowApplied = [this] { ++showsApplied_; };
+    std::string error;
+    ASSERT_TRUE(window_->Create(&error)) << error;
+    ASSERT_TRUE(window_->StartWorker());
+    PumpFor(20);  // windowinit builds the catalogue
+  }
+
+  // Opens the simulated device's port through the connection panel.
+  void Open() {
+    window_->preselectedPort = sim_.PtyPath();
+    window_->RefreshPortList();
+    Click("Open");
+    ASSERT_TRUE(window_->serialPort.IsOpen()) << Log();
+  }
+
+  // The device is starting when the port opens: the "s" stream takes it into its menu.
+  void OpenAndLogIn() {
+    ASSERT_NO_FATAL_FAILURE(StartDevice({"--boot-ms", "1500"}));
+    ASSERT_NO_FATAL_FAILURE(MakeWindow());
+    ASSERT_NO_FATAL_FAILURE(Open());
+    ASSERT_TRUE(PumpUntil([&] { return window_->loggedIn; })) << Log();
+    ASSERT_TRUE(PumpUntil([&] { return Enabled("Load"); }));
+  }
+
+  void Click(const char* name) {
+    Control* control = window_->form().Find(name);
+    ASSERT_NE(control, nullptr) << name;
+    window_->Notify({"click", control, 0, 0});
+  }
+  bool Enabled(const char* name) { return window_->form().Find(name)->IsEnabled(); }
+  std::string Log() { return window_->form().Find("richedit")->Text(); }
+  size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+  }
+  // What the device received after the login's "s" stream.
+  std::string Commands() {
+    std::string received = sim_.Recording();
+    size_t first = received.find_first_not_of('s');
+    return first == std::string::npos ? std::string() : received.substr(first);
+  }
+  bool WaitForLog(const std::string& text, size_t times = 1, int timeoutMs = 15000) {
+    return PumpUntil([&] { return Count(Log(), text) >= times; }, timeoutMs);
+  }
+  void QueueWrite(const std::string& name, const std::string& command, const std::string& value) {
+    WorkJob job;
+    job.kind = 2;
+    job.command = command + "=" + value + "\r\n";
+    job.name = name;
+    job.value = value;
+    EnqueueJob(window_->exchange, *window_, job);
+  }
+
+  TempDir dir_;
+  SimProcess sim_;
+  std::unique_ptr<CZR350FrameWnd> window_;
+  int showsApplied_ = 0;
+};
+
+}  // namespace
+
+TEST_F(DeviceFlowTest, OpeningDuringTheBootLogsInThroughTheSStream) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+  EXPECT_FALSE(Enabled("Login"));
+  EXPECT_FALSE(Enabled("SerialPort"));
+  EXPECT_EQ(window_->form().Find("DeviceState")->Text(), "Configuration mode");
+  const std::string received = sim_.Recording();
+  ASSERT_FALSE(received.empty());
+  EXPECT_EQ(received.find_first_not_of('s'), std::string::npos) << "only the s stream was sent";
+}
+
+TEST_F(DeviceFlowTest, LoginButtonLogsInWithTheEscapeSequence) {
+  // The device finished booting long ago and runs in data mode.
+  ASSERT_NO_FATAL_FAILURE(StartDevice({"--boot-ms", "100", "--no-reboot-on-open"}));
+  PumpFor(400);
+  ASSERT_NO_FATAL_FAILURE(MakeWindow());
+  ASSERT_NO_FATAL_FAILURE(Open());
+  ASSERT_TRUE(PumpUntil([&] { return Enabled("Login"); }));
+  Click("Login");
+  ASSERT_TRUE(PumpUntil([&] { return window_->loggedIn; })) << Log();
+  EXPECT_NE(Log().find("send:+++"), std::string::npos);
+  EXPECT_EQ(Commands(), "+++");
+}
+
+TEST_F(DeviceFlowTest, QuitLogsOutAtOnceAndAgainOnItsOk) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+  Click("quit");
+  PumpFor(0);
+  EXPECT_FALSE(Enabled("Load")) << "the buttons go before the device answers";
+  ASSERT_TRUE(PumpUntil([&] { return !window_->loggedIn; }));
+  ASSERT_TRUE(WaitForLog("OK"));
+  PumpFor(100);
+  EXPECT_FALSE(window_->loggedIn);
+  EXPECT_TRUE(Enabled("Login"));
+  EXPECT_EQ(Commands(), "at+quit\r\n");
+}
+
+TEST_F(DeviceFlowTest, TheDevicesIdleTimeOutLogsOut) {
+  ASSERT_NO_FATAL_FAILURE(StartDevice({"--boot-ms", "1500", "--idle-timeout", "1"}));
+  ASSERT_NO_FATAL_FAILURE(MakeWindow());
+  ASSERT_NO_FATAL_FAILURE(Open());
+  ASSERT_TRUE(PumpUntil([&] { return window_->loggedIn; }));
+  // Nothing is awaited then, so the announcement reaches no log line; the state changes.
+  ASSERT_TRUE(PumpUntil([&] { return !window_->loggedIn; }, 10000));
+  EXPECT_TRUE(Enabled("Login"));
+  EXPECT_FALSE(Enabled("Load"));
+}
+
+TEST_F(DeviceFlowTest, LoadFillsEveryCatalogueValueFromTheDevice) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+  Click("Load");
+  ASSERT_TRUE(PumpUntil([&] { return showsApplied_ == 1; }, 30000)) << Log();
+  size_t empty = 0;
+  for (const auto& [name, row] : window_->params) {
+    if (row.value.empty()) ADD_FAILURE() << "no value for \"" << name << "\"";
+    empty += row.value.empty();
+  }
+  EXPECT_EQ(window_->params.size(), 214u);
+  EXPECT_EQ(window_->params["Access Point Name"].value, "CMNET");
+  EXPECT_EQ(Commands(), "AT+SHOW\r\n");
+  ASSERT_TRUE(PumpUntil([&] { return Enabled("Load"); })) << "buttons back once the queue empties";
+}
+
+TEST_F(DeviceFlowTest, QueuedWritesRunOneAfterAnotherEachWithOneVerdict) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+  window_->params["Server's Port"].value = "8000";
+  QueueWrite("Access Point Name", "AT+APN", "internet");
+  QueueWrite("Server's Port", "AT+PORT", "99999");  // out of the device's range: ERROR
+  QueueWrite("Listen on port", "AT+LPORT", "6000");
+  ASSERT_TRUE(WaitForLog("Parameter saved", 2)) << Log();
+  ASSERT_TRUE(WaitForLog("ERROR")) << Log();
+  EXPECT_EQ(Commands(), "AT+APN=internet\r\nAT+PORT=99999\r\nAT+LPORT=6000\r\n");
+
+  // Each command's send line comes before its reply and its verdict, and before the next send.
+  const std::string log = Log();
+  const size_t send1 = log.find("send:AT+APN=internet");
+  const size_t verdict1 = log.find(kSaved, send1);
+  const size_t send2 = log.find("send:AT+PORT=99999");
+  const size_t verdict2 = log.find("refused the parameter", send2);
+  const size_t send3 = log.find("send:AT+LPORT=6000");
+  const size_t verdict3 = log.find(kSaved, send3);
+  ASSERT_NE(verdict3, std::string::npos) << log;
+  EXPECT_LT(send1, verdict1);
+  EXPECT_LT(verdict1, send2);
+  EXPECT_LT(send2, verdict2);
+  EXPECT_LT(verdict2, send3);
+  EXPECT_EQ(Count(log, kSend), 3u);
+
+  EXPECT_EQ(window_->params["Access Point Name"].value, "internet");
+  EXPECT_EQ(window_->params["Server's Port"].value, "8000") << "a refused write keeps the value";
+  EXPECT_EQ(window_->params["Listen on port"].value, "6000");
+}
+
+TEST_F(DeviceFlowTest, AListItemWriteUpdatesOnlyThatItem) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+  ListParamInfo& list = window_->listParams["CustomList"];
+  list.items["GENSENSORINFO 0:"] = "0,1,3,0,2,0,2,1,old,0";
+  list.items["GENSENSORINFO 1:"] = "1,2,3,0,2,0,2,1,kept,0";
+  WorkJob job;
+  job.kind = 2;
+  job.command = "AT+GENSENSORINFO=0,1,1,3,0,2,0,2,1,temp,0\r\n";
+  job.name = "CustomList";
+  job.value = "1,1,3,0,2,0,2,1,temp,0";
+  job.group = "List";
+  job.subkey = "GENSENSORINFO 0:";
+  EnqueueJob(window_->exchange, *window_, job);
+  ASSERT_TRUE(WaitForLog(kSaved)) << Log();
+  EXPECT_EQ(list.items["GENSENSORINFO 0:"], "1,1,3,0,2,0,2,1,temp,0");
+  EXPECT_EQ(list.items["GENSENSORINFO 1:"], "1,2,3,0,2,0,2,1,kept,0");
+  EXPECT_EQ(list.items.size(), 2u);
+}
+
+TEST_F(DeviceFlowTest, SignalQueryAnsweredErrorIsRetriedExactlyOnce) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+  ASSERT_TRUE(sim_.SendControl("fault error At+CSQ"));
+  Click("CSQ");
+  ASSERT_TRUE(WaitForLog("ERROR", 2)) << Log();
+  PumpFor(300);
+  EXPECT_EQ(Commands(), "At+CSQ\r\nAt+CSQ\r\n");
+}
+
+TEST_F(DeviceFlowTest, FactoryResetAnsweredOkIsFollowedByAShow) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+  Click("RestoreFactory");
+  ASSERT_TRUE(PumpUntil([&] { return showsApplied_ == 1; }, 30000)) << Log();
+  EXPECT_NE(Log().find("Factory settings restored"), std::string::npos) << Log();
+  EXPECT_EQ(Commands(), "AT+FACTORY\r\n\r\nAT+SHOW\r\n");
+}
+
+TEST_F(DeviceFlowTest, ASilentDeviceGivesOutTimeAfterTheJobsTimeOut) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+  ASSERT_TRUE(sim_.SendControl("fault silent At+VER"));
+  ASSERT_EQ(window_->timeoutFactor, 1);
+  Click("GetVer");
+  PumpFor(4000);
+  EXPECT_EQ(Count(Log(), "time-out"), 0u) << "not before 5000 ms";
+  ASSERT_TRUE(WaitForLog("time-out", 1, 10000)) << Log();
+}
+
+TEST_F(DeviceFlowTest, ClosingThePortSendsNoneOfTheQueuedJobs) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+  ASSERT_TRUE(sim_.SendControl("fault silent At+VER"));
+  Click("GetVer");
+  ASSERT_TRUE(PumpUntil([&] { return Commands() == "At+VER\r\n"; }));
+  Click("CSQ");
+  Click("CPIN");
+  Click("READFILELOG");
+  Click("Open");  // closes
+  EXPECT_FALSE(window_->serialPort.IsOpen());
+  EXPECT_EQ(window_->exchange.queue.Size(), 0u);
+  PumpFor(6000);  // the running job times out; nothing follows it
+  EXPECT_EQ(Commands(), "At+VER\r\n");
+  EXPECT_TRUE(Enabled("SerialPort"));
+  EXPECT_FALSE(Enabled("Login"));
+}
+
+TEST_F(DeviceFlowTest, UnpluggingDuringAShowReplyClosesThePortAndKeepsTheProgramResponsive) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+  ASSERT_TRUE(sim_.SendControl("fault unplug-after-bytes 800"));
+  Click("Load");
+  ASSERT_TRUE(PumpUntil([&] { return !window_->serialPort.IsOpen(); }, 5000)) << Log();
+  EXPECT_NE(Log().find("was disconnected"), std::string::npos) << Log();
+  EXPECT_EQ(showsApplied_, 0);
+  ASSERT_TRUE(PumpUntil([&] { return Enabled("SerialPort"); }));
+  EXPECT_TRUE(Enabled("Open"));
+  EXPECT_FALSE(window_->loggedIn);
+  // Still answering: the log pane takes a line and the worker's next job waits in the queue.
+  window_->AppendLog("still here\r\n");
+  EXPECT_NE(Log().find("still here"), std::string::npos);
+}
+
+TEST_F(DeviceFlowTest, AWriteIsJudgedByTheDevicesReplyNotByTheLettersOfItsValue) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+  window_->params["Access Point Name"].value = "CMNET";
+  ASSERT_TRUE(sim_.SendControl("fault error AT+APN"));
+  QueueWrite("Access Point Name", "AT+APN", "OKNET");  // the echo holds "OK"
+  ASSERT_TRUE(WaitForLog("refused the parameter")) << Log();
+  EXPECT_EQ(Count(Log(), kSaved), 0u);
+  EXPECT_EQ(window_->params["Access Point Name"].value, "CMNET");
+}
+
+TEST_F(DeviceFlowTest, AValueWithALineBreakIsNeverSent) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+  QueueWrite("Access Point Name", "AT+APN", "x\r\nAT+FACTORY");
+  PumpFor(500);
+  EXPECT_EQ(Commands(), "");
+  EXPECT_EQ(Count(Log(), kSend), 0u);
+}
