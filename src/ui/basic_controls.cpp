@@ -88,7 +88,8 @@ void EditControl::focusOutEvent(QFocusEvent* event) {
 ButtonControl::ButtonControl(FormContext* context, QWidget* parent)
     : QPushButton(parent), ControlBase(this, context, "ButtonUI") {
   setAutoDefault(false);
-  setFocusPolicy(Qt::TabFocus);
+  // A click takes the focus, so an edit being left reports "killfocus" before the "click".
+  setFocusPolicy(Qt::StrongFocus);
   connect(this, &QPushButton::clicked, this, [this] { Context()->Notify("click", this); });
 }
 

@@ -22,7 +22,8 @@ Direction DirectionOf(const std::string& name) {
 ImageButtonControl::ImageButtonControl(FormContext* context, QWidget* parent)
     : QAbstractButton(parent), ControlBase(this, context, "ButtonUI") {
   setCursor(Qt::PointingHandCursor);
-  setFocusPolicy(Qt::TabFocus);
+  // A click takes the focus, so an edit being left reports "killfocus" before the "click".
+  setFocusPolicy(Qt::StrongFocus);
   connect(this, &QAbstractButton::clicked, this, [this] { Context()->Notify("click", this); });
 }
 

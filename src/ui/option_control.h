@@ -18,7 +18,7 @@ class OptionWidget : public ButtonBase, public ControlBase, public OptionControl
       : ButtonBase(parent), ControlBase(this, context, "OptionUI") {
     this->setCheckable(true);
     this->setAutoExclusive(false);
-    this->setFocusPolicy(Qt::TabFocus);
+    this->setFocusPolicy(Qt::StrongFocus);
     // A user's click reports "click" first, then the selection (as the dispatcher expects).
     QObject::connect(this, &QAbstractButton::clicked, this, [this] { OnClicked(); });
     QObject::connect(this, &QAbstractButton::toggled, this, [this](bool on) { OnToggled(on); });

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTest>
 #include <memory>
 
 #include "ui/skin_window.h"
@@ -196,6 +197,22 @@ TEST_F(FormSemantics, FocusOfEditsAndCombosIsReported) {
   ASSERT_TRUE(WaitFor([&] { return sink.Count("setfocus") >= 3; }));
   EXPECT_EQ(sink.Of("setfocus")[2].sender, "Editable");
   EXPECT_EQ(sink.Of("killfocus").back().sender, "Rates");
+  window->HideWindow();
+}
+
+TEST_F(FormSemantics, LeavingAnEditByClickingAButtonReportsKillFocusBeforeTheClick) {
+  window->ShowWindowCentered();
+  auto* edit = dynamic_cast<QWidget*>(window->Find("Debugging  port"));
+  auto* button = dynamic_cast<QWidget*>(window->Find("closebtn"));
+  edit->setFocus();
+  ASSERT_TRUE(WaitFor([&] { return edit->hasFocus(); }));
+  sink.events.clear();
+  QTest::mouseClick(button, Qt::LeftButton);
+  ASSERT_TRUE(WaitFor([&] { return sink.Count("click") == 1; }));
+  ASSERT_GE(sink.events.size(), 2u);
+  EXPECT_EQ(sink.events[0].type, "killfocus");
+  EXPECT_EQ(sink.events[0].sender, "Debugging  port");
+  EXPECT_EQ(sink.events.back().type, "click");
   window->HideWindow();
 }
 
