@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 
 #include "ui/skin_window.h"
@@ -183,6 +184,31 @@ TEST(SkinLoading, MaximisedStateChangesAreReported) {
   window.setWindowState(Qt::WindowNoState);  // by other means than our buttons
   ASSERT_TRUE(WaitFor([&] { return sink.maximizedChanges.size() == 2; }));
   EXPECT_EQ(sink.maximizedChanges, (std::vector<bool>{true, false}));
+  EXPECT_FALSE(window.IsMaximized());
+}
+
+TEST(SkinLoading, DoubleClickOnTheCaptionTogglesMaximisedButNotOnATextOrButton) {
+  RecordingSink sink;
+  SkinWindow window(FixtureSkinDir(), nullptr, &sink);
+  ASSERT_TRUE(window.Load());
+  window.ShowWindowCentered();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  auto widgetOf = [&](const char* name) { return dynamic_cast<QWidget*>(window.Find(name)); };
+  // "CaptionText" is a TextUI and "closebtn" a button: they keep their clicks.
+  QTest::mouseDClick(widgetOf("CaptionText"), Qt::LeftButton);
+  QTest::mouseDClick(widgetOf("closebtn"), Qt::LeftButton);
+  DrainEvents();
+  EXPECT_FALSE(window.IsMaximized());
+  EXPECT_TRUE(sink.maximizedChanges.empty());
+  // "CaptionLabel" is a LabelUI: the caption itself.
+  QTest::mouseDClick(widgetOf("CaptionLabel"), Qt::LeftButton);
+  ASSERT_TRUE(WaitFor([&] { return window.IsMaximized(); }));
+  QTest::mouseDClick(widgetOf("CaptionLabel"), Qt::LeftButton);
+  ASSERT_TRUE(WaitFor([&] { return !window.IsMaximized(); }));
+  EXPECT_EQ(sink.maximizedChanges, (std::vector<bool>{true, false}));
+  // Below the caption area nothing happens.
+  QTest::mouseDClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(400, 300));
+  DrainEvents();
   EXPECT_FALSE(window.IsMaximized());
 }
 
