@@ -1,0 +1,88 @@
+// Reading a device: the time from "Load" to the parsed values, against the wire time of the
+// bytes exchanged at the chosen baud rate. Runs the real window (offscreen) against dtu-sim,
+// which sends at wire speed.
+//
+//   build/bin/read_bench            prints one line per baud rate
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+#include "app/language.h"
+#include "app/main_window.h"
+#include "event_loop.h"
+#include "sim_process.h"
+
+namespace {
+
+constexpr double kBitsPerByte8N1 = 10.0;
+
+struct Result {
+  double elapsedMs = 0;
+  double wireMs = 0;
+  size_t bytes = 0;
+};
+
+bool ReadOnce(int baud, Result* result) {
+  SimProcess sim;
+  std::string error;
+  if (!sim.Start({"--boot-ms", "1000"}, &error)) {
+    std::fprintf(stderr, "read_bench: %s\n", error.c_str());
+    return false;
+  }
+  QTemporaryDir dir;
+  QFile::link(DTU_SKIN_ROOT, dir.path() + "/skin");
+  ProgramPaths paths = MakeProgramPaths(dir.path().toStdString(), 0);
+  SetLanguageFile(paths.languagePath);
+  CZR350FrameWnd window(paths, 0);
+  window.headless = true;
+  window.onQuit = [] {};
+  bool applied = false;
+  window.onShowApplied = [&] { applied = true; };
+  if (!window.Create(&error) || !window.StartWorker()) return false;
+  PumpFor(20);
+  window.preselectedPort = sim.PtyPath();
+  window.RefreshPortList();
+  window.form().FindCombo("BaudRate1")->SelectItem(0);
+  ComboControl* rates = window.form().FindCombo("BaudRate1");
+  for (int i = 0; i < rates->ItemCount(); ++i) {
+    if (rates->ItemText(i) == std::to_string(baud)) rates->SelectItem(i);
+  }
+  window.OnStartCom();
+  if (!PumpUntil([&] { return window.loggedIn; }, 20000)) return false;
+  PumpUntil([&] { return window.form().Find("Load")->IsEnabled(); }, 5000);
+  // Let the rest of the setting menu arrive so that only the show reply is measured.
+  PumpFor(600);
+
+  QElapsedTimer timer;
+  timer.start();
+  window.Notify({"click", window.form().Find("Load"), 0, 0});
+  if (!PumpUntil([&] { return applied; }, 120000)) return false;
+  result->elapsedMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+  result->bytes = window.exchange.Received().size() + std::string("AT+SHOW\r\n").size();
+  result->wireMs = static_cast<double>(result->bytes) * kBitsPerByte8N1 * 1000.0 / baud;
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  std::printf("%-8s %8s %10s %10s %12s %8s\n", "baud", "bytes", "wire ms", "load ms",
+              "budget ms", "ratio");
+  for (int baud : {9600, 115200}) {
+    Result r;
+    if (!ReadOnce(baud, &r)) {
+      std::printf("%-8d failed\n", baud);
+      continue;
+    }
+    // The aim: no more than 1.05 x the wire time plus 20 ms.
+    const double budget = 1.05 * r.wireMs + 20.0;
+    std::printf("%-8d %8zu %10.1f %10.1f %12.1f %8.3f\n", baud, r.bytes, r.wireMs, r.elapsedMs,
+                budget, r.elapsedMs / r.wireMs);
+  }
+  return 0;
+}
