@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QWheelEvent>
 
 #include "form_context.h"
 
@@ -113,4 +114,12 @@ void ComboBoxControl::focusInEvent(QFocusEvent* event) {
 void ComboBoxControl::focusOutEvent(QFocusEvent* event) {
   QComboBox::focusOutEvent(event);
   Context()->Notify("killfocus", this);
+}
+
+void ComboBoxControl::wheelEvent(QWheelEvent* event) {
+  if (!hasFocus()) {
+    event->ignore();
+    return;
+  }
+  QComboBox::wheelEvent(event);
 }

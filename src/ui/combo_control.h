@@ -27,6 +27,9 @@ class ComboBoxControl : public QComboBox, public ControlBase, public ComboContro
  protected:
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  // Scrolling a page must not change the lists it passes over: only a focused list takes the
+  // wheel.
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void OnIndexChanged(int index);

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
+#include <QWheelEvent>
 #include <memory>
 
 #include "ui/skin_window.h"
@@ -168,6 +169,25 @@ TEST_F(FormSemantics, SelectingAComboDoesNotTakeTheFocus) {
   ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == edit; }));
   window->FindCombo("Rates")->SelectItem(0);
   EXPECT_EQ(QApplication::focusWidget(), edit);
+  window->HideWindow();
+}
+
+TEST_F(FormSemantics, WheelOverAnUnfocusedComboLeavesItsSelection) {
+  window->ShowWindowCentered();
+  auto* combo = dynamic_cast<QComboBox*>(window->Find("Rates"));
+  ASSERT_FALSE(combo->hasFocus());
+  QPointF inside(combo->width() / 2.0, combo->height() / 2.0);
+  QWheelEvent wheel(inside, combo->mapToGlobal(inside), QPoint(), QPoint(0, -120), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(combo, &wheel);
+  EXPECT_EQ(combo->currentIndex(), 1);
+  EXPECT_EQ(sink.Count("itemselect"), 0);
+  // A list the user is working in still scrolls its items.
+  combo->setFocus();
+  ASSERT_TRUE(WaitFor([&] { return combo->hasFocus(); }));
+  QApplication::sendEvent(combo, &wheel);
+  EXPECT_EQ(combo->currentIndex(), 2);
+  EXPECT_EQ(sink.Count("itemselect"), 1);
   window->HideWindow();
 }
 
