@@ -1,5 +1,7 @@
 // The connection panel: the port list, "Open" toggling the connection, and a device that goes
 // away while connected. UI thread only.
+#include <cerrno>
+
 #include "app/language.h"
 #include "app/main_window.h"
 #include "exchange/receive_path.h"
@@ -31,6 +33,17 @@ void CZR350FrameWnd::RefreshPortList() {
   ports->SelectItem(keep);
 }
 
+namespace {
+// The cause of a failed opening, in the user's language where the language file has it.
+std::string OpenFailureHint(int error, const std::string& path) {
+  const char* key = error == EACCES || error == EPERM ? "PermissionHint"
+                    : error == EBUSY                  ? "Busy"
+                                                      : nullptr;
+  std::string text = key ? LanguageText("OnStartCom", key, "") : std::string();
+  return text.empty() ? OpenErrorHint(error, path) : text + " (" + path + ")";
+}
+}  // namespace
+
 void CZR350FrameWnd::OnStartCom() {
   if (serialPort.IsOpen()) {
     CloseConnection(LanguageText("OnStartCom", "CloseNotice", "\r\n"));
@@ -44,11 +57,21 @@ void CZR350FrameWnd::OnStartCom() {
   ConnectionRequest request;
   const ConnectionTextError textError =
       ParseConnectionTexts(portCombo->Text(), baudCombo->Text(), codeCombo->Text(), &request);
-  if (textError != ConnectionTextError::kNone) {
-    AppendLog(ConnectionTextErrorMessage(textError, portCombo->Text(), baudCombo->Text(),
-                                         codeCombo->Text()) +
-              "\r\n");
-    return;
+  switch (textError) {
+    case ConnectionTextError::kNone:
+      break;
+    case ConnectionTextError::kBadBaudRate:
+      AppendLog(LanguageText("OnStartCom", "BadBaudRate", "") + " \"" + baudCombo->Text() +
+                "\"\r\n");
+      return;
+    case ConnectionTextError::kBadLineCode:
+      AppendLog(LanguageText("OnStartCom", "BadLineCode", "") + " \"" + codeCombo->Text() +
+                "\"\r\n");
+      return;
+    case ConnectionTextError::kNoPort:
+      AppendLog(LanguageText("OnStartCom", "OpenError", "\r\n"));
+      AppendLog(LanguageText("OnStartCom", "NoPorts", "\r\n"));
+      return;
   }
   timeoutFactor = request.timeoutFactor;
   const std::string& path = request.path;
@@ -62,8 +85,7 @@ void CZR350FrameWnd::OnStartCom() {
       [this](int gone) { OnDeviceGone(gone); }, &error);
   if (!opened) {
     AppendLog(LanguageText("OnStartCom", "OpenError", "\r\n"));
-    const std::string hint = OpenErrorHint(error, path);
-    if (!hint.empty()) AppendLog(hint + "\r\n");
+    AppendLog(OpenFailureHint(error, path) + "\r\n");
     return;
   }
   serialPort.StartMonitor();

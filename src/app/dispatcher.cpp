@@ -151,7 +151,13 @@ void CZR350FrameWnd::Notify(const Notification& n) {
 
 void CZR350FrameWnd::OnClick(const std::string& name) {
   if (name == "Open") return OnStartCom();
-  if (name == "RefreshPorts") return RefreshPortList();
+  if (name == "RefreshPorts") {
+    RefreshPortList();
+    ComboControl* ports = form().FindCombo("SerialPort");
+    const bool none = !ports || ports->ItemCount() == 0;
+    AppendLog(LanguageText(none ? "OnStartCom" : "RefreshPorts", none ? "NoPorts" : "Text", "\r\n"));
+    return;
+  }
   if (name == "Clear") {
     if (logControl_) logControl_->SetText("");
     return;
