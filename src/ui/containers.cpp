@@ -135,8 +135,19 @@ bool TabSwitcher::ApplyOwnAttribute(std::string_view name, std::string_view valu
 bool TabSwitcher::AdoptChild(ControlBase* child) {
   if (child == nullptr || child == this || child->Context() != Context()) return false;
   if (child->Widget()->isAncestorOf(this)) return false;
-  addWidget(child->Widget());
+  // Pages scroll when their rows are taller than the window leaves them.
+  auto* frame = new QScrollArea;
+  frame->setObjectName(QStringLiteral("PageScroll"));
+  frame->setFrameShape(QFrame::NoFrame);
+  frame->setWidgetResizable(true);
+  frame->setWidget(child->Widget());
+  addWidget(frame);
   return true;
+}
+
+QWidget* TabSwitcher::PageWidget(int index) const {
+  auto* frame = qobject_cast<QScrollArea*>(widget(index));
+  return frame ? frame->widget() : nullptr;
 }
 
 void TabSwitcher::FinishBuild() {
@@ -153,7 +164,7 @@ bool TabSwitcher::SelectPage(int index) {
 
 Control* TabSwitcher::ChildAt(int index) const {
   if (index < 0 || index >= count()) return nullptr;
-  return ControlOf(widget(index));
+  return ControlOf(PageWidget(index));
 }
 
 bool TabSwitcher::AddChild(Control* child) {
@@ -163,12 +174,14 @@ bool TabSwitcher::AddChild(Control* child) {
 
 void TabSwitcher::RemoveAllChildren() {
   while (count() > 0) {
-    QWidget* page = widget(count() - 1);
-    removeWidget(page);
-    if (ControlBase* control = ControlOf(page))
-      Discard(control);
-    else
-      page->deleteLater();
+    QWidget* frame = widget(count() - 1);
+    removeWidget(frame);
+    auto* scroll = qobject_cast<QScrollArea*>(frame);
+    if (ControlBase* control = ControlOf(scroll ? scroll->widget() : nullptr)) {
+      control->DetachSubtree();
+    }
+    frame->hide();
+    frame->deleteLater();
   }
 }
 

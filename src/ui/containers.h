@@ -73,7 +73,8 @@ class GroupBoxContainer : public QGroupBox, public ControlBase, public Container
   BoxChildren children_;
 };
 
-// "TabLayoutUI": the page switcher; its children are pages, one shown at a time.
+// "TabLayoutUI": the page switcher; its children are pages, one shown at a time, each in a
+// scroll area of its own.
 class TabSwitcher : public QStackedWidget,
                     public ControlBase,
                     public TabLayoutControl,
@@ -96,6 +97,8 @@ class TabSwitcher : public QStackedWidget,
   void RemoveAllChildren() override;
 
  private:
+  QWidget* PageWidget(int index) const;
+
   std::optional<int> pendingPage_;
   bool built_ = false;
 };

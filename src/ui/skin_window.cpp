@@ -161,18 +161,23 @@ void SkinWindow::ShowWindowCentered() {
 }
 
 bool SkinWindow::SaveScreenshot(const std::string& pngPath) {
-  ensurePolished();
-  if (!isVisible()) {
-    // Lay out an unshown window at its current size so that the picture shows it as it
-    // would appear.
+  bool shown = isVisible();
+  if (!shown) {
+    // An unshown window is laid out at its current size without appearing on a screen.
     setAttribute(Qt::WA_DontShowOnScreen, true);
     show();
-    QPixmap picture = grab();
+  }
+  // Layouts settle through posted requests (nested ones one level per round); only those run
+  // here, no other queued work.
+  for (int round = 0; round < 8; ++round) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  }
+  QPixmap picture = grab();
+  if (!shown) {
     hide();
     setAttribute(Qt::WA_DontShowOnScreen, false);
-    return picture.save(QString::fromStdString(pngPath), "PNG");
   }
-  return grab().save(QString::fromStdString(pngPath), "PNG");
+  return picture.save(QString::fromStdString(pngPath), "PNG");
 }
 
 void SkinWindow::closeEvent(QCloseEvent* event) {

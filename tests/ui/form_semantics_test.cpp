@@ -431,6 +431,13 @@ TEST_F(FormSemantics, TabLayoutShowsOnePageAtATime) {
   EXPECT_EQ(pages->CurrentPage(), 2);
   Control* switcher = Must("switch");
   EXPECT_EQ(switcher->AsContainer()->ChildAt(0), Must("PageAContainer"));
+  EXPECT_EQ(switcher->AsContainer()->ChildAt(3), nullptr);
+  switcher->AsContainer()->RemoveAllChildren();
+  EXPECT_EQ(pages->PageCount(), 0);
+  EXPECT_EQ(window->Find("Server's Ip"), nullptr);
+  EXPECT_EQ(window->Find("PlainPage"), nullptr);
+  DrainEvents();
+  EXPECT_EQ(window->Find("PlainPage"), nullptr);
 }
 
 TEST_F(FormSemantics, ContainersAddAndRemoveChildrenOfTheSameForm) {
