@@ -212,6 +212,33 @@ TEST(SkinLoading, DoubleClickOnTheCaptionTogglesMaximisedButNotOnATextOrButton) 
   EXPECT_FALSE(window.IsMaximized());
 }
 
+TEST(SkinLoading, TallPagesScrollInsteadOfSqueezingTheirGroups) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  std::string xml = "<Window size=\"500,300\"><TabLayout name=\"switch\"><VerticalLayout>";
+  for (int g = 0; g < 5; ++g) {
+    xml += "<GroupBox name=\"g" + std::to_string(g) +
+           "\" height=\"135\"><Label text=\"row\"/>"
+           "</GroupBox>";
+  }
+  xml += "</VerticalLayout></TabLayout></Window>";
+  QFile out(dir.filePath(QStringLiteral("skin.xml")));
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  out.write(xml.c_str());
+  out.close();
+  SkinWindow window(dir.path().toStdString(), nullptr, nullptr);
+  ASSERT_TRUE(window.Load()) << window.LoadError();
+  ASSERT_TRUE(window.SaveScreenshot(dir.filePath(QStringLiteral("shot.png")).toStdString()));
+  int previousBottom = -1;
+  for (int g = 0; g < 5; ++g) {
+    auto* group = dynamic_cast<QWidget*>(window.Find("g" + std::to_string(g)));
+    EXPECT_EQ(group->height(), 135) << g;
+    EXPECT_GT(group->y(), previousBottom) << g;
+    previousBottom = group->geometry().bottom();
+  }
+  EXPECT_EQ(window.height(), 300);
+}
+
 TEST(SkinLoading, ScreenshotOfAnUnshownWindowHasItsSize) {
   QTemporaryDir dir;
   SkinWindow window(FixtureSkinDir(), nullptr, nullptr);
