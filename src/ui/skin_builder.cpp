@@ -198,13 +198,23 @@ class SkinBuilder::Reader {
         ReadItem(combo);
         continue;
       }
-      if (box && (tag == QLatin1String("Stretch") || tag == QLatin1String("Space"))) {
+      bool spacer = tag == QLatin1String("Stretch") || tag == QLatin1String("Space");
+      if (box && spacer) {
         bool ok = false;
         int n = xml_.attributes().value(QLatin1String("size")).toInt(&ok);
+        if (!ok || n < 0) n = tag == QLatin1String("Space") ? 8 : 1;
         if (tag == QLatin1String("Space"))
-          box->AddSpacing(ok ? n : 8);
+          box->AddSpacing(n);
         else
-          box->AddStretch(ok ? n : 1);
+          box->AddStretch(n);
+        xml_.skipCurrentElement();
+        continue;
+      }
+      // Toolkit elements in the wrong place are skipped, never handed to the page callback.
+      if (spacer || tag == QLatin1String("item") || tag == QLatin1String("Window")) {
+        qCDebug(lcSkin, "%s:%lld: <%s> does not belong in %s", fileName_.c_str(),
+                static_cast<long long>(xml_.lineNumber()), qPrintable(tag.toString()),
+                control->ClassName().c_str());
         xml_.skipCurrentElement();
         continue;
       }
