@@ -103,6 +103,9 @@ MessageResult CZR350FrameWnd::HandleMessage(MessageId msg, WParam wParam, LParam
     case WM_LOG_TEXT:
       AppendLog(std::string(reinterpret_cast<const char*>(wParam), static_cast<size_t>(lParam)));
       return 0;
+    case WM_SAVE_TO_FILE:
+      SaveToFile();
+      return 0;
     case WM_SET_BUTTONS:
       SetButtons(wParam, lParam);
       return 1;
@@ -223,7 +226,8 @@ void CZR350FrameWnd::SwitchLanguage() {
   ComboControl* language = form().FindCombo("Language");
   if (!language) return;
   const int index = language->CurSel();
-  if (index < 0 || index == languageValue) return;
+  // Any value but 0 means Chinese, so choosing Chinese under a value of 2 changes nothing.
+  if (index < 0 || index == languageValue || (index != 0 && languageValue != 0)) return;
   WriteIniString(paths.configPath, "Set", "Language", std::to_string(index));
   form().HideWindow();
   if (onRestart) onRestart();

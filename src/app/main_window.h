@@ -136,6 +136,8 @@ class CZR350FrameWnd : public NotifySink, public ExchangeHost {
   void CloseConnection(const std::string& logLine);
   void OnDeviceGone(int error);
   void OnShowReceived(const char* reply, size_t count);
+  // "SaveToFile": asks for a file and queues the show request whose reply goes into it.
+  void SaveToFile();
 
   void OnTimer(int id);
   void RunSystemCommand(WParam command);

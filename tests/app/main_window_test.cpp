@@ -176,3 +176,18 @@ TEST_F(MainWindowTest, LanguageSwitchWritesTheSettingAndRestartsOnlyOnAChange) {
   EXPECT_EQ(ReadIniString(dir_.Path() + "config.ini", "CustomVer", "CustomVer", "", 260),
             "-Field");
 }
+
+TEST_F(MainWindowTest, ALanguageValueOfTwoIsChineseAndChoosingChineseKeepsIt) {
+  dir_.Write("config.ini", "[Set]\r\nLanguage=2\r\n");
+  window_ = MakeWindow(ReadLanguageValue(dir_.Path() + "config.ini"));
+  EXPECT_EQ(window_->paths.skinDir, dir_.Path() + "skin/ConifgRes");
+  ComboControl* language = window_->form().FindCombo("Language");
+  EXPECT_EQ(language->CurSel(), 1);
+  window_->SwitchLanguage();  // index 1 under a value of 2: the same language
+  PumpFor(50);
+  EXPECT_EQ(restarts_, 0);
+  EXPECT_EQ(ReadLanguageValue(dir_.Path() + "config.ini"), 2);
+  language->SelectItem(0);
+  ASSERT_TRUE(PumpUntil([&] { return restarts_ == 1; }));
+  EXPECT_EQ(ReadLanguageValue(dir_.Path() + "config.ini"), 0);
+}
