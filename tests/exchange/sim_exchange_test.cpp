@@ -76,7 +76,8 @@ TEST(ExchangeWithSim, LogsInWritesReadsAndSendsExactlyTheCommands) {
 
   ExchangeWorker worker(state, host);
   worker.Start();
-  ASSERT_TRUE(WaitUntil([&] { return host.Count("buttons:1,2") == 1; }));
+  ASSERT_TRUE(WaitUntil([&] { return host.Count("buttons:1,2") == 1; }))
+      << testing::PrintToString(host.Events());
   EXPECT_EQ(EnqueueJob(state, host, Write("Access Point Name", "AT+APN", "OKNET")),
             EnqueueResult::kQueued);
   EnqueueJob(state, host, Write("Server's Port", "AT+PORT", "99999"));

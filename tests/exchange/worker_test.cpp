@@ -49,7 +49,7 @@ class Worker : public testing::Test {
   void Start(WorkerOptions options = {}) {
     worker = std::make_unique<ExchangeWorker>(state, host, options);
     worker->Start();
-    ASSERT_TRUE(WaitForEvent("buttons:1,2"));
+    ASSERT_TRUE(WaitForEvent("buttons:1,2")) << testing::PrintToString(host.Events());
   }
   bool WaitForEvent(const std::string& event, size_t count = 1) {
     return WaitUntil([&] { return host.Count(event) >= count; });
