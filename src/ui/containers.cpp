@@ -199,7 +199,33 @@ ListBoxControl::ListBoxControl(FormContext* context, QWidget* parent)
 }
 
 bool ListBoxControl::ApplyOwnAttribute(std::string_view name, std::string_view value) {
+  if (name == "itemfile") {
+    itemFile_ = std::string(value);
+    if (built_) BuildInitialItems();
+    return true;
+  }
+  if (name == "itemcount") {
+    std::optional<int> n = skin::ParseInt(value);
+    if (!n || *n < 0 || *n > kMaxInitialItems) return false;
+    initialItems_ = *n;
+    if (built_) BuildInitialItems();
+    return true;
+  }
   return ApplyBoxAttribute(rows_, name, value);
+}
+
+void ListBoxControl::FinishBuild() {
+  built_ = true;
+  BuildInitialItems();
+}
+
+// Replaces the rows by the skin's initial ones (none without a row file).
+void ListBoxControl::BuildInitialItems() {
+  if (itemFile_.empty()) return;
+  RemoveAllItems();
+  for (int i = 0; i < initialItems_; ++i) {
+    if (AppendItemFromFile(itemFile_) == nullptr) break;
+  }
 }
 
 int ListBoxControl::ItemCount() const {

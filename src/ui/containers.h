@@ -103,13 +103,17 @@ class TabSwitcher : public QStackedWidget,
   bool built_ = false;
 };
 
-// "ListUI": rows built from a layout file, stacked vertically in a scroll area.
+// "ListUI": rows built from a layout file, stacked vertically in a scroll area. The skin may
+// give the rows it starts with: "itemfile" names the row file and "itemcount" how many.
 class ListBoxControl : public QScrollArea, public ControlBase, public ListControl {
  public:
+  static constexpr int kMaxInitialItems = 256;
+
   ListBoxControl(FormContext* context, QWidget* parent);
   ListControl* AsList() override { return this; }
   bool ApplyOwnAttribute(std::string_view name, std::string_view value) override;
   bool AdoptChild(ControlBase* child) override;
+  void FinishBuild() override;
 
   int ItemCount() const override;
   Control* ItemAt(int index) const override;
@@ -117,6 +121,11 @@ class ListBoxControl : public QScrollArea, public ControlBase, public ListContro
   Control* AppendItemFromFile(const std::string& layoutFile) override;
 
  private:
+  void BuildInitialItems();
+
   QWidget* body_;
   QVBoxLayout* rows_;
+  std::string itemFile_;
+  int initialItems_ = 0;
+  bool built_ = false;
 };

@@ -392,6 +392,21 @@ TEST_F(FormSemantics, ListItemsComeFromTheirFileAndAreFoundInside) {
   EXPECT_EQ(list->ItemCount(), 2);
 }
 
+TEST_F(FormSemantics, ListsStartWithTheRowsTheSkinGives) {
+  ListControl* prefilled = window->FindList("Prefilled");
+  ASSERT_EQ(prefilled->ItemCount(), 3);
+  EXPECT_EQ(window->Find("RowNumber"), prefilled->ItemAt(0)->FindChild("RowNumber"));
+  EXPECT_NE(prefilled->ItemAt(2)->FindChild("RowValue"), nullptr);
+  EXPECT_TRUE(sink.events.empty());
+  // A row file that cannot be built gives no rows, and no error for the form.
+  EXPECT_EQ(window->FindList("BadRows")->ItemCount(), 0);
+  // Setting the count later rebuilds the rows like the file does.
+  EXPECT_TRUE(Must("Prefilled")->SetAttribute("itemcount", "5"));
+  EXPECT_EQ(prefilled->ItemCount(), 5);
+  EXPECT_FALSE(Must("Prefilled")->SetAttribute("itemcount", "-1"));
+  EXPECT_EQ(prefilled->ItemCount(), 5);
+}
+
 TEST_F(FormSemantics, RemovedListItemsAreNeverFoundAgain) {
   ListControl* list = window->FindList("CustomList");
   list->AppendItemFromFile("Item.xml");
