@@ -38,7 +38,8 @@ class ExchangeHost {
   virtual void PostSetButtons(int wParam, int lParam) = 0;
   // Runs `work` on the UI thread and waits until it has run; runs it directly when called on the
   // UI thread. Returns false without running it (or without waiting for it any longer) once
-  // AbandonUiHandOvers() has been called.
+  // AbandonUiHandOvers() has been called. The worker's work owns its data, so it stays sound
+  // even when abandoned from another thread while it runs.
   virtual bool RunOnUiThread(std::function<void()> work) = 0;
   // Releases every RunOnUiThread that waits now and makes later ones return false at once.
   // Called by ExchangeWorker::Stop, typically on the UI thread while the window goes away.

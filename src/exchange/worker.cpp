@@ -1,7 +1,9 @@
 #include "exchange/worker.h"
 
+#include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
 
 #include "app/language.h"
 #include "catalogue/show_reply_parser.h"
@@ -23,46 +25,54 @@ bool HandOver(ExchangeState& state, ExchangeHost& host, std::function<void()> wo
   return host.RunOnUiThread(std::move(work));
 }
 
+// What the completion's hand-overs work on. They own it, so that a hand-over abandoned from
+// another thread while it runs on the UI thread never reaches into the worker's stack.
+struct Finished {
+  WorkJob job;
+  ReplyStatus status = ReplyStatus::kNeedMore;
+  std::string reply;
+  // Cleared when the completion could not do its work (a file not written).
+  std::atomic<bool> done{true};
+};
+
 // The completion of a job whose reply ended; false when quit cut it short.
-// `*done` is cleared when the completion could not do its work (a file not written).
-bool Complete(ExchangeState& state, ExchangeHost& host, const WorkJob& job, ReplyStatus status,
-              const std::string& reply, bool* done) {
-  switch (job.kind) {
+bool Complete(ExchangeState& state, ExchangeHost& host, const std::shared_ptr<Finished>& f) {
+  switch (f->job.kind) {
     case kJobShow:
-      if (reply.size() <= kShowReplyMinimum) return true;
-      return HandOver(state, host, [&] { host.ShowReceived(reply); });
+      if (f->reply.size() <= kShowReplyMinimum) return true;
+      return HandOver(state, host, [&host, f] { host.ShowReceived(f->reply); });
     case kJobWrite: {
-      if (status == ReplyStatus::kComplete && !HandOver(state, host, [&] {
-            StoreAcceptedValue(host.Params(), host.ListParams(), job);
+      if (f->status == ReplyStatus::kComplete && !HandOver(state, host, [&host, f] {
+            StoreAcceptedValue(host.Params(), host.ListParams(), f->job);
           })) {
         return false;
       }
-      host.PostLog(VerdictLine(job.kind, status));
+      host.PostLog(VerdictLine(f->job.kind, f->status));
       return true;
     }
     case kJobFactoryReset:
-      host.PostLog(VerdictLine(job.kind, status));
+      host.PostLog(VerdictLine(f->job.kind, f->status));
       return true;
     case kJobSaveToFile:
-      return HandOver(state, host, [&] {
-        if (!WriteConfigFileTo(job.filePath, reply, nullptr)) {
-          *done = false;
+      return HandOver(state, host, [&host, f] {
+        if (!WriteConfigFileTo(f->job.filePath, f->reply, nullptr)) {
+          f->done = false;
           host.ShowMessageBox(LanguageText("SaveToFile", "OpenError", ""));
         }
       });
     case kJobLoadFromFile:
       // The device's own reply, so that the save composition compares the form (which shows
       // the loaded file) with what the device holds now.
-      return HandOver(state, host, [&] {
-        ParseShowReply(reply.data(), reply.size(), host.Params(), host.ListParams(),
+      return HandOver(state, host, [&host, f] {
+        ParseShowReply(f->reply.data(), f->reply.size(), host.Params(), host.ListParams(),
                        host.FiveDioModel());
         host.SaveParams();
       });
     case kJobQuitSetting:
-      return HandOver(state, host, [&] { host.SetButtons(0, 0); });
+      return HandOver(state, host, [&host] { host.SetButtons(0, 0); });
     case kJobFindNetMode:
-      return HandOver(state, host, [&] {
-        if (Form* form = host.GetForm()) ReadNetMode(*form, reply);
+      return HandOver(state, host, [&host, f] {
+        if (Form* form = host.GetForm()) ReadNetMode(*form, f->reply);
       });
     default:
       return true;
@@ -72,24 +82,24 @@ bool Complete(ExchangeState& state, ExchangeHost& host, const WorkJob& job, Repl
 // Runs one job from its start to its completion; false when quit was requested meanwhile.
 bool RunJob(ExchangeState& state, ExchangeHost& host, const WorkJob& job,
             const WorkerOptions& options) {
-  int factor = 1;
-  const bool started = HandOver(state, host, [&] {
+  auto factor = std::make_shared<std::atomic<int>>(1);
+  const bool started = HandOver(state, host, [&host, factor] {
     host.SetButtons(0, 2);
     host.StopSTimer();
-    factor = host.TimeoutFactor();
+    *factor = host.TimeoutFactor();
   });
   if (!started) return false;
 
   state.BeginJob(job.kind, job.command);
   const std::string_view bytes = CommandBytes(job);
   host.PostLog(SendLogLine(bytes));
-  const auto timeout = std::chrono::milliseconds(JobTimeoutMs(job.kind, factor)) /
+  const auto timeout = std::chrono::milliseconds(JobTimeoutMs(job.kind, factor->load())) /
                        (options.timeoutDivisor < 1 ? 1 : options.timeoutDivisor);
   host.WriteToPort(bytes.data(), bytes.size());
 
-  ReplyStatus status = ReplyStatus::kNeedMore;
-  std::string reply;
-  switch (state.WaitForReply(timeout, &status, &reply)) {
+  auto finished = std::make_shared<Finished>();
+  finished->job = job;
+  switch (state.WaitForReply(timeout, &finished->status, &finished->reply)) {
     case ReplyWait::kQuit:
       return false;
     case ReplyWait::kTimeout:
@@ -100,10 +110,9 @@ bool RunJob(ExchangeState& state, ExchangeHost& host, const WorkJob& job,
     case ReplyWait::kReply:
       break;
   }
-  bool done = true;
-  if (!Complete(state, host, job, status, reply, &done)) return false;
-  host.JobFinished(job, status == ReplyStatus::kComplete && done ? JobOutcome::kCompleted
-                                                                 : JobOutcome::kFailed);
+  if (!Complete(state, host, finished)) return false;
+  const bool ok = finished->status == ReplyStatus::kComplete && finished->done;
+  host.JobFinished(job, ok ? JobOutcome::kCompleted : JobOutcome::kFailed);
   return true;
 }
 
