@@ -71,8 +71,8 @@ bool ReadOnce(int baud, Result* result) {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  std::printf("%-8s %8s %10s %10s %12s %8s\n", "baud", "bytes", "wire ms", "load ms",
-              "budget ms", "ratio");
+  std::printf("%-8s %8s %10s %10s %12s %8s\n", "baud", "bytes", "wire ms", "load ms", "budget ms",
+              "ratio");
   for (int baud : {9600, 115200}) {
     Result r;
     if (!ReadOnce(baud, &r)) {

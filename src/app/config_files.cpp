@@ -17,9 +17,8 @@ QString FileFilter(int languageValue) {
 
 void CZR350FrameWnd::SaveToFile() {
   if (headless) return;
-  const QString start =
-      QString::fromStdString(configFilePath.empty() ? QDir::homePath().toStdString() + "/DTU.cfg"
-                                                    : configFilePath);
+  const QString start = QString::fromStdString(
+      configFilePath.empty() ? QDir::homePath().toStdString() + "/DTU.cfg" : configFilePath);
   // A name typed without extension is used as typed.
   const QString chosen =
       QFileDialog::getSaveFileName(window_.get(), QString(), start, FileFilter(languageValue),

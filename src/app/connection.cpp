@@ -25,8 +25,8 @@ void CZR350FrameWnd::RefreshPortList() {
   }
   // Keep the user's choice across a refresh when it is still there.
   int keep = 0;
-  const std::string wanted = preselectedPort.empty() ? PortPathFromDisplayText(typed)
-                                                     : preselectedPort;
+  const std::string wanted =
+      preselectedPort.empty() ? PortPathFromDisplayText(typed) : preselectedPort;
   for (int i = 0; i < ports->ItemCount(); ++i) {
     if (PortPathFromDisplayText(ports->ItemText(i)) == wanted) keep = i;
   }

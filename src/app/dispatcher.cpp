@@ -75,16 +75,19 @@ struct CommandButton {
 
 // Buttons that queue one device command; the letter case is the device's.
 constexpr CommandButton kCommandButtons[] = {
-    {"Load", 1, "AT+SHOW\r\n"},          {"RestoreFactory", 4, "AT+FACTORY\r\n"},
-    {"READFILELOG", 13, "at+READFILELOG\r\n"}, {"CPIN", 10, "At+CPIN?\r\n"},
-    {"CSQ", 11, "At+CSQ\r\n"},           {"GetVer", 9, "At+VER\r\n"},
+    {"Load", 1, "AT+SHOW\r\n"},
+    {"RestoreFactory", 4, "AT+FACTORY\r\n"},
+    {"READFILELOG", 13, "at+READFILELOG\r\n"},
+    {"CPIN", 10, "At+CPIN?\r\n"},
+    {"CSQ", 11, "At+CSQ\r\n"},
+    {"GetVer", 9, "At+VER\r\n"},
 };
 
 // The routing arrows: each click swaps "enable" and "disable" in the image name, and the save
 // reads the channel's state back from it.
 constexpr const char* kChannelToggles[] = {
-    "COM2Zigbee", "Zigbee2COM", "COM2GPS",  "GPS2COM",  "Zigbee2GPRS", "GPRS2Zigbee", "COM2Lora",
-    "Lora2COM",   "Lora2GPRS",  "GPRS2Lora", "GPS2GPRS", "GPRS2GPS",   "GPRS2COM",    "COM2GPRS",
+    "COM2Zigbee", "Zigbee2COM", "COM2GPS",   "GPS2COM",  "Zigbee2GPRS", "GPRS2Zigbee", "COM2Lora",
+    "Lora2COM",   "Lora2GPRS",  "GPRS2Lora", "GPS2GPRS", "GPRS2GPS",    "GPRS2COM",    "COM2GPRS",
 };
 
 constexpr const char* kServerAddressFields[] = {
@@ -155,7 +158,8 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
     RefreshPortList();
     ComboControl* ports = form().FindCombo("SerialPort");
     const bool none = !ports || ports->ItemCount() == 0;
-    AppendLog(LanguageText(none ? "OnStartCom" : "RefreshPorts", none ? "NoPorts" : "Text", "\r\n"));
+    AppendLog(
+        LanguageText(none ? "OnStartCom" : "RefreshPorts", none ? "NoPorts" : "Text", "\r\n"));
     return;
   }
   if (name == "Clear") {
@@ -192,7 +196,8 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
   if (name == "TabRight") return UpdateTabStrip(form(), tabs, TabStripMode::ScrollRight);
   for (const char* toggle : kChannelToggles) {
     if (name != toggle) continue;
-    if (Control* arrow = form().Find(name)) arrow->SetBkImage(ToggledChannelImage(arrow->BkImage()));
+    if (Control* arrow = form().Find(name))
+      arrow->SetBkImage(ToggledChannelImage(arrow->BkImage()));
     return;
   }
 }

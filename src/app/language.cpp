@@ -10,9 +10,13 @@ std::string& LanguagePath() {
 }
 }  // namespace
 
-void SetLanguageFile(const std::string& path) { LanguagePath() = path; }
+void SetLanguageFile(const std::string& path) {
+  LanguagePath() = path;
+}
 
-const std::string& LanguageFile() { return LanguagePath(); }
+const std::string& LanguageFile() {
+  return LanguagePath();
+}
 
 std::string LanguageText(const std::string& section, const std::string& key,
                          const std::string& suffix) {

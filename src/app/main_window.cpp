@@ -14,14 +14,16 @@
 #include "catalogue/show_reply_parser.h"
 #include "exchange/receive_path.h"
 #include "form/tab_strip.h"
-#include "writing/sensor_list.h"
 #include "ui/skin_window.h"
+#include "writing/sensor_list.h"
 
 namespace {
 CZR350FrameWnd* g_mainWindow = nullptr;
 }
 
-CZR350FrameWnd* MainWindow() { return g_mainWindow; }
+CZR350FrameWnd* MainWindow() {
+  return g_mainWindow;
+}
 
 CZR350FrameWnd::CZR350FrameWnd(ProgramPaths programPaths, int language)
     : languageValue(language),
@@ -58,7 +60,9 @@ bool CZR350FrameWnd::Create(std::string* error) {
   return true;
 }
 
-Form& CZR350FrameWnd::form() { return *window_; }
+Form& CZR350FrameWnd::form() {
+  return *window_;
+}
 
 void CZR350FrameWnd::Init() {
   Form& f = form();
@@ -89,7 +93,9 @@ MessageResult CZR350FrameWnd::SendMessage(MessageId msg, WParam wParam, LParam l
   return pump_.Send(msg, wParam, lParam, delivered);
 }
 
-void CZR350FrameWnd::PostQuit() { PostMessage(WM_QUIT_PROGRAM); }
+void CZR350FrameWnd::PostQuit() {
+  PostMessage(WM_QUIT_PROGRAM);
+}
 
 MessageResult CZR350FrameWnd::HandleMessage(MessageId msg, WParam wParam, LParam lParam) {
   switch (msg) {
@@ -150,7 +156,9 @@ void CZR350FrameWnd::OnMaximizedChanged(bool maximized) {
   if (restoreButton_) restoreButton_->SetVisible(maximized);
 }
 
-void CZR350FrameWnd::OnWindowClosed() { PostQuit(); }
+void CZR350FrameWnd::OnWindowClosed() {
+  PostQuit();
+}
 
 void CZR350FrameWnd::AppendLog(const std::string& text) {
   if (onLog) onLog(text);
@@ -255,22 +263,30 @@ bool CZR350FrameWnd::RunOnUiThread(std::function<void()> work) {
   return pump_.Invoke(std::move(work));
 }
 
-void CZR350FrameWnd::AbandonUiHandOvers() { pump_.Shutdown(); }
+void CZR350FrameWnd::AbandonUiHandOvers() {
+  pump_.Shutdown();
+}
 
 void CZR350FrameWnd::JobFinished(const WorkJob& job, JobOutcome outcome) {
   // Posted, so it arrives after the job's own log lines.
   PostMessage(WM_JOB_FINISHED, static_cast<WParam>(job.kind), static_cast<LParam>(outcome));
 }
 
-bool CZR350FrameWnd::PortIsOpen() const { return serialPort.IsOpen(); }
+bool CZR350FrameWnd::PortIsOpen() const {
+  return serialPort.IsOpen();
+}
 
 void CZR350FrameWnd::SetButtons(int wParam, int lParam) {
   HandleMessage(WM_SET_BUTTONS, static_cast<WParam>(wParam), lParam);
 }
 
-void CZR350FrameWnd::ArmSTimer(int periodMs) { sTimer_.start(periodMs); }
+void CZR350FrameWnd::ArmSTimer(int periodMs) {
+  sTimer_.start(periodMs);
+}
 
-void CZR350FrameWnd::StopSTimer() { sTimer_.stop(); }
+void CZR350FrameWnd::StopSTimer() {
+  sTimer_.stop();
+}
 
 void CZR350FrameWnd::ShowReceived(const std::string& reply) {
   HandleMessage(WM_SHOW_RECEIVED, reinterpret_cast<WParam>(reply.data()),

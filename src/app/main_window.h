@@ -14,13 +14,13 @@
 #include "app/message_pump.h"
 #include "app/messages.h"
 #include "app/settings.h"
-#include "form/pages.h"
-#include "form/tab_table.h"
-#include "serial/serial_port.h"
 #include "catalogue/param_table.h"
 #include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
 #include "exchange/worker.h"
+#include "form/pages.h"
+#include "form/tab_table.h"
+#include "serial/serial_port.h"
 
 class SkinWindow;
 

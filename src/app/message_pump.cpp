@@ -33,7 +33,9 @@ class MessageEvent : public QEvent {
 MessagePump::MessagePump(Handler handler)
     : handler_(std::move(handler)), uiThread_(std::this_thread::get_id()) {}
 
-MessagePump::~MessagePump() { Shutdown(); }
+MessagePump::~MessagePump() {
+  Shutdown();
+}
 
 void MessagePump::Post(MessageId msg, WParam wParam, LParam lParam, std::string payload) {
   if (shutDown_) return;

@@ -61,7 +61,9 @@ bool KeyValue(const std::string& trimmed, std::string* key, std::string* value) 
   return true;
 }
 
-bool IsComment(const std::string& trimmed) { return !trimmed.empty() && trimmed[0] == ';'; }
+bool IsComment(const std::string& trimmed) {
+  return !trimmed.empty() && trimmed[0] == ';';
+}
 
 }  // namespace
 

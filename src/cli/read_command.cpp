@@ -2,14 +2,13 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
 
 #include <unistd.h>
 
 #include <functional>
 #include <string>
 
+#include "app/event_wait.h"
 #include "app/language.h"
 #include "app/main_window.h"
 #include "cli/subcommands.h"
@@ -25,20 +24,6 @@ namespace {
 constexpr int kBootPromptWaitMs = 1500;
 constexpr int kSettingMenuWaitMs = 15000;
 constexpr int kEscapeAnswerWaitMs = 3000;
-
-// Runs the event loop until `done` or `timeoutMs`; whether `done` came true.
-bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
-  if (done()) return true;
-  QEventLoop loop;
-  QTimer check;
-  QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-    if (done()) loop.quit();
-  });
-  check.start(5);
-  QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-  loop.exec();
-  return done();
-}
 
 // Puts `text` into a connection combo: selects the item of that text, adding it when missing.
 void ChooseComboText(Form& form, const char* name, const std::string& text) {
@@ -69,8 +54,9 @@ bool OpenAndLogIn(CZR350FrameWnd& window, const std::string& port, std::string* 
   }
   auto loggedIn = [&] { return window.loggedIn; };
   // A starting device prints its prompt at once; the "s" stream then gets it into the menu.
-  if (RunUntil([&] { return loggedIn() || Received(window, "'s' key"); }, kBootPromptWaitMs) &&
-      RunUntil(loggedIn, kSettingMenuWaitMs)) {
+  if (RunEventLoopUntil([&] { return loggedIn() || Received(window, "'s' key"); },
+                        kBootPromptWaitMs) &&
+      RunEventLoopUntil(loggedIn, kSettingMenuWaitMs)) {
     return true;
   }
   if (!window.serialPort.IsOpen()) {
@@ -78,7 +64,7 @@ bool OpenAndLogIn(CZR350FrameWnd& window, const std::string& port, std::string* 
     return false;
   }
   LoginByEscape(window.exchange, window);
-  if (RunUntil(loggedIn, kEscapeAnswerWaitMs)) return true;
+  if (RunEventLoopUntil(loggedIn, kEscapeAnswerWaitMs)) return true;
   *failure = "login: the device at " + port +
              " answered neither its boot prompt nor \"+++\" with its setting mode";
   return false;
@@ -106,8 +92,7 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
     return kExitOk;
   }
   if (!parser.isSet(port) || !parser.isSet(output) || !parser.positionalArguments().isEmpty()) {
-    err << command << ": usage: " << command
-        << " --port PATH [--baud N] [--line 8N1] -o FILE\n";
+    err << command << ": usage: " << command << " --port PATH [--baud N] [--line 8N1] -o FILE\n";
     return kExitUsage;
   }
   const std::string portPath = parser.value(port).toStdString();
@@ -180,7 +165,7 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
   window.configFilePath = job.filePath;
   EnqueueJob(window.exchange, window, job);
   const int timeoutMs = JobTimeoutMs(kJobSaveToFile, window.timeoutFactor) + 2000;
-  if (!RunUntil([&] { return finished || !window.serialPort.IsOpen(); }, timeoutMs) ||
+  if (!RunEventLoopUntil([&] { return finished || !window.serialPort.IsOpen(); }, timeoutMs) ||
       !finished) {
     err << command << ": the device at " << portPath << " went away during the read\n";
     return kExitFailure;

@@ -3,12 +3,14 @@
 namespace {
 // The names are the skin's; "EquimentTab" is spelled as the skin has always spelled it.
 constexpr const char* kTabNames[kTabCount] = {
-    "WorkModeTab", "ServerTab", "SerialTab", "IOTab",   "WirelessTab", "GlobalTab",
+    "WorkModeTab", "ServerTab", "SerialTab", "IOTab",  "WirelessTab", "GlobalTab",
     "EquimentTab", "LoraTab",   "ZigbeeTab", "GPSTab", "ModbusTab",   "OperationTab",
 };
 }  // namespace
 
-TabTable::TabTable() { Reset(); }
+TabTable::TabTable() {
+  Reset();
+}
 
 void TabTable::Reset() {
   for (int i = 0; i < kTabCount; ++i) entries_[static_cast<size_t>(i)] = {kTabNames[i], true};

@@ -6,7 +6,7 @@
 #include <string>
 
 struct TabEntry {
-  std::string name;  // the tab control in the strip, e.g. "ServerTab"
+  std::string name;   // the tab control in the strip, e.g. "ServerTab"
   bool shown = true;  // offered; a tab not shown is hidden and its rows are not written
 };
 

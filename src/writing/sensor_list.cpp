@@ -1,7 +1,9 @@
 #include "writing/sensor_list.h"
 
 namespace {
-bool IsEdit(const Control& control) { return control.ClassName() == "EditUI"; }
+bool IsEdit(const Control& control) {
+  return control.ClassName() == "EditUI";
+}
 
 int LeadingDecimal(const std::string& text) {
   int value = 0;

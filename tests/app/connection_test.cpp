@@ -105,8 +105,8 @@ TEST_F(ConnectionTest, TimeOutFactorFollowsTheBaudRateAtEveryOpening) {
     const char* baud;
     int factor;
   };
-  for (const Step& step : {Step{"4800", 2}, Step{"4800", 2}, Step{"115200", 1}, Step{"2400", 4},
-                           Step{"9600", 1}}) {
+  for (const Step& step :
+       {Step{"4800", 2}, Step{"4800", 2}, Step{"115200", 1}, Step{"2400", 4}, Step{"9600", 1}}) {
     Choose("BaudRate1", step.baud);
     ClickOpen();
     ASSERT_TRUE(window_->serialPort.IsOpen()) << Log();

@@ -15,9 +15,9 @@
 
 namespace {
 
-const char* const kCommands[] = {"Save",    "Load",   "RestoreFactory", "LoadFromFile",
-                                  "SaveToFile", "SetTime", "GetVer",      "READFILELOG",
-                                  "CPIN",    "CSQ",    "quit"};
+const char* const kCommands[] = {
+    "Save",   "Load",        "RestoreFactory", "LoadFromFile", "SaveToFile", "SetTime",
+    "GetVer", "READFILELOG", "CPIN",           "CSQ",          "quit"};
 const char* const kPortSettings[] = {"Checkcode", "BaudRate1", "SerialPort"};
 
 // The real main window on the real English skin, in a program folder of its own (its
@@ -173,8 +173,7 @@ TEST_F(MainWindowTest, LanguageSwitchWritesTheSettingAndRestartsOnlyOnAChange) {
   ASSERT_TRUE(PumpUntil([&] { return quits_ == 1; }));
   EXPECT_EQ(restarts_, 1);
   EXPECT_EQ(ReadIniString(dir_.Path() + "config.ini", "Set", "Language", "", 20), "1");
-  EXPECT_EQ(ReadIniString(dir_.Path() + "config.ini", "CustomVer", "CustomVer", "", 260),
-            "-Field");
+  EXPECT_EQ(ReadIniString(dir_.Path() + "config.ini", "CustomVer", "CustomVer", "", 260), "-Field");
 }
 
 TEST_F(MainWindowTest, ALanguageValueOfTwoIsChineseAndChoosingChineseKeepsIt) {

@@ -1,5 +1,5 @@
-#include "app/language.h"
 #include "app/settings.h"
+#include "app/language.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +11,14 @@ TEST(LanguageValue, ReadsDecimalLeadingDigitsAndFallsBackToEnglish) {
     int expected;
   };
   const Case cases[] = {
-      {"[Set]\r\nLanguage=0\r\n", 0},   {"[Set]\r\nLanguage=1\r\n", 1},
-      {"[Set]\r\nLanguage=2\r\n", 2},   {"[Set]\r\nLanguage=abc\r\n", 0},
-      {"[Set]\r\nLanguage=12x\r\n", 12}, {"[set]\r\nlanguage = 1\r\n", 1},
-      {"[Other]\r\nLanguage=1\r\n", 0}, {"", 0},
+      {"[Set]\r\nLanguage=0\r\n", 0},
+      {"[Set]\r\nLanguage=1\r\n", 1},
+      {"[Set]\r\nLanguage=2\r\n", 2},
+      {"[Set]\r\nLanguage=abc\r\n", 0},
+      {"[Set]\r\nLanguage=12x\r\n", 12},
+      {"[set]\r\nlanguage = 1\r\n", 1},
+      {"[Other]\r\nLanguage=1\r\n", 0},
+      {"", 0},
       {nullptr, 0},
   };
   for (const Case& c : cases) {
@@ -48,9 +52,9 @@ TEST(LanguageText, GivesTheSuffixAloneWhenFileSectionOrKeyIsMissing) {
 TEST(LanguageText, CutsValuesAt199BytesAndKeepsSemicolonsAndQuotesOfWords) {
   TempDir dir;
   const std::string longValue(250, 'x');
-  SetLanguageFile(dir.Write("Language.ini", "[A]\r\nlong=" + longValue +
-                                                "\r\nexact=" + std::string(199, 'y') +
-                                                "\r\nsemi=Retry; later\r\nquoted=\"  padded  \"\r\n"));
+  SetLanguageFile(
+      dir.Write("Language.ini", "[A]\r\nlong=" + longValue + "\r\nexact=" + std::string(199, 'y') +
+                                    "\r\nsemi=Retry; later\r\nquoted=\"  padded  \"\r\n"));
   EXPECT_EQ(LanguageText("A", "long", "\r\n"), std::string(199, 'x') + "\r\n");
   EXPECT_EQ(LanguageText("A", "exact", ""), std::string(199, 'y'));
   EXPECT_EQ(LanguageText("A", "semi", ""), "Retry; later");

@@ -116,8 +116,8 @@ TEST_F(TabStripTest, AnOptionBringsThePageOfTheFirstTabContainingItsName) {
     const char* sender;
     int page;
   };
-  const Case cases[] = {{"Server", 1}, {"Mode", 0}, {"", 0}, {"Tab", 0}, {"Lora", 7},
-                        {"Operation", 11}, {"IO", 3}};
+  const Case cases[] = {{"Server", 1}, {"Mode", 0},       {"", 0},  {"Tab", 0},
+                        {"Lora", 7},   {"Operation", 11}, {"IO", 3}};
   for (const Case& c : cases) {
     window_.FindTabLayout("switch")->SelectPage(5);
     SelectPageForOption(window_, tabs_, c.sender);

@@ -1,0 +1,105 @@
+// "dtu-config read": the real program, headless, against the real simulated device.
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+
+#include "sim_process.h"
+#include "temp_dir.h"
+#include "writing/config_file.h"
+
+namespace {
+
+struct ReadRun {
+  int status = -1;
+  std::string err;
+};
+
+ReadRun RunRead(const QStringList& args) {
+  QProcess program;
+  program.start(QString(DTU_BIN_DIR "/dtu-config"), QStringList{"read"} + args);
+  ReadRun run;
+  if (!program.waitForFinished(60000)) return run;
+  run.status = program.exitCode();
+  run.err = program.readAllStandardError().toStdString();
+  return run;
+}
+
+// The error lines of a run, without Qt's own environment warnings.
+std::string ErrorLines(const std::string& err) {
+  std::string lines;
+  size_t at = 0;
+  while (at < err.size()) {
+    size_t end = err.find('\n', at);
+    if (end == std::string::npos) end = err.size();
+    std::string line = err.substr(at, end - at);
+    if (line.rfind("QStandardPaths", 0) != 0 && !line.empty()) lines += line + "\n";
+    at = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace
+
+TEST(ReadCommand, WritesTheDevicesShowReplyAsAConfigurationFile) {
+  SimProcess sim;
+  std::string error;
+  ASSERT_TRUE(sim.Start({"--boot-ms", "1500", "--model", "zr350v4"}, &error)) << error;
+  TempDir dir;
+  const std::string file = dir.Path() + "device.cfg";
+  ReadRun run = RunRead({"--port", QString::fromStdString(sim.PtyPath()), "--baud", "115200", "-o",
+                         QString::fromStdString(file)});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ErrorLines(run.err), "");
+  std::string text;
+  ASSERT_TRUE(ReadConfigFileFrom(file, &text, &error)) << error;
+  EXPECT_TRUE(CheckConfigText(text, &error)) << error;
+  EXPECT_NE(text.find("Zr350V4"), std::string::npos);
+  EXPECT_NE(text.find("\r\nOK\r\n"), std::string::npos);
+  // The device was logged in by its boot prompt and asked once.
+  const std::string received = sim.Recording();
+  const size_t first = received.find_first_not_of('s');
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_EQ(received.substr(first), "\r\nAT+SHOW\r\n");
+}
+
+TEST(ReadCommand, LogsInWithTheEscapeSequenceWhenTheDeviceIsRunning) {
+  SimProcess sim;
+  std::string error;
+  ASSERT_TRUE(sim.Start({"--boot-ms", "100", "--no-reboot-on-open"}, &error)) << error;
+  usleep(400 * 1000);  // the device has left its boot prompt
+  TempDir dir;
+  ReadRun run = RunRead({"--port", QString::fromStdString(sim.PtyPath()), "-o",
+                         QString::fromStdString(dir.Path() + "device.cfg")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(sim.Recording().find("+++"), std::string::npos);
+}
+
+TEST(ReadCommand, FailuresGiveOneLineAndAFailureStatus) {
+  TempDir dir;
+  const QString out = QString::fromStdString(dir.Path() + "device.cfg");
+
+  ReadRun missing = RunRead({"--port", "/dev/no-such-port", "-o", out});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(ErrorLines(missing.err).rfind("dtu-config read: cannot open /dev/no-such-port", 0), 0u)
+      << missing.err;
+
+  // A port where nothing answers: neither a boot prompt nor "+++" leads anywhere.
+  int master = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(grantpt(master), 0);
+  ASSERT_EQ(unlockpt(master), 0);
+  ReadRun silent = RunRead({"--port", ptsname(master), "-o", out});
+  close(master);
+  EXPECT_EQ(silent.status, 1);
+  EXPECT_EQ(ErrorLines(silent.err).rfind("dtu-config read: login:", 0), 0u) << silent.err;
+  EXPECT_FALSE(QFile::exists(out)) << "nothing is written without a reply";
+
+  ReadRun usage = RunRead({"--port", "/dev/ttyUSB0"});
+  EXPECT_EQ(usage.status, 2);
+  ReadRun baud = RunRead({"--port", "/dev/ttyUSB0", "--baud", "0", "-o", out});
+  EXPECT_EQ(baud.status, 2);
+}
