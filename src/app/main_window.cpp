@@ -112,6 +112,10 @@ MessageResult CZR350FrameWnd::HandleMessage(MessageId msg, WParam wParam, LParam
     case WM_SAVE_TO_FILE:
       SaveToFile();
       return 0;
+    case WM_LOAD_FROM_FILE:
+      // Loading needs the form filled from values and the save composition, which come later.
+      AppendLog("Open file: loading a configuration file is not available in this version.\r\n");
+      return 0;
     case WM_SET_BUTTONS:
       SetButtons(wParam, lParam);
       return 1;
