@@ -103,7 +103,9 @@ bool SkinWindow::ApplyWindowAttribute(const std::string& name, const std::string
   }
   if (name == "qtstyle") {
     // The whole application takes the skin's widget style, so that dialogs match the window.
-    if (QStyle* style = QStyleFactory::create(QString::fromStdString(value))) {
+    QString wanted = QString::fromStdString(value);
+    if (QApplication::style()->name().compare(wanted, Qt::CaseInsensitive) == 0) return true;
+    if (QStyle* style = QStyleFactory::create(wanted)) {
       QApplication::setStyle(style);
       return true;
     }
