@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QVBoxLayout>
 #include <QWindow>
