@@ -45,7 +45,7 @@ void MessagePump::Post(MessageId msg, WParam wParam, LParam lParam, std::string 
   e->lParam = lParam;
   e->hasPayload = !payload.empty();
   e->payload = std::move(payload);
-  QCoreApplication::postEvent(this, e);
+  Publish(e);
 }
 
 MessageResult MessagePump::Send(MessageId msg, WParam wParam, LParam lParam, bool* delivered) {
@@ -61,7 +61,7 @@ MessageResult MessagePump::Send(MessageId msg, WParam wParam, LParam lParam, boo
   e->wParam = wParam;
   e->lParam = lParam;
   e->pending = pending;
-  QCoreApplication::postEvent(this, e);
+  Publish(e);
   std::unique_lock<std::mutex> lock(mutex_);
   handled_.wait(lock, [&] { return pending->done || shutDown_; });
   if (delivered) *delivered = pending->done;
@@ -78,7 +78,7 @@ bool MessagePump::Invoke(std::function<void()> work) {
   auto* e = new MessageEvent;
   e->work = std::move(work);
   e->pending = pending;
-  QCoreApplication::postEvent(this, e);
+  Publish(e);
   std::unique_lock<std::mutex> lock(mutex_);
   handled_.wait(lock, [&] { return pending->done || shutDown_; });
   return pending->done;
@@ -92,8 +92,18 @@ void MessagePump::Shutdown() {
   handled_.notify_all();
 }
 
+void MessagePump::Publish(QEvent* e) {
+  // Qt's event queue locks with its own futexes, which thread checkers cannot see; passing the
+  // filled event through our mutex as well makes the hand-over to the UI thread visible to them.
+  { std::lock_guard<std::mutex> lock(mutex_); }
+  QCoreApplication::postEvent(this, e);
+}
+
 bool MessagePump::event(QEvent* e) {
   if (e->type() != kMessageEvent) return QObject::event(e);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);  // pairs with Publish
+  }
   auto* m = static_cast<MessageEvent*>(e);
   if (shutDown_) return true;
   MessageResult result = 0;

@@ -42,6 +42,7 @@ class MessagePump : public QObject {
 
  private:
   struct Pending;
+  void Publish(QEvent* e);
   Handler handler_;
   std::thread::id uiThread_;
   std::atomic<bool> shutDown_{false};
