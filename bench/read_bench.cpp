@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "event_loop.h"
 #include "sim_process.h"
+#include "test_program.h"
 
 namespace {
 
@@ -34,15 +35,11 @@ bool ReadOnce(int baud, Result* result) {
     return false;
   }
   QTemporaryDir dir;
-  QFile::link(DTU_SKIN_ROOT, dir.path() + "/skin");
-  ProgramPaths paths = MakeProgramPaths(dir.path().toStdString(), 0);
-  SetLanguageFile(paths.languagePath);
-  CZR350FrameWnd window(paths, 0);
-  window.headless = true;
-  window.onQuit = [] {};
+  std::unique_ptr<CZR350FrameWnd> made = MakeTestWindow(dir.path().toStdString() + "/", 0, &error);
+  if (!made || !made->StartWorker()) return false;
+  CZR350FrameWnd& window = *made;
   bool applied = false;
   window.onShowApplied = [&] { applied = true; };
-  if (!window.Create(&error) || !window.StartWorker()) return false;
   PumpFor(20);
   window.preselectedPort = sim.PtyPath();
   window.RefreshPortList();
@@ -71,14 +68,10 @@ bool ReadOnce(int baud, Result* result) {
 // is awaited: the receive path, the log lines it posts and their appending to the log pane.
 double ReceiveTimeMs(const std::string& reply) {
   QTemporaryDir dir;
-  QFile::link(DTU_SKIN_ROOT, dir.path() + "/skin");
-  ProgramPaths paths = MakeProgramPaths(dir.path().toStdString(), 0);
-  SetLanguageFile(paths.languagePath);
-  CZR350FrameWnd window(paths, 0);
-  window.headless = true;
-  window.onQuit = [] {};
   std::string error;
-  if (!window.Create(&error)) return -1;
+  std::unique_ptr<CZR350FrameWnd> made = MakeTestWindow(dir.path().toStdString() + "/", 0, &error);
+  if (!made) return -1;
+  CZR350FrameWnd& window = *made;
   PumpFor(150);  // windowinit, caption texts
   window.exchange.BeginJob(1, "AT+SHOW\r\n");
   QElapsedTimer timer;

@@ -5,12 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-
-#include "app/language.h"
-#include "app/main_window.h"
 #include "event_loop.h"
 #include "temp_dir.h"
+#include "test_program.h"
 
 namespace {
 
@@ -22,14 +19,9 @@ class ConnectionTest : public testing::Test {
     ASSERT_EQ(grantpt(master_), 0);
     ASSERT_EQ(unlockpt(master_), 0);
     ptyPath_ = ptsname(master_);
-    QFile::link(DTU_SKIN_ROOT, QString::fromStdString(dir_.Path() + "skin"));
-    ProgramPaths paths = MakeProgramPaths(dir_.Path(), 0);
-    SetLanguageFile(paths.languagePath);
-    window_ = std::make_unique<CZR350FrameWnd>(paths, 0);
-    window_->headless = true;
-    window_->onQuit = [] {};
     std::string error;
-    ASSERT_TRUE(window_->Create(&error)) << error;
+    window_ = MakeTestWindow(dir_.Path(), 0, &error);
+    ASSERT_TRUE(window_) << error;
     window_->preselectedPort = ptyPath_;
     window_->RefreshPortList();
     PumpFor(20);

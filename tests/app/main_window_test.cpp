@@ -11,6 +11,7 @@
 #include "app/language.h"
 #include "event_loop.h"
 #include "temp_dir.h"
+#include "test_program.h"
 #include "ui/skin_window.h"
 
 namespace {
@@ -25,7 +26,6 @@ const char* const kPortSettings[] = {"Checkcode", "BaudRate1", "SerialPort"};
 class MainWindowTest : public testing::Test {
  protected:
   void SetUp() override {
-    QFile::link(DTU_SKIN_ROOT, QString::fromStdString(dir_.Path() + "skin"));
     dir_.Write("config.ini", "[Set]\r\nLanguage=0\r\n[CustomVer]\r\nCustomVer=-Field\r\n");
     previousDir_ = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(dir_.Path()));
@@ -37,14 +37,12 @@ class MainWindowTest : public testing::Test {
   }
 
   std::unique_ptr<CZR350FrameWnd> MakeWindow(int language) {
-    ProgramPaths paths = MakeProgramPaths(dir_.Path(), language);
-    SetLanguageFile(paths.languagePath);
-    auto window = std::make_unique<CZR350FrameWnd>(paths, language);
-    window->headless = true;
+    std::string error;
+    auto window = MakeTestWindow(dir_.Path(), language, &error);
+    EXPECT_TRUE(window) << error;
+    if (!window) return window;
     window->onQuit = [this] { ++quits_; };
     window->onRestart = [this] { ++restarts_; };
-    std::string error;
-    EXPECT_TRUE(window->Create(&error)) << error;
     return window;
   }
 

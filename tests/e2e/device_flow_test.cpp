@@ -2,14 +2,11 @@
 // the real simulated device on a pty. What the device received is checked byte for byte.
 #include <gtest/gtest.h>
 
-#include <QFile>
-
-#include "app/language.h"
-#include "app/main_window.h"
 #include "event_loop.h"
 #include "exchange/enqueue_job.h"
 #include "sim_process.h"
 #include "temp_dir.h"
+#include "test_program.h"
 
 namespace {
 
@@ -25,15 +22,10 @@ class DeviceFlowTest : public testing::Test {
   }
 
   void MakeWindow() {
-    QFile::link(DTU_SKIN_ROOT, QString::fromStdString(dir_.Path() + "skin"));
-    ProgramPaths paths = MakeProgramPaths(dir_.Path(), 0);
-    SetLanguageFile(paths.languagePath);
-    window_ = std::make_unique<CZR350FrameWnd>(paths, 0);
-    window_->headless = true;
-    window_->onQuit = [] {};
-    window_->onShowApplied = [this] { ++showsApplied_; };
     std::string error;
-    ASSERT_TRUE(window_->Create(&error)) << error;
+    window_ = MakeTestWindow(dir_.Path(), 0, &error);
+    ASSERT_TRUE(window_) << error;
+    window_->onShowApplied = [this] { ++showsApplied_; };
     ASSERT_TRUE(window_->StartWorker());
     PumpFor(20);  // windowinit builds the catalogue
   }

@@ -1,0 +1,25 @@
+// The real main window in a program folder of its own: a temporary folder holding a link to the
+// real skins and the test's config.ini, with the language file of the chosen language.
+#pragma once
+
+#include <QFile>
+
+#include <memory>
+#include <string>
+
+#include "app/language.h"
+#include "app/main_window.h"
+
+// Builds the window (headless: message boxes go to stderr, quitting ends nothing). Returns
+// nullptr and sets `*error` when the skin cannot be loaded.
+inline std::unique_ptr<CZR350FrameWnd> MakeTestWindow(const std::string& programDir, int language,
+                                                      std::string* error) {
+  QFile::link(DTU_SKIN_ROOT, QString::fromStdString(programDir + "skin"));
+  ProgramPaths paths = MakeProgramPaths(programDir, language);
+  SetLanguageFile(paths.languagePath);
+  auto window = std::make_unique<CZR350FrameWnd>(paths, language);
+  window->headless = true;
+  window->onQuit = [] {};
+  if (!window->Create(error)) return nullptr;
+  return window;
+}
