@@ -35,12 +35,13 @@ struct KindActions {
 };
 
 // A factory reset answered "ERROR" ends at once with its "FactoryError" verdict instead of
-// reading as a time-out five seconds later.
+// reading as a time-out five seconds later. The answer to "+++" releases no job: a job that was
+// running when Login was pressed lost its own reply and must not be judged by the login's.
 constexpr KindActions kActions[] = {
     {kAwaitSettingMenu, Action::kMenuLogin, Action::kNothing},
     {kJobShow, Action::kComplete, Action::kNothing},
     {kJobWrite, Action::kComplete, Action::kComplete},
-    {kAwaitEscapeAnswer, Action::kEscapeLogin, Action::kComplete},
+    {kAwaitEscapeAnswer, Action::kEscapeLogin, Action::kDrop},
     {kJobFactoryReset, Action::kCompleteThenShow, Action::kComplete},
     {kJobSaveToFile, Action::kComplete, Action::kDrop},
     {kJobLoadFromFile, Action::kComplete, Action::kDrop},
@@ -106,7 +107,6 @@ void ReceiveData(ExchangeState& state, ExchangeHost& host, const char* data, siz
         c.awaitedKind = kAwaitNothing;
         e.postButtonsW = 1;
         e.postButtonsL = 0;
-        c.SetReplyReady(status);
         break;
       case Action::kCompleteThenShow:
         // Queued before the worker is released, so that it finds the show waiting and does not

@@ -272,3 +272,16 @@ TEST_F(DeviceFlowTest, AValueWithALineBreakIsNeverSent) {
   EXPECT_EQ(Commands(), "");
   EXPECT_EQ(Count(Log(), kSend), 0u);
 }
+
+TEST_F(DeviceFlowTest, TheAnswerToALoginDoesNotCountAsTheReplyOfAPendingWrite) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+  window_->params["Access Point Name"].value = "CMNET";
+  ASSERT_TRUE(sim_.SendControl("fault silent AT+APN"));
+  QueueWrite("Access Point Name", "AT+APN", "internet");
+  ASSERT_TRUE(PumpUntil([&] { return Commands() == "AT+APN=internet\r\n"; }));
+  Click("Login");  // the device confirms "+++" with "enter setting!"
+  ASSERT_TRUE(WaitForLog("enter setting!")) << Log();
+  ASSERT_TRUE(WaitForLog("time-out", 1, 10000)) << Log();
+  EXPECT_EQ(Count(Log(), kSaved), 0u);
+  EXPECT_EQ(window_->params["Access Point Name"].value, "CMNET");
+}
