@@ -100,6 +100,7 @@ void CZR350FrameWnd::PostQuit() {
 MessageResult CZR350FrameWnd::HandleMessage(MessageId msg, WParam wParam, LParam lParam) {
   switch (msg) {
     case WM_SERIAL_DATA:
+      ++receivedChunks;
       ReceiveData(exchange, *this, reinterpret_cast<const char*>(wParam),
                   static_cast<size_t>(lParam));
       return 0;

@@ -118,6 +118,8 @@ class CZR350FrameWnd : public NotifySink, public ExchangeHost {
   std::string deviceTypeText;
   std::string loraVersionText;
   std::string configFilePath;
+  // Chunks received from the port since the program started (a device that talks at all).
+  unsigned long receivedChunks = 0;
   // A device path given on the command line; listed even when discovery does not find it.
   std::string preselectedPort;
   CSerialPort serialPort;

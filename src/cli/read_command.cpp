@@ -40,10 +40,6 @@ void ChooseComboText(Form& form, const char* name, const std::string& text) {
   combo->SelectItem(combo->ItemCount() - 1);
 }
 
-bool Received(CZR350FrameWnd& window, const char* text) {
-  return window.exchange.Received().find(text) != std::string::npos;
-}
-
 // Opens the port and brings the device into its setting mode: through its boot prompt when it
 // is starting, else by "+++". False with `*failure` set.
 bool OpenAndLogIn(CZR350FrameWnd& window, const std::string& port, std::string* failure) {
@@ -53,8 +49,9 @@ bool OpenAndLogIn(CZR350FrameWnd& window, const std::string& port, std::string* 
     return false;
   }
   auto loggedIn = [&] { return window.loggedIn; };
-  // A starting device prints its prompt at once; the "s" stream then gets it into the menu.
-  if (RunEventLoopUntil([&] { return loggedIn() || Received(window, "'s' key"); },
+  // A starting device talks at once (its boot prompt); the "s" stream then gets it into the menu.
+  const unsigned long before = window.receivedChunks;
+  if (RunEventLoopUntil([&] { return loggedIn() || window.receivedChunks != before; },
                         kBootPromptWaitMs) &&
       RunEventLoopUntil(loggedIn, kSettingMenuWaitMs)) {
     return true;
@@ -165,9 +162,11 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
   window.configFilePath = job.filePath;
   EnqueueJob(window.exchange, window, job);
   const int timeoutMs = JobTimeoutMs(kJobSaveToFile, window.timeoutFactor) + 2000;
-  if (!RunEventLoopUntil([&] { return finished || !window.serialPort.IsOpen(); }, timeoutMs) ||
-      !finished) {
-    err << command << ": the device at " << portPath << " went away during the read\n";
+  RunEventLoopUntil([&] { return finished || !window.serialPort.IsOpen(); }, timeoutMs);
+  if (!finished) {
+    err << command << ": the device at " << portPath
+        << (window.serialPort.IsOpen() ? " did not answer the read\n"
+                                       : " went away during the read\n");
     return kExitFailure;
   }
   if (outcome == JobOutcome::kTimedOut) {

@@ -9,6 +9,7 @@
 #include "exchange/exchange_state.h"
 #include "exchange/reply_matcher.h"
 #include "exchange/work_job.h"
+#include "exchange/worker.h"
 
 namespace {
 
@@ -72,10 +73,6 @@ struct Effects {
   bool timeoutQuit = false;
   bool bootPrompt = false;
 };
-
-std::string SendLine(std::string_view command) {
-  return LanguageText("ComSend", "send", "") + ":" + std::string(command);
-}
 
 }  // namespace
 
@@ -161,7 +158,7 @@ void LoginByEscape(ExchangeState& state, ExchangeHost& host) {
   });
   host.StopSTimer();
   host.WriteToPort("+++", 3);
-  host.PostLog(SendLine("+++") + "\r\n");
+  host.PostLog(SendLogLine("+++") + "\r\n");
 }
 
 void AwaitSettingMenu(ExchangeState& state) {

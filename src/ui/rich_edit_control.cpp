@@ -28,13 +28,16 @@ void RichEditTextControl::SetTextLimit(int limit) {
 }
 
 void RichEditTextControl::SetText(const std::string& text) {
+  endedWithCr_ = !text.empty() && text.back() == '\r';
   QString shown = ToDisplayText(text);
   if (shown.size() > limit_) shown.truncate(limit_);
   setPlainText(shown);
 }
 
 void RichEditTextControl::AppendText(const std::string& text) {
-  QString shown = ToDisplayText(text);
+  const bool splitLineEnd = endedWithCr_ && !text.empty() && text.front() == '\n';
+  if (!text.empty()) endedWithCr_ = text.back() == '\r';
+  QString shown = ToDisplayText(splitLineEnd ? text.substr(1) : text);
   qsizetype room = static_cast<qsizetype>(limit_) - TextLength();
   if (room <= 0) return;
   if (shown.size() > room) shown.truncate(room);

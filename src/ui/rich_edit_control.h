@@ -28,4 +28,7 @@ class RichEditTextControl : public QPlainTextEdit, public ControlBase, public Ri
 
  private:
   int limit_ = kDefaultLimit;
+  // The last text appended ended in a carriage return: a line feed opening the next one belongs
+  // to the same line end (a device's CR LF often arrives split across two chunks).
+  bool endedWithCr_ = false;
 };

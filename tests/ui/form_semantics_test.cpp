@@ -360,6 +360,15 @@ TEST_F(FormSemantics, RichEditAppendsCountsAndRespectsItsLimit) {
   log->ScrollToEnd();
 }
 
+TEST_F(FormSemantics, RichEditJoinsALineEndSplitAcrossTwoAppends) {
+  RichEditControl* log = window->FindRichEdit("richedit");
+  log->AppendText("Access Point Name:CMNET\r");
+  log->AppendText("\nOK\r");
+  log->AppendText("\n");
+  log->AppendText("\nnext");  // a bare line feed of its own is a line break
+  EXPECT_EQ(Must("richedit")->Text(), "Access Point Name:CMNET\nOK\n\nnext");
+}
+
 TEST_F(FormSemantics, RichEditTakesThousandsOfSmallAppends) {
   RichEditControl* log = window->FindRichEdit("richedit");
   for (int i = 0; i < 5000; ++i) log->AppendText("line " + std::to_string(i) + "\r\n");
