@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "app/language.h"
 #include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
 #include "exchange/reply_matcher.h"

@@ -1,5 +1,7 @@
 #include "basic_controls.h"
 
+#include <QFocusEvent>
+
 #include "form_context.h"
 
 std::optional<Qt::Alignment> ParseAlignment(std::string_view text) {
@@ -75,14 +77,16 @@ bool EditControl::ApplyOwnAttribute(std::string_view name, std::string_view valu
   return false;
 }
 
+// A context menu or a combo's list takes the focus only for a moment: the user has not left
+// the control, so neither its leaving nor its return is reported.
 void EditControl::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
-  Context()->Notify("setfocus", this);
+  if (event->reason() != Qt::PopupFocusReason) Context()->Notify("setfocus", this);
 }
 
 void EditControl::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
-  Context()->Notify("killfocus", this);
+  if (event->reason() != Qt::PopupFocusReason) Context()->Notify("killfocus", this);
 }
 
 ButtonControl::ButtonControl(FormContext* context, QWidget* parent)

@@ -1,5 +1,6 @@
 #include "combo_control.h"
 
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QWheelEvent>
@@ -106,14 +107,15 @@ void ComboBoxControl::FinishBuild() {
   reported_ = currentIndex();
 }
 
+// Opening the list moves the focus into the popup for a moment; that is no leaving.
 void ComboBoxControl::focusInEvent(QFocusEvent* event) {
   QComboBox::focusInEvent(event);
-  Context()->Notify("setfocus", this);
+  if (event->reason() != Qt::PopupFocusReason) Context()->Notify("setfocus", this);
 }
 
 void ComboBoxControl::focusOutEvent(QFocusEvent* event) {
   QComboBox::focusOutEvent(event);
-  Context()->Notify("killfocus", this);
+  if (event->reason() != Qt::PopupFocusReason) Context()->Notify("killfocus", this);
 }
 
 void ComboBoxControl::wheelEvent(QWheelEvent* event) {
