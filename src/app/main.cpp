@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <string>
 
@@ -21,13 +20,6 @@
 
 namespace {
 
-bool HasArgument(int argc, char** argv, const char* name) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], name) == 0) return true;
-  }
-  return false;
-}
-
 struct Options {
   QString screenshot;
   QString language;  // "en" or "zh": overrides config.ini for this run only
@@ -36,24 +28,41 @@ struct Options {
   int screenshotDelayMs = 400;
 };
 
-bool ParseOptions(const QApplication& app, Options* options) {
+// Reads the command line before any window system is touched, so that --help, --version and
+// mistakes are answered on a machine without a display too. Returns an exit status when the
+// program is to end at once.
+std::optional<int> ParseOptions(const QStringList& arguments, Options* options) {
   QCommandLineParser parser;
-  parser.setApplicationDescription("Configures a cellular data transfer unit over a serial line.");
-  parser.addHelpOption();
-  parser.addVersionOption();
-  QCommandLineOption screenshot("screenshot", "Render the main window into a PNG file and exit.",
-                                "FILE");
-  QCommandLineOption language("lang", "Language of this run: en or zh.", "en|zh");
-  QCommandLineOption port("port", "Preselect the serial port at PATH.", "PATH");
-  QCommandLineOption demo("demo", "Start the simulated device and connect to it.");
-  QCommandLineOption delay("screenshot-delay", "Run this long before the screenshot (400).", "MS");
-  parser.addOptions({screenshot, language, port, demo, delay});
-  if (!parser.parse(app.arguments())) {
+  parser.setApplicationDescription(
+      "Configures a cellular data transfer unit over a serial line.\n"
+      "Headless commands: dtu-config read --help, dtu-config show --help.");
+  const QCommandLineOption help({"h", "help"}, "Show this help.");
+  const QCommandLineOption version({"v", "version"}, "Show the version.");
+  const QCommandLineOption screenshot("screenshot",
+                                      "Render the main window into a PNG file and exit.", "FILE");
+  const QCommandLineOption language("lang", "Language of this run: en or zh.", "en|zh");
+  const QCommandLineOption port("port", "Preselect the serial port at PATH.", "PATH");
+  const QCommandLineOption demo("demo", "Start the simulated device and connect to it.");
+  const QCommandLineOption delay("screenshot-delay", "Run this long before the screenshot (400).",
+                                 "MS");
+  parser.addOptions({help, version, screenshot, language, port, demo, delay});
+  if (!parser.parse(arguments)) {
     std::fprintf(stderr, "dtu-config: %s\n", qPrintable(parser.errorText()));
-    return false;
+    return 2;
   }
-  if (parser.isSet("help")) parser.showHelp(0);
-  if (parser.isSet("version")) parser.showVersion();
+  if (parser.isSet(help)) {
+    std::fputs(qPrintable(parser.helpText().replace("<executable_name>", "dtu-config")), stdout);
+    return 0;
+  }
+  if (parser.isSet(version)) {
+    std::printf("dtu-config %s\n", kProductVersion);
+    return 0;
+  }
+  if (!parser.positionalArguments().isEmpty()) {
+    std::fprintf(stderr, "dtu-config: unknown command \"%s\" (try --help)\n",
+                 qPrintable(parser.positionalArguments().first()));
+    return 2;
+  }
   options->screenshot = parser.value(screenshot);
   options->language = parser.value(language);
   options->port = parser.value(port);
@@ -61,9 +70,9 @@ bool ParseOptions(const QApplication& app, Options* options) {
   if (parser.isSet(delay)) options->screenshotDelayMs = parser.value(delay).toInt();
   if (!options->language.isEmpty() && options->language != "en" && options->language != "zh") {
     std::fprintf(stderr, "dtu-config: --lang takes en or zh\n");
-    return false;
+    return 2;
   }
-  return true;
+  return std::nullopt;
 }
 
 // Lets the window lay itself out and fill its caption texts, then renders it.
@@ -84,15 +93,24 @@ int SaveScreenshot(CZR350FrameWnd& window, const QString& file, int delayMs) {
 
 int main(int argc, char** argv) {
   if (std::optional<int> status = RunSubcommand(argc, argv)) return *status;
-  // A screenshot needs no screen.
-  if (HasArgument(argc, argv, "--screenshot") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QStringList given;
+  for (int i = 0; i < argc; ++i) given << QString::fromLocal8Bit(argv[i]);
+  Options options;
+  if (std::optional<int> status = ParseOptions(given, &options)) return *status;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    if (!options.screenshot.isEmpty()) {
+      qputenv("QT_QPA_PLATFORM", "offscreen");  // a screenshot needs no screen
+    } else if (qEnvironmentVariableIsEmpty("DISPLAY") &&
+               qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+      std::fprintf(stderr,
+                   "dtu-config: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are "
+                   "not set); headless use: dtu-config read, dtu-config show, --screenshot\n");
+      return 1;
+    }
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName("dtu-config");
   QApplication::setApplicationVersion(QString::fromLatin1(kProductVersion).mid(1));
-
-  Options options;
-  if (!ParseOptions(app, &options)) return 2;
 
   const std::string programDir = QCoreApplication::applicationDirPath().toStdString();
   int language = ReadLanguageValue(MakeProgramPaths(programDir, 0).configPath);
@@ -104,8 +122,7 @@ int main(int argc, char** argv) {
   // The new instance keeps this run's arguments, except a language that would override the
   // new choice.
   QStringList arguments;
-  const QStringList given = app.arguments().mid(1);
-  for (int i = 0; i < given.size(); ++i) {
+  for (int i = 1; i < given.size(); ++i) {
     if (given[i] == "--lang") {
       ++i;
       continue;

@@ -85,7 +85,12 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
     return kExitUsage;
   }
   if (parser.isSet(help)) {
-    out << parser.helpText().toStdString();
+    // The parser names the program by its path; the command is what a user typed.
+    QString text = parser.helpText();
+    const qsizetype options = text.indexOf("[options]");
+    if (text.startsWith("Usage: ") && options > 0)
+      text.replace(7, options - 7, QString::fromStdString(command) + " ");
+    out << text.toStdString();
     return kExitOk;
   }
   if (!parser.isSet(port) || !parser.isSet(output) || !parser.positionalArguments().isEmpty()) {
