@@ -1,7 +1,10 @@
 // dtu-config: without a subcommand it opens the main window; with one it runs headless.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
+#include <QIcon>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProcess>
 
 #include <algorithm>
@@ -75,6 +78,31 @@ std::optional<int> ParseOptions(const QStringList& arguments, Options* options) 
   return std::nullopt;
 }
 
+// The program's icon: the skin's "icon.png" when it has one, else a drawn badge.
+QIcon ProgramIcon(const std::string& skinDir) {
+  const QString file = QString::fromStdString(skinDir + "/icon.png");
+  if (QFile::exists(file)) return QIcon(file);
+  QIcon icon;
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0x25, 0x63, 0xeb));
+    painter.drawRoundedRect(QRectF(0.5, 0.5, size - 1.0, size - 1.0), size * 0.18, size * 0.18);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(std::max(6, size * 3 / 10));
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter, "DTU");
+    painter.end();
+    icon.addPixmap(pixmap);
+  }
+  return icon;
+}
+
 // Lets the window lay itself out and fill its caption texts, then renders it.
 int SaveScreenshot(CZR350FrameWnd& window, const QString& file, int delayMs) {
   window.window()->resize(1400, 800);
@@ -117,6 +145,7 @@ int main(int argc, char** argv) {
   if (!options.language.isEmpty()) language = options.language == "zh" ? 1 : 0;
   const ProgramPaths paths = MakeProgramPaths(programDir, language);
   SetLanguageFile(paths.languagePath);
+  QApplication::setWindowIcon(ProgramIcon(paths.skinDir));
 
   CZR350FrameWnd window(paths, language);
   // The new instance keeps this run's arguments, except a language that would override the
