@@ -15,21 +15,11 @@
 #include "exchange/receive_path.h"
 #include "form/tab_strip.h"
 #include "ui/skin_window.h"
-#include "writing/sensor_list.h"
-
-namespace {
-CZR350FrameWnd* g_mainWindow = nullptr;
-}
-
-CZR350FrameWnd* MainWindow() {
-  return g_mainWindow;
-}
 
 CZR350FrameWnd::CZR350FrameWnd(ProgramPaths programPaths, int language)
     : languageValue(language),
       paths(std::move(programPaths)),
       pump_([this](MessageId msg, WParam w, LParam l) { return HandleMessage(msg, w, l); }) {
-  g_mainWindow = this;
   onQuit = [] { QCoreApplication::exit(0); };
   sTimer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&sTimer_, &QTimer::timeout, [this] { OnTimer(kSTimerId); });
@@ -46,7 +36,6 @@ CZR350FrameWnd::~CZR350FrameWnd() {
   if (serialPort.IsOpen()) serialPort.ClosePort();
   sTimer_.stop();
   titleTimer_.stop();
-  if (g_mainWindow == this) g_mainWindow = nullptr;
 }
 
 bool CZR350FrameWnd::Create(std::string* error) {

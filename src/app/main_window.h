@@ -157,6 +157,3 @@ class CZR350FrameWnd : public NotifySink, public ExchangeHost {
   QTimer sTimer_;
   QTimer titleTimer_;
 };
-
-// The process-wide main window, set while one exists.
-CZR350FrameWnd* MainWindow();
