@@ -70,7 +70,7 @@ TEST(ReadCommand, LogsInWithTheEscapeSequenceWhenTheDeviceIsRunning) {
   SimProcess sim;
   std::string error;
   ASSERT_TRUE(sim.Start({"--boot-ms", "100", "--no-reboot-on-open"}, &error)) << error;
-  usleep(400 * 1000);  // the device has left its boot prompt
+  usleep(1000 * 1000);  // the device has long left its 100 ms boot prompt
   TempDir dir;
   ReadRun run = RunRead({"--port", QString::fromStdString(sim.PtyPath()), "-o",
                          QString::fromStdString(dir.Path() + "device.cfg")});
