@@ -4,17 +4,7 @@
 #include <charconv>
 #include <cstdio>
 
-namespace {
-
-std::string Trimmed(const std::string& text) {
-  const char* blanks = " \t\r\n";
-  size_t first = text.find_first_not_of(blanks);
-  if (first == std::string::npos) return {};
-  size_t last = text.find_last_not_of(blanks);
-  return text.substr(first, last - first + 1);
-}
-
-}  // namespace
+#include "trimmed.h"
 
 bool ParseLineCode(const std::string& code, LineSettings* out) {
   std::string text = Trimmed(code);

@@ -6,19 +6,13 @@
 #include <map>
 #include <tuple>
 
+#include "trimmed.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
 const char kSeparator[] = " \xE2\x80\x94 ";  // " — "
-
-std::string Trimmed(const std::string& text) {
-  const char* blanks = " \t\r\n";
-  size_t first = text.find_first_not_of(blanks);
-  if (first == std::string::npos) return {};
-  size_t last = text.find_last_not_of(blanks);
-  return text.substr(first, last - first + 1);
-}
 
 std::string FirstLine(const fs::path& file) {
   std::ifstream in(file);
