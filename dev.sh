@@ -27,7 +27,13 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 build_dir=${DTU_BUILD_DIR:-build}
-cmake -S . -B "$build_dir" -G Ninja \
+launcher=()
+if command -v ccache >/dev/null; then
+  # Paths relative to the checkout, so that several checkouts share one cache.
+  export CCACHE_BASEDIR="$PWD"
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B "$build_dir" -G Ninja "${launcher[@]}" \
   -DCMAKE_BUILD_TYPE="${DTU_BUILD_TYPE:-RelWithDebInfo}" \
   -DDTU_SANITIZE="${DTU_SANITIZE:-}" \
   -DDTU_WERROR="${DTU_WERROR:-OFF}" >/dev/null

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/language.h"
+#include "texts/language.h"
 #include "app/main_window.h"
 #include "event_loop.h"
 #include "sim_process.h"

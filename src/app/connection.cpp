@@ -2,7 +2,7 @@
 // away while connected. UI thread only.
 #include <cerrno>
 
-#include "app/language.h"
+#include "texts/language.h"
 #include "app/main_window.h"
 #include "exchange/receive_path.h"
 #include "serial/connection_request.h"

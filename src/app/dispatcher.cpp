@@ -6,7 +6,7 @@
 #include <ctime>
 
 #include "app/dispatcher.h"
-#include "app/language.h"
+#include "texts/language.h"
 #include "app/main_window.h"
 #include "catalogue/param_table.h"
 #include "exchange/enqueue_job.h"

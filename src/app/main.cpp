@@ -13,9 +13,9 @@
 #include <string>
 
 #include "app/demo_device.h"
-#include "app/language.h"
+#include "texts/language.h"
 #include "app/main_window.h"
-#include "app/settings.h"
+#include "texts/settings.h"
 #include "app/title_texts.h"
 #include "cli/subcommands.h"
 #include "serial/port_error.h"

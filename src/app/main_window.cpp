@@ -9,7 +9,7 @@
 #include <fstream>
 
 #include "app/button_sets.h"
-#include "app/language.h"
+#include "texts/language.h"
 #include "app/title_texts.h"
 #include "catalogue/show_reply_parser.h"
 #include "exchange/receive_path.h"

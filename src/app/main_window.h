@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/form.h"
+#include "texts/form.h"
 #include "app/message_pump.h"
 #include "app/messages.h"
-#include "app/settings.h"
+#include "texts/settings.h"
 #include "catalogue/param_table.h"
 #include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/form.h"
+#include "texts/form.h"
 #include "catalogue/catalogue_rows.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/event_wait.h"
-#include "app/language.h"
+#include "texts/language.h"
 #include "app/main_window.h"
 #include "cli/subcommands.h"
 #include "exchange/enqueue_job.h"

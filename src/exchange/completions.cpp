@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/form.h"
+#include "texts/form.h"
 
 namespace {
 constexpr std::string_view kListGroup = "List";

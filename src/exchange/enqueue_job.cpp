@@ -1,6 +1,6 @@
 #include "exchange/enqueue_job.h"
 
-#include "app/language.h"
+#include "texts/language.h"
 #include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/language.h"
+#include "texts/language.h"
 #include "catalogue/show_reply_parser.h"
 #include "exchange/completions.h"
 #include "exchange/exchange_host.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/form.h"
+#include "texts/form.h"
 
 struct PageKind {
   const char* className;  // e.g. "WorkTabUI"

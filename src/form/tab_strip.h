@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/form.h"
+#include "texts/form.h"
 #include "form/tab_table.h"
 
 enum class TabStripMode { Rebuild = 0, ScrollLeft = 1, ScrollRight = 2 };

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/form.h"
+#include "texts/form.h"
 #include "skin_values.h"
 
 class FormContext;

@@ -11,7 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/form.h"
+#include "texts/form.h"
 
 class ControlBase;
 

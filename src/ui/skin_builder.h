@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/form.h"
+#include "texts/form.h"
 
 class ControlBase;
 class FormContext;

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/form.h"
+#include "texts/form.h"
 #include "skin_values.h"
 
 class FormContext;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/form.h"
+#include "texts/form.h"
 
 // A field's value: an edit's text, or a combo's selected index in decimal (empty when nothing is
 // selected). A missing field or a control of another kind reads as the empty text.

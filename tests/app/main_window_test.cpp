@@ -8,7 +8,7 @@
 
 #include <thread>
 
-#include "app/language.h"
+#include "texts/language.h"
 #include "event_loop.h"
 #include "temp_dir.h"
 #include "test_program.h"

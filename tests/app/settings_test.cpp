@@ -1,5 +1,5 @@
-#include "app/settings.h"
-#include "app/language.h"
+#include "texts/settings.h"
+#include "texts/language.h"
 
 #include <gtest/gtest.h>
 

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/language.h"
+#include "texts/language.h"
 #include "catalogue/param_table.h"
 #include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"

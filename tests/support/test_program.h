@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/language.h"
+#include "texts/language.h"
 #include "app/main_window.h"
 
 // Builds the window (headless: message boxes go to stderr, quitting ends nothing). Returns

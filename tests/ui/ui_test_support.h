@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form.h"
+#include "texts/form.h"
 
 struct RecordedNotification {
   std::string type;

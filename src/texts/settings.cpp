@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "texts/settings.h"
 
 #include <QSaveFile>
 

@@ -1,6 +1,6 @@
-#include "app/language.h"
+#include "texts/language.h"
 
-#include "app/settings.h"
+#include "texts/settings.h"
 
 namespace {
 // Written once before any other thread starts, read by all of them afterwards.
