@@ -59,11 +59,11 @@ TEST(ReadCommand, WritesTheDevicesShowReplyAsAConfigurationFile) {
   EXPECT_TRUE(CheckConfigText(text, &error)) << error;
   EXPECT_NE(text.find("Zr350V4"), std::string::npos);
   EXPECT_NE(text.find("\r\nOK\r\n"), std::string::npos);
-  // The device was logged in by its boot prompt and asked once.
+  // The device was logged in by its boot prompt, asked once and sent back to its data mode.
   const std::string received = sim.Recording();
   const size_t first = received.find_first_not_of('s');
   ASSERT_NE(first, std::string::npos);
-  EXPECT_EQ(received.substr(first), "\r\nAT+SHOW\r\n");
+  EXPECT_EQ(received.substr(first), "\r\nAT+SHOW\r\nat+quit\r\n");
 }
 
 TEST(ReadCommand, LogsInWithTheEscapeSequenceWhenTheDeviceIsRunning) {

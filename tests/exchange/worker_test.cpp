@@ -311,12 +311,13 @@ TEST_F(Worker, SaveToFileWritesTheDevicesReplyWhileALoadedFileIsParsedElsewhere)
   ASSERT_TRUE(WaitUntil([&] { return state.Received().size() >= 2000; }));
 
   // Loading a file: its text is parsed from its own buffer, and the read-back is queued.
-  ParseShowReply(fileText.data(), fileText.size(), host.params, host.lists, host.fiveDioModel);
+  ParseShowReply(fileText.data(), fileText.size(), host.params, host.lists,
+                 host.facts.fiveDioModel);
   EXPECT_EQ(host.params["Access Point Name"].value, "FILE");
   EnqueueJob(state, host, MakeJob(kJobLoadFromFile, kFileShowCommand));
   host.DeliverLater({deviceShow.substr(2000)});
 
-  ASSERT_TRUE(WaitForEvent("save-params"));
+  ASSERT_TRUE(WaitForEvent("load-read-back"));
   std::string saved;
   ASSERT_TRUE(ReadConfigFileFrom(save.filePath, &saved, nullptr));
   EXPECT_EQ(saved, "\r" + deviceShow);
@@ -332,7 +333,11 @@ TEST_F(Worker, SaveToFileThatCannotBeCreatedShowsTheMessage) {
   WorkJob save = MakeJob(kJobSaveToFile, kFileShowCommand);
   save.filePath = "/nonexistent-folder/DTU.cfg";
   EnqueueJob(state, host, save);
-  ASSERT_TRUE(WaitForEvent("message:cannot create the file"));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return !host.EventsStartingWith("message:cannot create the file").empty(); }));
+  // The message says why, with the system's reason.
+  EXPECT_NE(host.EventsStartingWith("message:")[0].find("No such file or directory"),
+            std::string::npos);
 }
 
 TEST_F(Worker, QuitCommandLogsOutOnItsOk) {

@@ -1,4 +1,4 @@
-#include "app/message_pump.h"
+#include "session/message_pump.h"
 
 #include <gtest/gtest.h>
 
