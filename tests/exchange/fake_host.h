@@ -109,7 +109,12 @@ class FakeHost : public ExchangeHost {
     if (device) device(*this, std::string(data, count));
     return count;
   }
-  void PostLog(const std::string& text) override { Record("log:" + text); }
+  void PostLog(const std::string& text) override {
+    if (beforeLog) beforeLog(text);
+    Record("log:" + text);
+  }
+  // Runs before a log line is recorded (to play a slow poster).
+  std::function<void(const std::string& text)> beforeLog;
   void PostSetButtons(int wParam, int lParam) override {
     Record("post-buttons:" + std::to_string(wParam) + "," + std::to_string(lParam));
     QMetaObject::invokeMethod(
