@@ -63,7 +63,10 @@ const char* ModeName(DeviceMode mode) {
 
 SimRunner::SimRunner(const SimOptions& options, const DeviceModel& model)
     : options_(options),
-      core_(model, CoreTimings{options.bootMs, options.idleTimeoutMs, options.latencyMs}) {
+      core_(model,
+            CoreTimings{options.bootMs, options.idleTimeoutMs, options.latencyMs,
+                        options.promptPeriodMs},
+            options.strict ? Strictness::kStrict : Strictness::kLenient) {
   startNs_ = NowNs();
 }
 
