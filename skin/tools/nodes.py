@@ -68,9 +68,11 @@ def empty_cell(name, visible="false"):
     return Node("HorizontalLayout", {"name": name, "width": 0, "visible": visible})
 
 
-def row(*cells, name=None, visible=None):
-    """One line of a form: up to two cells, left aligned."""
-    return Node("HorizontalLayout", {"name": name, "class": "row", "height": ROW_H,
+def row(*cells, name=None, visible=None, fixed=True):
+    """One line of a form: up to two cells, left aligned. A row that is not fixed takes no
+    room while every cell in it is hidden."""
+    return Node("HorizontalLayout", {"name": name, "class": "row",
+                                     "height": ROW_H if fixed else None,
                                      "spacing": CELL_GAP, "visible": visible},
                 list(cells) + [Node("Stretch")])
 

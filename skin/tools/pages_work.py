@@ -93,6 +93,18 @@ def work_mode_group():
     ], height=85)
 
 
+def _sms_activation_row():
+    line = row(E("SMSActivationNO.", ("SMS activation number", "短信激活号码"),
+                 ("SMS from this number bring the connection up", "此号码的短信激活连接"), "phone",
+                 cell_name="ActivateHorizontalLayout8", visible=HIDDEN),
+               empty_cell("ActivateHorizontalLayout1.2", visible=None),
+               name="ActivateHorizontalLayout1", visible=HIDDEN, fixed=False)
+    # The rules also show this row for activation by call, with a card one row high; then its
+    # only cell is hidden and the row takes no room.
+    line.children[0].attrs["height"] = 25
+    return line
+
+
 def activation_group():
     io_use = [("Normal I/O", "普通 I/O"), ("Activation input", "激活输入"),
               ("Control output", "控制输出")]
@@ -107,12 +119,7 @@ def activation_group():
             E("ActivationPhoneNO.", ("Control phone", "控制号码"),
               ("Calls from this number bring the connection up", "此号码来电时激活连接"), "phone",
               cell_name="ActivateHorizontalLayout7", visible=HIDDEN)),
-        row(E("SMSActivationNO.", ("SMS activation number", "短信激活号码"),
-              ("SMS from this number bring the connection up", "此号码的短信激活连接"), "phone",
-              cell_name="ActivateHorizontalLayout8", visible=HIDDEN),
-            Node("HorizontalLayout", {"name": "ActivateHorizontalLayout1.2"},
-                 [hint(("Other numbers are ignored", "其他号码将被忽略"))]),
-            name="ActivateHorizontalLayout1", visible=HIDDEN),
+        _sms_activation_row(),
         row(E("On-line data", ("Go-online data", "上线数据"),
               ("Serial data that brings the connection up", "使连接上线的串口数据"), "text32"),
             E("Offline data", ("Go-offline data", "下线数据"),

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <algorithm>
 #include <QFileInfo>
 #include <QWidget>
 #include <cstdlib>
@@ -284,6 +285,138 @@ TEST_P(PageContents, SizedCardsShowTheirVisibleRowsWhole) {
       EXPECT_LE(box.bottom(), card->height() - 2)
           << "a visible row is cut off: " << row->objectName().toStdString();
     }
+  }
+}
+
+// States the rules put a card in: its height and the rows shown (the card's other switched
+// rows hidden). Heights and rows are the rules' own; the rows must fill the card without a
+// row cut off and without an empty row's room at the bottom.
+struct CardState {
+  std::string card;
+  int height;
+  std::vector<std::string> switched;
+  std::vector<std::string> shown;
+};
+
+std::vector<CardState> RuleStates() {
+  const std::vector<std::string> mode = {
+      "ModeHorizontalLayout1", "ModeHorizontalLayout1.1", "ModeHorizontalLayout1.2",
+      "ModeLayout1.1", "ModeLayout1.2", "ModeHorizontalLayout2", "ModeHorizontalLayout3",
+      "ModeHorizontalLayout4", "ModeHorizontalLayout5", "ModeHorizontalLayout6",
+      "ModeHorizontalLayout7", "ModeHorizontalLayout8", "HttpLayout", "MQTTLayout"};
+  std::vector<std::string> act;
+  for (const char* r : {"1", "1.2", "2", "3", "4", "5", "6", "6.1", "6.1.1", "6.1.2", "7", "8",
+                        "9"}) {
+    act.push_back(std::string("ActivateHorizontalLayout") + r);
+  }
+  auto a = [](std::vector<std::string> rows) {
+    for (std::string& r : rows) r = "ActivateHorizontalLayout" + r;
+    return rows;
+  };
+  std::vector<std::string> servers;
+  for (int i = 0; i <= 5; ++i) servers.push_back("ServiceHorizontalLayout" + std::to_string(i));
+  auto sv = [](std::vector<int> rows) {
+    std::vector<std::string> names;
+    for (int i : rows) names.push_back("ServiceHorizontalLayout" + std::to_string(i));
+    return names;
+  };
+  const std::vector<std::string> lora = {"LoraLayout", "LoraPower", "LoraPID", "LoraType"};
+  std::vector<CardState> states = {
+      {"ModeGroupBox", 110, mode, {mode[0], mode[1], mode[2]}},
+      {"ModeGroupBox", 85, mode, {mode[0]}},
+      {"ModeGroupBox", 60, mode, {}},
+      {"ModeGroupBox", 235, mode, {"ModeLayout1.1", "ModeLayout1.2"}},
+      {"ModeGroupBox", 110, mode, {"ModeLayout1.2"}},
+      {"ModeGroupBox", 85, mode, {"HttpLayout"}},
+      {"ModeGroupBox", 285, mode, {"MQTTLayout"}},
+      {"ModeGroupBox", 185, mode, {mode[5], mode[6], mode[7], mode[10], mode[11]}},
+      {"ModeGroupBox", 110, mode, {mode[5], mode[6], mode[7]}},
+      {"ModeGroupBox", 110, mode, {mode[5], mode[6], mode[8]}},
+      {"ActivateGroupBox", 60, act, {}},
+      {"ActivateGroupBox", 110, act, a({"1", "1.2", "6.1", "6.1.2", "8"})},
+      {"ActivateGroupBox", 60, act, a({"1", "1.2", "7"})},
+      {"ActivateGroupBox", 110, act, a({"1.2", "2", "3"})},
+      {"ActivateGroupBox", 185, act, a({"1", "1.2", "2", "3", "6.1", "6.1.2", "7", "8", "9"})},
+      {"ActivateGroupBox", 110, act, a({"4", "5"})},
+      {"ActivateGroupBox", 135, act, a({"4", "6", "6.1", "6.1.1"})},
+      {"ServiceGroupBox", 60, servers, {}},
+      {"ServiceGroupBox", 110, servers, sv({0, 1})},
+      {"ServiceGroupBox", 110, servers, sv({0, 2})},
+      {"ServiceGroupBox", 185, servers, sv({0, 2, 3, 4, 5})},
+      {"ServiceGroupBox2", 110, {"ServiceHorizontalLayout6"}, {"ServiceHorizontalLayout6"}},
+      {"ServiceGroupBox2", 85, {"ServiceHorizontalLayout6"}, {}},
+      {"serialGroupbox", 85, {"bindingCenterGroupBox"}, {}},
+      {"serial2Groupbox", 110, {"bindingCenterGroupBox2"}, {"bindingCenterGroupBox2"}},
+      {"serial3Groupbox", 85, {"bindingCenterGroupBox3"}, {}},
+      {"PPPGroupBox", 85, {"GlobalHorizontalLayout1"}, {"GlobalHorizontalLayout1"}},
+      {"PPPGroupBox", 60, {"GlobalHorizontalLayout1"}, {}},
+      {"ICMPGroupBox", 110, {"GlobalHorizontalLayout2"}, {"GlobalHorizontalLayout2"}},
+      {"DtumanageGroupBox", 110, {"EquimentLayout1"}, {"EquimentLayout1"}},
+      {"DtumanageGroupBox1", 110, {"EquimentLayout2"}, {"EquimentLayout2"}},
+      {"LoraGroupBox", 260, lora, {"LoraLayout", "LoraPower", "LoraPID"}},
+      {"LoraGroupBox", 185, lora, {"LoraLayout"}},
+      {"LoraGroupBox", 185, lora, {}},
+      {"LoraGroupBox", 235, lora, {"LoraPower", "LoraPID"}},
+  };
+  for (int n = 1; n <= 5; ++n) {
+    std::string card = "IO" + std::to_string(n) + "GroupBox";
+    std::vector<std::string> line;
+    for (const char* suffix : kLineRows) line.push_back("IOLayout" + std::to_string(n) + suffix);
+    auto rows = [&](std::vector<int> picks) {
+      std::vector<std::string> names;
+      for (int i : picks) names.push_back(line[static_cast<size_t>(i)]);
+      return names;
+    };
+    // Indices into kLineRows: 0 ".1", 1 ".2", 2 ".2.1", 3 ".3", 4 ".3.1", 5 ".3.2", 6 ".4",
+    // 7 ".4.1", 8 ".4.2", 9 ".5", 10 ".6", 11 ".7".
+    states.push_back({card, 60, line, {}});
+    states.push_back({card, 85, line, rows({10})});
+    if (n == 3 || n == 5) {
+      states.push_back({card, 135, line, rows({1, 11})});
+    } else {
+      states.push_back({card, 110, line, rows({0, 1, 3, 5})});
+      states.push_back({card, 160, line, rows({0, 1, 2, 3, 4, 6, 7, 9})});
+      states.push_back({card, 135, line, rows({0, 1, 6, 7, 8, 9})});
+      states.push_back({card, 110, line, rows({0, 1, 2, 6, 8})});
+      states.push_back({card, 85, line, rows({11})});
+    }
+  }
+  return states;
+}
+
+TEST_P(PageContents, RuleHeightsFitTheRowsTheRulesShow) {
+  window->resize(1100, 680);
+  std::string shot = QDir::temp().filePath("dtu-page-states.png").toStdString();
+  for (const CardState& state : RuleStates()) {
+    SCOPED_TRACE(state.card + " at " + std::to_string(state.height));
+    for (int page = 0; page < 12; ++page) {
+      if (Page(*window, page)->FindChild(state.card)) {
+        window->Find("switch")->AsTabLayout()->SelectPage(page);
+      }
+    }
+    Control* card = window->Find(state.card);
+    ASSERT_NE(card, nullptr);
+    card->SetVisible(true);
+    for (const std::string& row : state.switched) {
+      bool shown = std::find(state.shown.begin(), state.shown.end(), row) != state.shown.end();
+      window->Find(row)->SetVisible(shown);
+    }
+    card->SetAttribute("height", std::to_string(state.height));
+    ASSERT_TRUE(window->SaveScreenshot(shot));  // lays the form out
+    auto* box = dynamic_cast<QWidget*>(card);
+    int lowest = 0;
+    for (QWidget* row : box->findChildren<QWidget*>()) {
+      if (row->property("skinClass").toString() != "row" || !row->isVisibleTo(box) ||
+          row->height() == 0) {
+        continue;
+      }
+      QRect area(row->mapTo(box, QPoint(0, 0)), row->size());
+      EXPECT_EQ(row->height(), 25) << row->objectName().toStdString();
+      EXPECT_LE(area.bottom(), box->height() - 2)
+          << "cut off: " << row->objectName().toStdString();
+      lowest = std::max(lowest, area.bottom());
+    }
+    EXPECT_GT(lowest, state.height - 2 - 25) << "room for a row stays empty";
   }
 }
 
