@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <algorithm>
 #include <QFileInfo>
 #include <QWidget>
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -25,33 +25,83 @@ const char* const kSkins[] = {"ConifgENRes", "ConifgRes"};
 // Rows and cards the visibility rules show, hide, resize or relabel, besides the "IOLayout"
 // rows of the five lines.
 const char* const kRuleRows[] = {
-    "ModeHorizontalLayout1", "ModeHorizontalLayout1.1", "ModeHorizontalLayout1.2",
-    "ModeLayout1.1", "ModeLayout1.2", "ModeHorizontalLayout2", "ModeHorizontalLayout3",
-    "ModeHorizontalLayout4", "ModeHorizontalLayout5", "ModeHorizontalLayout6",
-    "ModeHorizontalLayout7", "ModeHorizontalLayout8", "ModeGroupBox", "HttpLayout", "MQTTLayout",
-    "ActivateGroupBox", "ActivateHorizontalLayout1", "ActivateHorizontalLayout1.2",
-    "ActivateHorizontalLayout2", "ActivateHorizontalLayout3", "ActivateHorizontalLayout4",
-    "ActivateHorizontalLayout5", "ActivateHorizontalLayout6", "ActivateHorizontalLayout6.1",
-    "ActivateHorizontalLayout6.1.1", "ActivateHorizontalLayout6.1.2", "ActivateHorizontalLayout7",
-    "ActivateHorizontalLayout8", "ActivateHorizontalLayout9", "DebugHorizontalLayout1",
-    "ServiceGroupBox", "ServiceGroupBox2", "ServiceHorizontalLayout0", "ServiceHorizontalLayout1",
-    "ServiceHorizontalLayout2", "ServiceHorizontalLayout3", "ServiceHorizontalLayout4",
-    "ServiceHorizontalLayout5", "ServiceHorizontalLayout6", "ServerTitle", "Server's Label",
-    "serialGroupbox", "serial2Groupbox", "serial3Groupbox", "bindingCenterGroupBox",
-    "bindingCenterGroupBox2", "bindingCenterGroupBox3", "RS232-1", "ADC1", "PPPGroupBox",
-    "GlobalHorizontalLayout1", "ICMPGroupBox", "GlobalHorizontalLayout2", "DtumanageGroupBox",
-    "EquimentLayout1", "DtumanageGroupBox1", "EquimentLayout2", "LoraGroupBox", "LoraLayout",
-    "LoraPower", "LoraPID", "LoraType", "IO1GroupBox", "IO2GroupBox", "IO3GroupBox",
-    "IO4GroupBox", "IO5GroupBox",
+    "ModeHorizontalLayout1",
+    "ModeHorizontalLayout1.1",
+    "ModeHorizontalLayout1.2",
+    "ModeLayout1.1",
+    "ModeLayout1.2",
+    "ModeHorizontalLayout2",
+    "ModeHorizontalLayout3",
+    "ModeHorizontalLayout4",
+    "ModeHorizontalLayout5",
+    "ModeHorizontalLayout6",
+    "ModeHorizontalLayout7",
+    "ModeHorizontalLayout8",
+    "ModeGroupBox",
+    "HttpLayout",
+    "MQTTLayout",
+    "ActivateGroupBox",
+    "ActivateHorizontalLayout1",
+    "ActivateHorizontalLayout1.2",
+    "ActivateHorizontalLayout2",
+    "ActivateHorizontalLayout3",
+    "ActivateHorizontalLayout4",
+    "ActivateHorizontalLayout5",
+    "ActivateHorizontalLayout6",
+    "ActivateHorizontalLayout6.1",
+    "ActivateHorizontalLayout6.1.1",
+    "ActivateHorizontalLayout6.1.2",
+    "ActivateHorizontalLayout7",
+    "ActivateHorizontalLayout8",
+    "ActivateHorizontalLayout9",
+    "DebugHorizontalLayout1",
+    "ServiceGroupBox",
+    "ServiceGroupBox2",
+    "ServiceHorizontalLayout0",
+    "ServiceHorizontalLayout1",
+    "ServiceHorizontalLayout2",
+    "ServiceHorizontalLayout3",
+    "ServiceHorizontalLayout4",
+    "ServiceHorizontalLayout5",
+    "ServiceHorizontalLayout6",
+    "ServerTitle",
+    "Server's Label",
+    "serialGroupbox",
+    "serial2Groupbox",
+    "serial3Groupbox",
+    "bindingCenterGroupBox",
+    "bindingCenterGroupBox2",
+    "bindingCenterGroupBox3",
+    "RS232-1",
+    "ADC1",
+    "PPPGroupBox",
+    "GlobalHorizontalLayout1",
+    "ICMPGroupBox",
+    "GlobalHorizontalLayout2",
+    "DtumanageGroupBox",
+    "EquimentLayout1",
+    "DtumanageGroupBox1",
+    "EquimentLayout2",
+    "LoraGroupBox",
+    "LoraLayout",
+    "LoraPower",
+    "LoraPID",
+    "LoraType",
+    "IO1GroupBox",
+    "IO2GroupBox",
+    "IO3GroupBox",
+    "IO4GroupBox",
+    "IO5GroupBox",
 };
-const char* const kLineRows[] = {".1",   ".2",   ".2.1", ".3", ".3.1", ".3.2",
-                                 ".4",   ".4.1", ".4.2", ".5", ".6",   ".7"};
+const char* const kLineRows[] = {".1", ".2",   ".2.1", ".3", ".3.1", ".3.2",
+                                 ".4", ".4.1", ".4.2", ".5", ".6",   ".7"};
 
 // The cards whose heights the rules set: their rows must show whole at the skin's height.
 const char* const kSizedCards[] = {
-    "ModeGroupBox", "ActivateGroupBox", "ServiceGroupBox", "ServiceGroupBox2", "serialGroupbox",
-    "serial2Groupbox", "serial3Groupbox", "PPPGroupBox", "ICMPGroupBox", "DtumanageGroupBox",
-    "DtumanageGroupBox1", "LoraGroupBox", "IO1GroupBox", "IO2GroupBox", "IO3GroupBox",
+    "ModeGroupBox",   "ActivateGroupBox",  "ServiceGroupBox",    "ServiceGroupBox2",
+    "serialGroupbox", "serial2Groupbox",   "serial3Groupbox",    "PPPGroupBox",
+    "ICMPGroupBox",   "DtumanageGroupBox", "DtumanageGroupBox1", "LoraGroupBox",
+    "IO1GroupBox",    "IO2GroupBox",       "IO3GroupBox",
 };
 
 struct Arrow {
@@ -59,10 +109,9 @@ struct Arrow {
   int page;
 };
 const Arrow kArrows[] = {
-    {"Lora2COM", 7},    {"COM2Lora", 7},    {"Lora2GPRS", 7},   {"GPRS2Lora", 7},
-    {"Zigbee2COM", 8},  {"COM2Zigbee", 8},  {"Zigbee2GPRS", 8}, {"GPRS2Zigbee", 8},
-    {"GPS2COM", 9},     {"COM2GPS", 9},     {"GPS2GPRS", 9},    {"GPRS2GPS", 9},
-    {"GPRS2COM", 9},    {"COM2GPRS", 9},
+    {"Lora2COM", 7},   {"COM2Lora", 7},    {"Lora2GPRS", 7},   {"GPRS2Lora", 7}, {"Zigbee2COM", 8},
+    {"COM2Zigbee", 8}, {"Zigbee2GPRS", 8}, {"GPRS2Zigbee", 8}, {"GPS2COM", 9},   {"COM2GPS", 9},
+    {"GPS2GPRS", 9},   {"GPRS2GPS", 9},    {"GPRS2COM", 9},    {"COM2GPRS", 9},
 };
 
 // Lists whose item text is what the device stores: a read selects by text and a save writes
@@ -101,8 +150,8 @@ std::string PageName(int page) {
 
 std::unique_ptr<SkinWindow> LoadSkin(const std::string& skin, CDialogBuilderCallbackEx* callback,
                                      RecordingSink* sink) {
-  auto window = std::make_unique<SkinWindow>(std::string(DTU_SKIN_ROOT) + "/" + skin, callback,
-                                             sink);
+  auto window =
+      std::make_unique<SkinWindow>(std::string(DTU_SKIN_ROOT) + "/" + skin, callback, sink);
   if (!window->Load()) return nullptr;
   return window;
 }
@@ -182,9 +231,8 @@ TEST_P(PageContents, EveryRowTheRulesSwitchExists) {
 }
 
 TEST_P(PageContents, ButtonsAndFieldsTheDispatcherUsesExist) {
-  for (const char* name :
-       {"Load", "Save", "RestoreFactory", "SetTime", "READFILELOG", "CPIN", "CSQ", "GetVer",
-        "quit", "LoadFromFile", "SaveToFile"}) {
+  for (const char* name : {"Load", "Save", "RestoreFactory", "SetTime", "READFILELOG", "CPIN",
+                           "CSQ", "GetVer", "quit", "LoadFromFile", "SaveToFile"}) {
     ASSERT_NE(window->Find(name), nullptr) << name;
     EXPECT_EQ(window->Find(name)->ClassName(), "ButtonUI") << name;
     EXPECT_EQ(window->findChildren<QWidget*>(name).size(), 1) << name << " twice";
@@ -252,8 +300,7 @@ TEST_P(PageContents, ListItemsMatchTheTextsTheRulesCompare) {
   }
   // The analogue-capable lines: not used, or analogue input.
   for (const char* analogue : {"DIO3 workmode", "DIO5 workmode"}) {
-    EXPECT_EQ(Items(window->FindCombo(analogue)),
-              (std::vector<std::string>{modes[0], modes[4]}))
+    EXPECT_EQ(Items(window->FindCombo(analogue)), (std::vector<std::string>{modes[0], modes[4]}))
         << analogue;
   }
   // The I/O tab rule counts the control lists whose text is not "None".
@@ -299,14 +346,23 @@ struct CardState {
 };
 
 std::vector<CardState> RuleStates() {
-  const std::vector<std::string> mode = {
-      "ModeHorizontalLayout1", "ModeHorizontalLayout1.1", "ModeHorizontalLayout1.2",
-      "ModeLayout1.1", "ModeLayout1.2", "ModeHorizontalLayout2", "ModeHorizontalLayout3",
-      "ModeHorizontalLayout4", "ModeHorizontalLayout5", "ModeHorizontalLayout6",
-      "ModeHorizontalLayout7", "ModeHorizontalLayout8", "HttpLayout", "MQTTLayout"};
+  const std::vector<std::string> mode = {"ModeHorizontalLayout1",
+                                         "ModeHorizontalLayout1.1",
+                                         "ModeHorizontalLayout1.2",
+                                         "ModeLayout1.1",
+                                         "ModeLayout1.2",
+                                         "ModeHorizontalLayout2",
+                                         "ModeHorizontalLayout3",
+                                         "ModeHorizontalLayout4",
+                                         "ModeHorizontalLayout5",
+                                         "ModeHorizontalLayout6",
+                                         "ModeHorizontalLayout7",
+                                         "ModeHorizontalLayout8",
+                                         "HttpLayout",
+                                         "MQTTLayout"};
   std::vector<std::string> act;
-  for (const char* r : {"1", "1.2", "2", "3", "4", "5", "6", "6.1", "6.1.1", "6.1.2", "7", "8",
-                        "9"}) {
+  for (const char* r :
+       {"1", "1.2", "2", "3", "4", "5", "6", "6.1", "6.1.1", "6.1.2", "7", "8", "9"}) {
     act.push_back(std::string("ActivateHorizontalLayout") + r);
   }
   auto a = [](std::vector<std::string> rows) {
@@ -354,7 +410,7 @@ std::vector<CardState> RuleStates() {
       {"DtumanageGroupBox", 110, {"EquimentLayout1"}, {"EquimentLayout1"}},
       {"DtumanageGroupBox1", 110, {"EquimentLayout2"}, {"EquimentLayout2"}},
       {"LoraGroupBox", 260, lora, {"LoraLayout", "LoraPower", "LoraPID"}},
-      {"LoraGroupBox", 185, lora, {"LoraLayout"}},
+      {"LoraGroupBox", 210, lora, {"LoraLayout"}},
       {"LoraGroupBox", 185, lora, {}},
       {"LoraGroupBox", 235, lora, {"LoraPower", "LoraPID"}},
   };
@@ -404,7 +460,7 @@ TEST_P(PageContents, RuleHeightsFitTheRowsTheRulesShow) {
     card->SetAttribute("height", std::to_string(state.height));
     ASSERT_TRUE(window->SaveScreenshot(shot));  // lays the form out
     auto* box = dynamic_cast<QWidget*>(card);
-    int lowest = 0;
+    std::vector<QRect> areas;
     for (QWidget* row : box->findChildren<QWidget*>()) {
       if (row->property("skinClass").toString() != "row" || !row->isVisibleTo(box) ||
           row->height() == 0) {
@@ -412,11 +468,16 @@ TEST_P(PageContents, RuleHeightsFitTheRowsTheRulesShow) {
       }
       QRect area(row->mapTo(box, QPoint(0, 0)), row->size());
       EXPECT_EQ(row->height(), 25) << row->objectName().toStdString();
-      EXPECT_LE(area.bottom(), box->height() - 2)
-          << "cut off: " << row->objectName().toStdString();
-      lowest = std::max(lowest, area.bottom());
+      EXPECT_LE(area.bottom(), box->height() - 2) << "cut off: " << row->objectName().toStdString();
+      areas.push_back(area);
     }
-    EXPECT_GT(lowest, state.height - 2 - 25) << "room for a row stays empty";
+    ASSERT_FALSE(areas.empty());
+    // Rows squeezed into too little room overlap.
+    std::sort(areas.begin(), areas.end(), [](QRect x, QRect y) { return x.top() < y.top(); });
+    for (size_t i = 1; i < areas.size(); ++i) {
+      EXPECT_GT(areas[i].top(), areas[i - 1].bottom()) << "rows overlap at " << areas[i].top();
+    }
+    EXPECT_GT(areas.back().bottom(), state.height - 2 - 25) << "room for a row stays empty";
   }
 }
 
@@ -444,8 +505,8 @@ TEST(PageContentsBothSkins, HoldTheSameControlTreeNameByName) {
 TEST(PageContentsBothSkins, RendersEveryPageForALook) {
   const char* folder = std::getenv("DTU_PAGE_SHOTS");
   if (folder == nullptr) GTEST_SKIP() << "set DTU_PAGE_SHOTS to a folder to get the pictures";
-  const char* const tabs[] = {"WorkMode", "Server", "Serial", "IO",     "Wireless",  "Global",
-                              "Equiment", "Lora",   "Zigbee", "GPS",    "Modbus",    "Operation"};
+  const char* const tabs[] = {"WorkMode", "Server", "Serial", "IO",  "Wireless", "Global",
+                              "Equiment", "Lora",   "Zigbee", "GPS", "Modbus",   "Operation"};
   for (const char* skin : kSkins) {
     RecordingSink sink;
     CDialogBuilderCallbackEx callback;
