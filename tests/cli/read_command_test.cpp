@@ -75,7 +75,9 @@ TEST(ReadCommand, LogsInWithTheEscapeSequenceWhenTheDeviceIsRunning) {
   SimProcess sim;
   std::string error;
   ASSERT_TRUE(sim.Start({"--boot-ms", "100", "--no-reboot-on-open"}, &error)) << error;
-  usleep(1000 * 1000);  // the device has long left its 100 ms boot prompt
+  // The device has left its 100 ms boot prompt and runs in its data mode.
+  for (int i = 0; i < 100 && sim.Status().find("mode=data") == std::string::npos; ++i)
+    usleep(20000);
   TempDir dir;
   ReadRun run = RunRead({"--port", QString::fromStdString(sim.PtyPath()), "-o",
                          QString::fromStdString(dir.Path() + "device.cfg")});

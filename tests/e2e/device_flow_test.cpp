@@ -26,7 +26,7 @@ class DeviceFlowTest : public testing::Test {
     window_ = MakeTestWindow(dir_.Path(), 0, &error);
     ASSERT_TRUE(window_) << error;
     window_->hooks().showApplied = [this] { ++showsApplied_; };
-    ASSERT_TRUE(window_->StartWorker());
+    ASSERT_TRUE(window_->StartWorker(options_));
     PumpFor(20);  // windowinit builds the catalogue
   }
 
@@ -77,6 +77,9 @@ class DeviceFlowTest : public testing::Test {
     window_->session().Queue(job);
   }
 
+  // Tests of time-outs shorten them (a tenth of the real 5 s is still far beyond the device's
+  // answers).
+  WorkerOptions options_;
   TempDir dir_;
   SimProcess sim_;
   std::unique_ptr<CZR350FrameWnd> window_;
@@ -98,7 +101,7 @@ TEST_F(DeviceFlowTest, OpeningDuringTheBootLogsInThroughTheSStream) {
 TEST_F(DeviceFlowTest, LoginButtonLogsInWithTheEscapeSequence) {
   // The device finished booting long ago and runs in data mode.
   ASSERT_NO_FATAL_FAILURE(StartDevice({"--boot-ms", "100", "--no-reboot-on-open"}));
-  PumpFor(1000);  // ten times its boot, so a loaded machine does not catch the prompt
+  ASSERT_TRUE(PumpUntil([&] { return sim_.Status().find("mode=data") != std::string::npos; }));
   ASSERT_NO_FATAL_FAILURE(MakeWindow());
   ASSERT_NO_FATAL_FAILURE(Open());
   ASSERT_TRUE(PumpUntil([&] { return Enabled("Login"); }));
@@ -215,16 +218,18 @@ TEST_F(DeviceFlowTest, FactoryResetAnsweredOkIsFollowedByAShow) {
 }
 
 TEST_F(DeviceFlowTest, ASilentDeviceGivesOutTimeAfterTheJobsTimeOut) {
+  options_.timeoutDivisor = 10;
   ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
   ASSERT_TRUE(sim_.SendControl("fault silent At+VER"));
   ASSERT_EQ(window_->session().TimeoutFactor(), 1);
   Click("GetVer");
-  PumpFor(4000);
-  EXPECT_EQ(Count(Log(), "time-out"), 0u) << "not before 5000 ms";
-  ASSERT_TRUE(WaitForLog("time-out", 1, 10000)) << Log();
+  PumpFor(400);
+  EXPECT_EQ(Count(Log(), "time-out"), 0u) << "not before the job's 500 ms";
+  ASSERT_TRUE(WaitForLog("time-out", 1, 5000)) << Log();
 }
 
 TEST_F(DeviceFlowTest, ClosingThePortSendsNoneOfTheQueuedJobs) {
+  options_.timeoutDivisor = 10;
   ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
   ASSERT_TRUE(sim_.SendControl("fault silent At+VER"));
   Click("GetVer");
@@ -235,8 +240,9 @@ TEST_F(DeviceFlowTest, ClosingThePortSendsNoneOfTheQueuedJobs) {
   Click("Open");  // closes
   EXPECT_FALSE(window_->session().IsOpen());
   EXPECT_EQ(window_->session().QueuedJobs(), 0u);
-  PumpFor(6000);  // the running job times out; nothing follows it
+  PumpFor(1000);  // twice the running job's time-out; nothing follows it, not even its time-out
   EXPECT_EQ(Commands(), "At+VER\r\n");
+  EXPECT_EQ(Count(Log(), "time-out"), 0u) << Log();
   EXPECT_TRUE(Enabled("SerialPort"));
   EXPECT_FALSE(Enabled("Login"));
 }
@@ -277,6 +283,7 @@ TEST_F(DeviceFlowTest, AValueWithALineBreakIsNeverSent) {
 TEST_F(DeviceFlowTest, TheAnswerToALoginDoesNotCountAsTheReplyOfAPendingWrite) {
   // A strict device ignores "+++" in its setting mode; a lenient one confirms it again, and that
   // answer must not be taken for the write's.
+  options_.timeoutDivisor = 10;
   ASSERT_NO_FATAL_FAILURE(OpenAndLogIn({"--lenient"}));
   window_->session().Params()["Access Point Name"].value = "CMNET";
   ASSERT_TRUE(sim_.SendControl("fault silent AT+APN"));
@@ -284,7 +291,7 @@ TEST_F(DeviceFlowTest, TheAnswerToALoginDoesNotCountAsTheReplyOfAPendingWrite) {
   ASSERT_TRUE(PumpUntil([&] { return Commands() == "AT+APN=internet\r\n"; }));
   Click("Login");  // the device confirms "+++" with "enter setting!"
   ASSERT_TRUE(WaitForLog("enter setting!")) << Log();
-  ASSERT_TRUE(WaitForLog("time-out", 1, 10000)) << Log();
+  ASSERT_TRUE(WaitForLog("time-out", 1, 5000)) << Log();
   EXPECT_EQ(Count(Log(), kSaved), 0u);
   EXPECT_EQ(window_->session().Params()["Access Point Name"].value, "CMNET");
 }

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "catalogue/param_table.h"
+#include "event_loop.h"
 #include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
 #include "exchange/receive_path.h"
@@ -33,13 +34,7 @@ inline void UseTestLanguageFile() {
 // Keeps the event loop running until `done` holds or the generous deadline passed.
 inline bool WaitUntil(const std::function<bool()>& done,
                       std::chrono::milliseconds deadline = std::chrono::seconds(20)) {
-  const auto end = std::chrono::steady_clock::now() + deadline;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QThread::msleep(1);
-  }
-  return true;
+  return PumpUntil(done, static_cast<int>(deadline.count()));
 }
 
 class FakeHost : public ExchangeHost {
