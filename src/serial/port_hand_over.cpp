@@ -4,6 +4,21 @@
 #include <QEvent>
 #include <QObject>
 
+namespace {
+const QEvent::Type kHandOverEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+}  // namespace
+
+// One hand-over on its way to the UI thread. The UI thread makes it and the monitoring thread
+// fills and posts it: every event filter of the application reads a posted event before its
+// receiver can take a lock, and what they read must not be memory the monitoring thread
+// allocated without an order a thread checker can see.
+class PortHandOver::Event : public QEvent {
+ public:
+  Event() : QEvent(kHandOverEvent) {}
+  uint64_t generation = 0;
+  Delivery deliver;
+};
+
 struct PortHandOver::Shared {
   std::mutex mutex;
   std::condition_variable handled;
@@ -12,19 +27,7 @@ struct PortHandOver::Shared {
   uint64_t doneCount = 0;   // hand-overs of the current opening the UI thread finished
   DataHandler onData;
   GoneHandler onGone;
-};
-
-namespace {
-const QEvent::Type kHandOverEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
-}  // namespace
-
-// One hand-over on its way to the UI thread; filled by the monitoring thread.
-class PortHandOver::Event : public QEvent {
- public:
-  Event(uint64_t ofOpening, Delivery delivery)
-      : QEvent(kHandOverEvent), generation(ofOpening), deliver(std::move(delivery)) {}
-  const uint64_t generation;
-  const Delivery deliver;
+  std::unique_ptr<Event> spare;  // the next hand-over's event, made on the UI thread
 };
 
 // Receives the hand-overs on the UI thread. Qt's event queue locks with its own futexes, which
@@ -52,6 +55,7 @@ class PortHandOver::Receiver : public QObject {
     lock.unlock();
     handOver->deliver(*shared);
     lock.lock();
+    if (!shared->spare) shared->spare = std::make_unique<Event>();
     if (current()) {
       ++shared->doneCount;
       shared->handled.notify_all();
@@ -79,6 +83,7 @@ uint64_t PortHandOver::Begin(DataHandler onData, GoneHandler onGone) {
   shared_->doneCount = 0;
   shared_->onData = std::move(onData);
   shared_->onGone = std::move(onGone);
+  if (!shared_->spare) shared_->spare = std::make_unique<Event>();
   shared_->handled.notify_all();
   return shared_->generation;
 }
@@ -123,7 +128,13 @@ bool PortHandOver::Send(uint64_t generation, Delivery deliver) {
   const uint64_t ticket = shared->doneCount + 1;
   // Posted with the lock held: the UI thread reads the event only after this thread released
   // the lock in the wait below.
-  QCoreApplication::postEvent(context_.get(), new Event(generation, std::move(deliver)));
+  // A spare is always ready (Begin and every handled hand-over make one); a new one here would
+  // be correct too, only harder for a thread checker to follow.
+  std::unique_ptr<Event> event = std::move(shared->spare);
+  if (!event) event = std::make_unique<Event>();
+  event->generation = generation;
+  event->deliver = std::move(deliver);
+  QCoreApplication::postEvent(context_.get(), event.release());
   shared->handled.wait(lock, [&] { return !current() || shared->doneCount >= ticket; });
   return current();
 }
