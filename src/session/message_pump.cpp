@@ -1,58 +1,42 @@
 #include "session/message_pump.h"
 
-#include <QCoreApplication>
-#include <QEvent>
+#include <QSocketNotifier>
 
-#include <memory>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
-namespace {
-const QEvent::Type kMessageEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
-}
-
-// What a blocked sender waits for; shared between the event and the sender so that either may
-// go away first.
-struct MessagePump::Pending {
-  bool done = false;
-  MessageResult result = 0;
-};
-
-namespace {
-class MessageEvent : public QEvent {
- public:
-  MessageEvent() : QEvent(kMessageEvent) {}
-  MessageId msg = 0;
-  WParam wParam = 0;
-  LParam lParam = 0;
-  std::string payload;
-  bool hasPayload = false;
-  std::function<void()> work;
-  std::shared_ptr<void> pending;  // MessagePump::Pending of a blocked sender
-};
-}  // namespace
+#include <cerrno>
 
 MessagePump::MessagePump(Handler handler)
-    : handler_(std::move(handler)), uiThread_(std::this_thread::get_id()) {}
+    : handler_(std::move(handler)), uiThread_(std::this_thread::get_id()) {
+  wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  if (wakeFd_ >= 0) {
+    notifier_ = new QSocketNotifier(wakeFd_, QSocketNotifier::Read, this);
+    QObject::connect(notifier_, &QSocketNotifier::activated, this, [this] { Drain(); });
+  }
+}
 
 MessagePump::~MessagePump() {
   Shutdown();
+  delete notifier_;
+  notifier_ = nullptr;
+  if (wakeFd_ >= 0) close(wakeFd_);
 }
 
 void MessagePump::Post(MessageId msg, WParam wParam, LParam lParam, std::string payload) {
-  if (shutDown_) return;
-  auto* e = new MessageEvent;
-  e->msg = msg;
-  e->wParam = wParam;
-  e->lParam = lParam;
-  e->hasPayload = !payload.empty();
-  e->payload = std::move(payload);
-  Publish(e);
+  Item item;
+  item.msg = msg;
+  item.wParam = wParam;
+  item.lParam = lParam;
+  item.hasPayload = !payload.empty();
+  item.payload = std::move(payload);
+  Publish(std::move(item));
 }
 
 void MessagePump::PostTask(std::function<void()> work) {
-  if (shutDown_) return;
-  auto* e = new MessageEvent;
-  e->work = std::move(work);
-  Publish(e);
+  Item item;
+  item.work = std::move(work);
+  Publish(std::move(item));
 }
 
 MessageResult MessagePump::Send(MessageId msg, WParam wParam, LParam lParam, bool* delivered) {
@@ -62,17 +46,17 @@ MessageResult MessagePump::Send(MessageId msg, WParam wParam, LParam lParam, boo
     if (delivered) *delivered = true;
     return handler_(msg, wParam, lParam);
   }
-  auto pending = std::make_shared<Pending>();
-  auto* e = new MessageEvent;
-  e->msg = msg;
-  e->wParam = wParam;
-  e->lParam = lParam;
-  e->pending = pending;
-  Publish(e);
-  std::unique_lock<std::mutex> lock(mutex_);
-  handled_.wait(lock, [&] { return pending->done || shutDown_; });
-  if (delivered) *delivered = pending->done;
-  return pending->result;
+  Item item;
+  item.msg = msg;
+  item.wParam = wParam;
+  item.lParam = lParam;
+  item.pending = std::make_shared<Pending>();
+  auto pending = item.pending;
+  Publish(std::move(item));
+  const bool done = WaitFor(pending);
+  if (delivered) *delivered = done;
+  std::lock_guard<std::mutex> lock(mutex_);
+  return done ? pending->result : 0;
 }
 
 bool MessagePump::Invoke(std::function<void()> work) {
@@ -81,55 +65,69 @@ bool MessagePump::Invoke(std::function<void()> work) {
     work();
     return true;
   }
-  auto pending = std::make_shared<Pending>();
-  auto* e = new MessageEvent;
-  e->work = std::move(work);
-  e->pending = pending;
-  Publish(e);
-  std::unique_lock<std::mutex> lock(mutex_);
-  handled_.wait(lock, [&] { return pending->done || shutDown_; });
-  return pending->done;
+  Item item;
+  item.work = std::move(work);
+  item.pending = std::make_shared<Pending>();
+  auto pending = item.pending;
+  Publish(std::move(item));
+  return WaitFor(pending);
 }
 
 void MessagePump::Shutdown() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     shutDown_ = true;
+    queue_.clear();
   }
   handled_.notify_all();
 }
 
-void MessagePump::Publish(QEvent* e) {
-  // Qt's event queue locks with its own futexes, which thread checkers cannot see; passing the
-  // filled event through our mutex as well makes the hand-over to the UI thread visible to them.
-  { std::lock_guard<std::mutex> lock(mutex_); }
-  QCoreApplication::postEvent(this, e);
+void MessagePump::Publish(Item item) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (shutDown_) return;
+    queue_.push_back(std::move(item));
+  }
+  const uint64_t one = 1;
+  // A full counter still wakes the reader; nothing else can go wrong with an eventfd.
+  while (write(wakeFd_, &one, sizeof one) < 0 && errno == EINTR) {
+  }
 }
 
-bool MessagePump::event(QEvent* e) {
-  if (e->type() != kMessageEvent) return QObject::event(e);
-  {
-    std::lock_guard<std::mutex> lock(mutex_);  // pairs with Publish
+bool MessagePump::WaitFor(const std::shared_ptr<Pending>& pending) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  handled_.wait(lock, [&] { return pending->done || shutDown_; });
+  return pending->done;
+}
+
+void MessagePump::Drain() {
+  uint64_t count = 0;
+  while (read(wakeFd_, &count, sizeof count) < 0 && errno == EINTR) {
   }
-  auto* m = static_cast<MessageEvent*>(e);
-  if (shutDown_) return true;
-  MessageResult result = 0;
-  if (m->work) {
-    m->work();
-  } else if (m->hasPayload) {
-    result = handler_(m->msg, reinterpret_cast<WParam>(m->payload.data()),
-                      static_cast<LParam>(m->payload.size()));
-  } else {
-    result = handler_(m->msg, m->wParam, m->lParam);
-  }
-  if (m->pending) {
-    auto* pending = static_cast<Pending*>(m->pending.get());
+  for (;;) {
+    Item item;
     {
       std::lock_guard<std::mutex> lock(mutex_);
-      pending->done = true;
-      pending->result = result;
+      if (shutDown_ || queue_.empty()) return;
+      item = std::move(queue_.front());
+      queue_.pop_front();
     }
-    handled_.notify_all();
+    MessageResult result = 0;
+    if (item.work) {
+      item.work();
+    } else if (item.hasPayload) {
+      result = handler_(item.msg, reinterpret_cast<WParam>(item.payload.data()),
+                        static_cast<LParam>(item.payload.size()));
+    } else {
+      result = handler_(item.msg, item.wParam, item.lParam);
+    }
+    if (item.pending) {
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        item.pending->done = true;
+        item.pending->result = result;
+      }
+      handled_.notify_all();
+    }
   }
-  return true;
 }

@@ -24,6 +24,7 @@
 #include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
 #include "exchange/receive_path.h"
+#include "session/message_pump.h"
 #include "texts/language.h"
 
 // The language file with the texts the exchange logs, so that every verdict is told apart.
@@ -80,12 +81,9 @@ class FakeHost : public ExchangeHost {
   // Delivers the chunks one by one to ReceiveData through the UI thread's event loop.
   void DeliverLater(std::vector<std::string> chunks) {
     for (std::string& chunk : chunks) {
-      QMetaObject::invokeMethod(
-          &context_,
-          [this, chunk = std::move(chunk)] {
-            ReceiveData(state_, *this, chunk.data(), chunk.size());
-          },
-          Qt::QueuedConnection);
+      pump_.PostTask([this, chunk = std::move(chunk)] {
+        ReceiveData(state_, *this, chunk.data(), chunk.size());
+      });
     }
   }
   // While true, work handed to the UI thread is queued but never run (a UI thread that is busy
@@ -112,12 +110,11 @@ class FakeHost : public ExchangeHost {
   std::function<void(const std::string& text)> beforeLog;
   void PostSetButtons(int wParam, int lParam) override {
     Record("post-buttons:" + std::to_string(wParam) + "," + std::to_string(lParam));
-    QMetaObject::invokeMethod(
-        &context_, [this, wParam, lParam] { ApplyButtons(wParam, lParam); }, Qt::QueuedConnection);
+    pump_.PostTask([this, wParam, lParam] { ApplyButtons(wParam, lParam); });
   }
   bool RunOnUiThread(std::function<void()> work) override {
     auto shared = shared_;
-    if (QThread::currentThread() == context_.thread()) {
+    if (pump_.OnUiThread()) {
       if (shared->abandoned) return false;
       work();
       return true;
@@ -128,22 +125,19 @@ class FakeHost : public ExchangeHost {
       std::lock_guard<std::mutex> lock(shared->mutex);
       if (shared->abandoned) return false;
     }
-    QMetaObject::invokeMethod(
-        &context_,
-        [this, shared, call] {
-          if (uiStalled) return;
-          {
-            std::lock_guard<std::mutex> lock(shared->mutex);
-            if (shared->abandoned) return;
-          }
-          call->work();
-          {
-            std::lock_guard<std::mutex> lock(shared->mutex);
-            call->done = true;
-          }
-          shared->cv.notify_all();
-        },
-        Qt::QueuedConnection);
+    pump_.PostTask([this, shared, call] {
+      if (uiStalled) return;
+      {
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        if (shared->abandoned) return;
+      }
+      call->work();
+      {
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        call->done = true;
+      }
+      shared->cv.notify_all();
+    });
     std::unique_lock<std::mutex> lock(shared->mutex);
     shared->cv.wait(lock, [&] { return call->done || shared->abandoned; });
     return call->done;
@@ -204,7 +198,8 @@ class FakeHost : public ExchangeHost {
   }
 
   ExchangeState& state_;
-  QObject context_;
+  // The hand-over to the test's UI thread, as the session has it.
+  MessagePump pump_{[](MessageId, WParam, LParam) -> MessageResult { return 0; }};
   std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
   mutable std::mutex mutex_;
   std::vector<std::string> events_;
