@@ -8,62 +8,12 @@
 #include "app/dispatcher.h"
 #include "app/main_window.h"
 #include "catalogue/param_table.h"
+#include "form/rule_posts.h"
 #include "form/tab_strip.h"
 #include "texts/language.h"
 #include "writing/sensor_list.h"
 
 namespace {
-
-struct RulePost {
-  const char* sender;
-  int rule;
-  int argument;
-};
-
-// "itemselect" of these drop-down lists runs a visibility rule.
-constexpr RulePost kRulePosts[] = {
-    {"Protocolmodel", 0, 0},
-    {"DeviceModel", 0, 0},
-    {"RegistrationAndHeart", 0, 0},
-    {"Transferprotocol", 0, 0},
-    {"ActivateMethod", 1, 0},
-    {"Debug Level", 2, 0},
-    {"Server Count", 3, 0},
-    {"LCP ECHO", 4, 0},
-    {"EXFUN", 5, 0},
-    {"dtu is connect to dtu manage platform", 6, 0},
-    {"DIO2 workmode", 8, 0},
-    {"DIO2 reported methods", 8, 0},
-    {"DIO2 interface", 8, 0},
-    {"DIO2 protocol", 8, 0},
-    {"DIO1 workmode", 7, 0},
-    {"DIO1 reported methods", 7, 0},
-    {"DIO1 interface", 7, 0},
-    {"DIO1 protocol", 7, 0},
-    {"DIO3 workmode", 9, 0},
-    {"DIO3 reported methods", 9, 0},
-    {"DIO3 interface", 9, 0},
-    {"DIO3 protocol", 9, 0},
-    {"DIO4 workmode", 20, 0},
-    {"DIO4 reported methods", 20, 0},
-    {"DIO4 interface", 20, 0},
-    {"DIO4 protocol", 20, 0},
-    {"DIO5 workmode", 21, 0},
-    {"DIO5 reported methods", 21, 0},
-    {"DIO5 interface", 21, 0},
-    {"DIO5 protocol", 21, 0},
-    {"I/O selection", 10, 0},
-    {"I/O1 control", 11, 0},
-    {"I/O2 control", 12, 0},
-    {"I/O3 control", 13, 0},
-    {"DTU SMS configure fun", 14, 0},
-    {"A DIO1 data format", 16, 1},
-    {"A DIO2 data format", 16, 2},
-    {"A DIO3 data format", 16, 3},
-    {"LORA Mode", 17, 0},
-    {"I/O2 Mode", 18, 0},
-    {"I/O1 Mode", 19, 0},
-};
 
 struct CommandButton {
   const char* name;
@@ -202,24 +152,9 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
 
 void CZR350FrameWnd::OnItemSelect(const std::string& name) {
   if (name == "Language") return PostMessage(WM_SWITCH_LANGUAGE);
-  if (name == "IOactivationmethods") {
-    PostMessage(WM_FORM_RULE, 1, 0);
-    ComboControl* combo = form().FindCombo(name);
-    const int index = combo ? combo->CurSel() : -1;
-    if (index == 0) PostMessage(WM_FORM_RULE, 10, 0);
-    if (index == 1) {
-      PostMessage(WM_FORM_RULE, 11, 0);
-      PostMessage(WM_FORM_RULE, 12, 0);
-      PostMessage(WM_FORM_RULE, 13, 0);
-    }
-    return;
-  }
-  for (const RulePost& post : kRulePosts) {
-    if (name == post.sender) {
-      PostMessage(WM_FORM_RULE, static_cast<WParam>(post.rule), post.argument);
-      return;
-    }
-  }
+  ComboControl* combo = form().FindCombo(name);
+  for (const RulePost& post : RulesForItemSelect(name, combo ? combo->CurSel() : -1))
+    PostMessage(WM_FORM_RULE, static_cast<WParam>(post.rule), post.argument);
 }
 
 void CZR350FrameWnd::OnWindowInit() {
