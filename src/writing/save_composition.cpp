@@ -241,6 +241,12 @@ void SaveParams(Form& form, const ParamTable& params, const TabTable& tabs, cons
 
 void QueueParamWrite(const std::string& value, const std::string& name, const ParamInfo& row,
                      ComposedWrites& out) {
+  // A row written twice in one batch (a DIO work mode by its own list, then 4 or 5 by the I/O
+  // selection or an I/O control list) ends at the later value. Only that one is sent, and only
+  // when it differs from the device: sending both would make every Write of an unchanged form
+  // first switch the line's mode away and then back, and comparing the later one alone with the
+  // device would leave the line at the earlier value.
+  std::erase_if(out.writes, [&](const WorkJob& job) { return job.group.empty() && job.name == name; });
   if (value == row.value) return;
   if (HoldsLineBreak(value)) {
     out.refused.push_back({name, {}, {}, value, RefusalReason::LineBreak});
