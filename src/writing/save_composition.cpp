@@ -246,7 +246,8 @@ void QueueParamWrite(const std::string& value, const std::string& name, const Pa
   // when it differs from the device: sending both would make every Write of an unchanged form
   // first switch the line's mode away and then back, and comparing the later one alone with the
   // device would leave the line at the earlier value.
-  std::erase_if(out.writes, [&](const WorkJob& job) { return job.group.empty() && job.name == name; });
+  std::erase_if(out.writes,
+                [&](const WorkJob& job) { return job.group.empty() && job.name == name; });
   if (value == row.value) return;
   if (HoldsLineBreak(value)) {
     out.refused.push_back({name, {}, {}, value, RefusalReason::LineBreak});

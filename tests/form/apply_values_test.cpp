@@ -152,7 +152,7 @@ TEST_F(ApplyValuesTest, IoSelectionFollowsTheLineWhoseWorkModeIsFour) {
       {{{"DIO5 workmode", "4"}}, false, 3},  // a three-line model never looks at line 5
       {{{"DIO5 workmode", "4"}}, true, 4},
       {{{"DIO3 workmode", "4"}, {"DIO1 workmode", "4"}}, true, 0},  // the first line wins
-      {{{"DIO1 workmode", "04"}}, false, 3},  // exactly "4", not the number 4
+      {{{"DIO1 workmode", "04"}}, false, 3},                        // exactly "4", not the number 4
   };
   for (const Case& c : cases) {
     ClearValues();
@@ -170,9 +170,9 @@ TEST_F(ApplyValuesTest, DeviceTypeOffersOneModulePageAndIsKeptWithTheLoraVersion
     bool lora, zigbee, gps;
   };
   const Case cases[] = {
-      {"ZR350-L", true, false, false},   {"ZR350-L-Z", true, false, false},
-      {"ZR350-Z", false, true, false},   {"ZR350-Z Zr750", false, true, false},
-      {"Zr750", false, false, true},     {"", false, false, false},
+      {"ZR350-L", true, false, false},    {"ZR350-L-Z", true, false, false},
+      {"ZR350-Z", false, true, false},    {"ZR350-Z Zr750", false, true, false},
+      {"Zr750", false, false, true},      {"", false, false, false},
       {"ZR350-5IO", false, false, false}, {"zr750", false, false, false},
   };
   for (const Case& c : cases) {
@@ -196,10 +196,10 @@ TEST_F(ApplyValuesTest, RoutingArrowsShowTheBitsOfTheirMask) {
   SetLineState(window_, "COM2Lora", true);
   Apply();
   const std::pair<const char*, bool> expected[] = {
-      {"Lora2COM", true},     {"COM2Lora", false},    {"Lora2GPRS", true},  {"GPRS2Lora", true},
-      {"Zigbee2COM", false},  {"COM2Zigbee", true},   {"Zigbee2GPRS", false},
-      {"GPRS2Zigbee", false}, {"GPS2COM", false},     {"COM2GPS", false},   {"GPS2GPRS", false},
-      {"GPRS2GPS", false},    {"GPRS2COM", true},     {"COM2GPRS", true},
+      {"Lora2COM", true},    {"COM2Lora", false},  {"Lora2GPRS", true},    {"GPRS2Lora", true},
+      {"Zigbee2COM", false}, {"COM2Zigbee", true}, {"Zigbee2GPRS", false}, {"GPRS2Zigbee", false},
+      {"GPS2COM", false},    {"COM2GPS", false},   {"GPS2GPRS", false},    {"GPRS2GPS", false},
+      {"GPRS2COM", true},    {"COM2GPRS", true},
   };
   for (auto [arrow, on] : expected) EXPECT_EQ(GetLineState(window_, arrow), on) << arrow;
   EXPECT_EQ(window_.Find("Lora2COM")->BkImage(), "arrow_right_enable.png");
@@ -281,9 +281,16 @@ TEST(LineState, SwitchesTheWordInTheImageNameOnly) {
 
 TEST(LeadingNumber, ReadsTheLeadingDecimalInteger) {
   const std::pair<const char*, int> cases[] = {
-      {"", 0},          {"abc", 0},         {"12", 12},          {"  7x", 7},
-      {"\t-3", -3},     {"+5", 5},          {"- 5", 0},          {"0049", 49},
-      {"2147483647", 2147483647}, {"2147483648", 2147483647},
+      {"", 0},
+      {"abc", 0},
+      {"12", 12},
+      {"  7x", 7},
+      {"\t-3", -3},
+      {"+5", 5},
+      {"- 5", 0},
+      {"0049", 49},
+      {"2147483647", 2147483647},
+      {"2147483648", 2147483647},
       {"-99999999999999999999999", -2147483647 - 1},
   };
   for (auto [text, number] : cases) EXPECT_EQ(LeadingNumber(text), number) << '"' << text << '"';

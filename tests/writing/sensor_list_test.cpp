@@ -61,9 +61,9 @@ TEST_F(SensorListTest, AnItemTheDeviceDidNotReportIsNumberedSwitchedOffAndLeftAs
 }
 
 TEST_F(SensorListTest, ShortAndLongItemValuesFillWhatTheyHave) {
-  Items()["GENSENSORINFO 0:"] = "1,5";             // the missing pieces read as empty
+  Items()["GENSENSORINFO 0:"] = "1,5";  // the missing pieces read as empty
   Items()["GENSENSORINFO 1:"] = "1,2,3,4,5,1,6,2,name,7,extra,more";  // beyond ten: ignored
-  Items()["GENSENSORINFO 3:"] = "1,,,,,,,,,";      // empty pieces count
+  Items()["GENSENSORINFO 3:"] = "1,,,,,,,,,";                         // empty pieces count
   FillSensorList(window_, lists_);
   // An empty piece selects the first item of a drop-down list.
   EXPECT_EQ(Fields(0), (FieldList{"1", "5", "0", "", "", "0", "", "0", "", ""}));
