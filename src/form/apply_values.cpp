@@ -27,7 +27,7 @@ enum class PickBy {
   ZigbeeChannel,   // channels from 11
   FromOne,         // lists counted from 1
   FromOneUnlessEmpty,
-  IoSelection,  // the line whose work mode is 4
+  IoSelection,  // the line whose work mode is 4, none without one
   ItemText,     // the item whose text is the value
   Number,       // the value is the index
 };
@@ -115,12 +115,15 @@ std::string ValueOf(const ParamTable& params, const std::string& name) {
   return row == params.end() ? std::string() : row->second.value;
 }
 
-std::optional<int> IoSelectionIndex(const ParamTable& params, bool fiveDioModel) {
+// The list names the line the device uses as activation input. When no line is one, the list
+// shows none: a choice left over from an earlier read would make the next Write turn that line
+// into an activation input on a device that has none.
+int IoSelectionIndex(const ParamTable& params, bool fiveDioModel) {
   const int lines = fiveDioModel ? 5 : 3;
   for (int i = 1; i <= lines; ++i) {
     if (ValueOf(params, "DIO" + std::to_string(i) + " workmode") == "4") return i - 1;
   }
-  return std::nullopt;
+  return -1;
 }
 
 void ApplyTransmitChannel(Form& form, const TransmitChannelRow& row, const std::string& value) {

@@ -149,10 +149,12 @@ TEST_F(ApplyValuesTest, IoSelectionFollowsTheLineWhoseWorkModeIsFour) {
   };
   const Case cases[] = {
       {{{"DIO2 workmode", "4"}}, false, 1},
-      {{{"DIO5 workmode", "4"}}, false, 3},  // a three-line model never looks at line 5
       {{{"DIO5 workmode", "4"}}, true, 4},
       {{{"DIO3 workmode", "4"}, {"DIO1 workmode", "4"}}, true, 0},  // the first line wins
-      {{{"DIO1 workmode", "04"}}, false, 3},                        // exactly "4", not the number 4
+      // No activation line: the list shows none rather than an earlier device's choice.
+      {{{"DIO5 workmode", "4"}}, false, -1},   // a three-line model never looks at line 5
+      {{{"DIO1 workmode", "04"}}, false, -1},  // exactly "4", not the number 4
+      {{}, true, -1},
   };
   for (const Case& c : cases) {
     ClearValues();
@@ -160,7 +162,8 @@ TEST_F(ApplyValuesTest, IoSelectionFollowsTheLineWhoseWorkModeIsFour) {
     facts_.fiveDioModel = c.fiveDio;
     Combo("I/O selection").SelectItem(3);
     Apply();
-    EXPECT_EQ(Combo("I/O selection").CurSel(), c.expected) << c.modes.front().first;
+    EXPECT_EQ(Combo("I/O selection").CurSel(), c.expected)
+        << (c.modes.empty() ? "none" : c.modes.front().first);
   }
 }
 
