@@ -220,19 +220,12 @@ std::optional<int> ComboIndexForValue(const std::string& name, const std::string
   return std::nullopt;
 }
 
-void ApplyValuesToForm(Form& form, const ParamTable& params, const ListParamTable& lists,
-                       TabTable& tabs, DeviceFacts& facts, const PostRule& postRule) {
-  facts.deviceTypeText = ValueOf(params, "Device Type");
-  OfferModulePage(tabs, facts.deviceTypeText);
-  UpdateTabStrip(form, tabs, TabStripMode::Rebuild);
-  facts.loraVersionText = ValueOf(params, "LORA ver");
-
+void ApplyRowValues(Form& form, const ParamTable& params, bool fiveDioModel) {
   for (const auto& [name, row] : params) {
     if (row.controlKind == "Combobox") {
       ComboControl* combo = form.FindCombo(name);
       if (!combo) continue;
-      std::optional<int> index =
-          ComboIndexForValue(name, row.value, *combo, params, facts.fiveDioModel);
+      std::optional<int> index = ComboIndexForValue(name, row.value, *combo, params, fiveDioModel);
       if (index) combo->SelectItem(*index);
     } else if (row.controlKind == "Edit") {
       if (Control* edit = form.Find(name)) edit->SetText(row.value);
@@ -242,6 +235,16 @@ void ApplyValuesToForm(Form& form, const ParamTable& params, const ListParamTabl
       }
     }
   }
+}
+
+void ApplyValuesToForm(Form& form, const ParamTable& params, const ListParamTable& lists,
+                       TabTable& tabs, DeviceFacts& facts, const PostRule& postRule) {
+  facts.deviceTypeText = ValueOf(params, "Device Type");
+  OfferModulePage(tabs, facts.deviceTypeText);
+  UpdateTabStrip(form, tabs, TabStripMode::Rebuild);
+  facts.loraVersionText = ValueOf(params, "LORA ver");
+
+  ApplyRowValues(form, params, facts.fiveDioModel);
 
   FillSensorList(form, lists);
   if (postRule) {

@@ -22,6 +22,9 @@ using PostRule = std::function<void(int rule, int argument)>;
 void ApplyValuesToForm(Form& form, const ParamTable& params, const ListParamTable& lists,
                        TabTable& tabs, DeviceFacts& facts, const PostRule& postRule);
 
+// The part of ApplyValuesToForm that puts each row's value on its control, in table order.
+void ApplyRowValues(Form& form, const ParamTable& params, bool fiveDioModel);
+
 // The number a value stands for: its leading decimal integer after blanks, with an optional
 // sign, clamped to the 32-bit range; 0 when there is no digit.
 int LeadingNumber(std::string_view value);
