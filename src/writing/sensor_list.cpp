@@ -1,6 +1,22 @@
 #include "writing/sensor_list.h"
 
+const std::array<const char*, kSensorFieldCount> kSensorFields{
+    "SensorCfg_DeviceSwitch",
+    "SensorCfg_DeviceAddress",
+    "SensorCfg_FunctionCode",
+    "SensorCfg_RegisterAddress",
+    "SensorCfg_RegisterCount",
+    "SensorCfg_DataType",
+    "SensorCfg_NumberOfDecimalPoints",
+    "SensorCfg_BindSerialPort",
+    "SensorCfg_DataName",
+    "SensorCfg_DataChg",
+};
+
 namespace {
+const char kSensorListName[] = "CustomList";
+const char kItemLayout[] = "CustomListItem.xml";
+
 bool IsEdit(const Control& control) {
   return control.ClassName() == "EditUI";
 }
@@ -44,5 +60,44 @@ void NumberSensorList(Form& form) {
     if (Control* channel = item->FindChild("SensorCfg_Channel"))
       channel->SetText(std::to_string(i + 1));
     WriteItemField(*item, "SensorCfg_DeviceSwitch", "0");
+  }
+}
+
+std::vector<std::string> SplitItemFields(const std::string& fields) {
+  std::vector<std::string> pieces;
+  size_t start = 0;
+  for (size_t comma = fields.find(','); comma != std::string::npos;
+       comma = fields.find(',', start)) {
+    pieces.push_back(fields.substr(start, comma - start));
+    start = comma + 1;
+  }
+  pieces.push_back(fields.substr(start));
+  return pieces;
+}
+
+void FillSensorList(Form& form, const ListParamTable& lists) {
+  auto entry = lists.find(kSensorListName);
+  if (entry == lists.end() || entry->second.controlKind != "List") return;
+  ListControl* list = form.FindList(kSensorListName);
+  if (!list) return;
+
+  const int count = list->ItemCount();
+  list->RemoveAllItems();
+  for (int i = 0; i < count; ++i) {
+    // The layout is the same file for every item: when it cannot give one, it gives none.
+    if (!list->AppendItemFromFile(kItemLayout)) break;
+  }
+  NumberSensorList(form);
+
+  for (int g = 0; g < list->ItemCount(); ++g) {
+    Control* item = list->ItemAt(g);
+    if (!item) continue;
+    auto value = entry->second.items.find(ListItemLabel(entry->second.labelFormat, g));
+    if (value == entry->second.items.end() || value->second.empty()) continue;
+    const std::vector<std::string> pieces = SplitItemFields(value->second);
+    for (size_t p = 0; p < kSensorFields.size(); ++p) {
+      // The data name is UTF-8 on the device and in the form alike: it is shown as it comes.
+      WriteItemField(*item, kSensorFields[p], p < pieces.size() ? pieces[p] : std::string());
+    }
   }
 }

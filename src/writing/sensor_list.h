@@ -2,8 +2,11 @@
 // "CustomListItem.xml".
 #pragma once
 
+#include <array>
 #include <string>
+#include <vector>
 
+#include "catalogue/param_table.h"
 #include "texts/form.h"
 
 // A field's value: an edit's text, or a combo's selected index in decimal (empty when nothing is
@@ -16,3 +19,18 @@ void WriteItemField(Control& item, const std::string& field, const std::string& 
 
 // Shows each item's number, counted from 1, in its "SensorCfg_Channel" and switches it off.
 void NumberSensorList(Form& form);
+
+// The field controls of an item, in the order of the item line.
+inline constexpr int kSensorFieldCount = 10;
+extern const std::array<const char*, kSensorFieldCount> kSensorFields;
+// The field that holds the name under which the device reports the value.
+inline constexpr int kSensorDataNameField = 8;
+
+// The item line's fields text split at every "," (empty pieces count, the piece after the last
+// comma too).
+std::vector<std::string> SplitItemFields(const std::string& fields);
+
+// Rebuilds "CustomList" with as many items as it holds now, numbers them, and writes the device
+// value of each item into its fields; an item the device did not report stays numbered and
+// switched off. Only the "List" entry named "CustomList" fills the list.
+void FillSensorList(Form& form, const ListParamTable& lists);

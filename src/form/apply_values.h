@@ -1,0 +1,37 @@
+// Showing the catalogue's values in the form after a read or a loaded file.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string_view>
+
+#include "catalogue/device_facts.h"
+#include "catalogue/param_table.h"
+#include "form/tab_table.h"
+#include "texts/form.h"
+
+// Posts a visibility rule (FormRule) with its argument; the rule runs later, never inside the
+// caller.
+using PostRule = std::function<void(int rule, int argument)>;
+
+// Offers the LoRa, ZigBee or GPS tab by the device type and rebuilds the tab strip; records the
+// device type and LoRa version in `facts`; puts every row's value on its control (edits get the
+// text, drop-down lists an item chosen by the row's rule, routing arrows the bits of their mask);
+// refills the sensor list; then posts rules 1 and 17. Selecting items raises "itemselect" as a
+// user's choice does, so the form's handlers run between rows. A missing control is passed over.
+void ApplyValuesToForm(Form& form, const ParamTable& params, const ListParamTable& lists,
+                       TabTable& tabs, DeviceFacts& facts, const PostRule& postRule);
+
+// The part of ApplyValuesToForm that puts each row's value on its control, in table order.
+void ApplyRowValues(Form& form, const ParamTable& params, bool fiveDioModel);
+
+// The number a value stands for: its leading decimal integer after blanks, with an optional
+// sign, clamped to the 32-bit range; 0 when there is no digit.
+int LeadingNumber(std::string_view value);
+
+// The item a drop-down list of row `name` gets for `value`, by the row's rule: an index (-1
+// clears the selection), or nullopt to leave the list as it is. `params` and `fiveDioModel` serve
+// the rows that depend on other rows or on the model; `combo` gives the item texts.
+std::optional<int> ComboIndexForValue(const std::string& name, const std::string& value,
+                                      const ComboControl& combo, const ParamTable& params,
+                                      bool fiveDioModel);

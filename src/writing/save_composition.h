@@ -1,0 +1,63 @@
+// Composing the writes that bring the device to what the form shows.
+//
+// The composition only reads: the form, the catalogue (whose `value` is what the device last
+// reported or accepted) and the tab table. It returns the writes in the order they are to be
+// sent and queues nothing, so the window's "Write", the headless commands and the tests all use
+// the very same code. A value is written only where it differs from the device value.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "catalogue/param_table.h"
+#include "exchange/work_job.h"
+#include "form/tab_table.h"
+#include "texts/form.h"
+
+enum class RefusalReason {
+  // A carriage return, line feed or zero byte would end the command early and send the rest of
+  // the value to the device as a command of its own.
+  LineBreak,
+  // A sensor item's fields are joined by commas without quoting: a comma inside a field would
+  // shift every field after it.
+  CommaInItemField,
+};
+
+// A write the form asks for but the device cannot be sent; nothing is sent for it.
+struct Refusal {
+  std::string name;    // the row's control name, or the list's ("CustomList")
+  std::string subkey;  // a list item's key ("GENSENSORINFO 3:"); empty for a row
+  std::string field;   // the item field holding the refused text; empty for a row
+  std::string value;   // the refused text: the row's value or the field's
+  RefusalReason reason = RefusalReason::LineBreak;
+
+  friend bool operator==(const Refusal&, const Refusal&) = default;
+};
+
+struct ComposedWrites {
+  // Writes (kind 2) in sending order: the rows in byte order of their names, then the list items.
+  std::vector<WorkJob> writes;
+  std::vector<Refusal> refused;
+};
+
+// Every active row on a shown tab whose form value differs from its device value, then the
+// sensor items. Reads the texts that name the custom work mode and the DIO work modes from the
+// language file.
+ComposedWrites ComposeWrites(Form& form, const ParamTable& params, const ListParamTable& lists,
+                             const TabTable& tabs);
+
+// Adds the write of `value` to the row `name` unless the device holds that value already
+// (byte for byte); a value the command cannot carry is refused instead.
+void QueueParamWrite(const std::string& value, const std::string& name, const ParamInfo& row,
+                     ComposedWrites& out);
+
+// The sensor items of every active list on a shown tab, in item order.
+void SaveSensorList(Form& form, const ListParamTable& lists, const TabTable& tabs,
+                    ComposedWrites& out);
+
+// Adds the write of item `index` of the list `listName` from its field values, unless the item is
+// off and unknown to the device, or the device holds these fields already. An item with a field
+// the item line cannot carry is refused as a whole.
+void QueueSensorItemWrite(int index, const std::vector<std::string>& fields,
+                          const std::string& listName, const ListParamInfo& entry,
+                          ComposedWrites& out);

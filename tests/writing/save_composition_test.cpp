@@ -1,0 +1,334 @@
+// Composing the writes from a real form: what a read followed by edits sends, byte for byte.
+#include "writing/save_composition.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "catalogue/show_reply_parser.h"
+#include "form/apply_values.h"
+#include "form/line_state.h"
+#include "texts/language.h"
+#include "ui/skin_window.h"
+#include "writing/sensor_list.h"
+
+namespace {
+
+const std::string kFixture = std::string(DTU_TEST_DATA_DIR) + "/form_values";
+
+std::string ReadReply(const std::string& name) {
+  std::ifstream in(std::string(DTU_TEST_DATA_DIR) + "/show/" + name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+using Commands = std::vector<std::string>;
+
+Commands CommandsOf(const ComposedWrites& composed) {
+  Commands commands;
+  for (const WorkJob& job : composed.writes) commands.push_back(job.command);
+  return commands;
+}
+
+// A form after a read of the real show reply of a five-DIO device with a LoRa module.
+class SaveCompositionTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    SetLanguageFile(kFixture + "/Language.ini");
+    ASSERT_TRUE(window_.Load()) << window_.LoadError();
+    BuildParamTable(params_, lists_, window_);
+    const std::string reply = ReadReply("zr350v4_show.reply");
+    ASSERT_FALSE(reply.empty());
+    ParseShowReply(reply.data(), reply.size(), params_, lists_, facts_.fiveDioModel);
+    // The activation rules take the control lines out of the save unless the center switches
+    // them; this device is always online.
+    for (const char* row : {"I/O1 control", "I/O2 control", "I/O3 control"})
+      params_.at(row).active = false;
+    Apply();
+  }
+
+  void Apply() { ApplyValuesToForm(window_, params_, lists_, tabs_, facts_, nullptr); }
+  ComposedWrites Compose() { return ComposeWrites(window_, params_, lists_, tabs_); }
+  // What the worker does when the device answers "OK" to each write.
+  void Confirm(const ComposedWrites& composed) {
+    for (const WorkJob& job : composed.writes) {
+      if (job.group.empty()) {
+        params_.at(job.name).value = job.value;
+      } else {
+        lists_.at(job.name).items[job.subkey] = job.value;
+      }
+    }
+  }
+  ComboControl& Combo(const std::string& name) { return *window_.FindCombo(name); }
+  Control& Edit(const std::string& name) { return *window_.Find(name); }
+  Control& SensorItem(int index) { return *window_.FindList("CustomList")->ItemAt(index); }
+
+  SkinWindow window_{kFixture, nullptr, nullptr};
+  ParamTable params_;
+  ListParamTable lists_;
+  TabTable tabs_;
+  DeviceFacts facts_;
+};
+
+}  // namespace
+
+TEST_F(SaveCompositionTest, ReadThenWriteWithoutEditsSendsNothing) {
+  ASSERT_TRUE(facts_.fiveDioModel);
+  ASSERT_EQ(params_.at("DIO1 workmode").value, "4");  // comes back through "I/O selection"
+  const ComposedWrites composed = Compose();
+  EXPECT_EQ(CommandsOf(composed), Commands{});
+  EXPECT_TRUE(composed.refused.empty());
+}
+
+TEST_F(SaveCompositionTest, EachKindOfEditGivesExactlyItsCommand) {
+  Edit("Access Point Name").SetText("internet.example");
+  EXPECT_EQ(CommandsOf(Compose()), Commands{"AT+APN=internet.example\r\n"});
+  Edit("Access Point Name").SetText("cmnet");
+
+  Combo("Serial Baudrate").SelectItem(3);
+  EXPECT_EQ(CommandsOf(Compose()), Commands{"AT+IPR=9600\r\n"});
+  Combo("Serial Baudrate").SelectItem(7);
+
+  SetLineState(window_, "COM2Lora", true);  // 49 + 2
+  const ComposedWrites arrow = Compose();
+  ASSERT_EQ(arrow.writes.size(), 1u);
+  const WorkJob& job = arrow.writes[0];
+  EXPECT_EQ(job.kind, kJobWrite);
+  EXPECT_EQ(job.command, "AT+ZDATCHAN=51\r\n");
+  EXPECT_EQ(job.name, "EL transmit channel");
+  EXPECT_EQ(job.value, "51");
+  EXPECT_TRUE(job.group.empty() && job.subkey.empty());
+}
+
+namespace {
+
+// One change on the form after the read, and every command it gives, in order.
+struct ComboCase {
+  const char* row;
+  int select;
+  Commands expected;
+};
+
+const ComboCase kComboCases[] = {
+    {"EXFUN", 1, {"AT+EXFUN=3\r\n"}},
+    {"EXFUN", -1, {}},
+    {"net mode", 1, {"AT+NETMODE=4\r\n"}},
+    {"net mode", 0, {"AT+NETMODE=0\r\n"}},
+    {"net mode", -1, {}},
+    {"I/O1 Mode", 0, {}},  // the device's 4 shows as item 1; the first item writes nothing
+    {"I/O1 Mode", 2, {"AT+DIOWORKMODE1=5\r\n"}},
+    // The third item stands for the "DIO4" control, which a five-line device binds to its third
+    // line; line 1 loses the activation and falls back to what its own list shows.
+    {"I/O selection", 2, {"AT+DIOWORKMODE1=0\r\n", "AT+DIOWORKMODE3=4\r\n"}},
+    {"I/O selection", 3, {"AT+DIOWORKMODE1=0\r\n", "AT+DIOWORKMODE3=4\r\n"}},
+    {"I/O selection", 4, {"AT+DIOWORKMODE1=0\r\n", "AT+DIOWORKMODE5=4\r\n"}},
+    {"I/O selection", -1, {"AT+DIOWORKMODE1=0\r\n"}},
+    {"A serial port binding center", 6, {"AT+SERBINDCNT=255\r\n"}},
+    {"A serial port binding center", 3, {"AT+SERBINDCNT=4\r\n"}},
+    {"A serial port binding center", 0, {"AT+SERBINDCNT=0\r\n"}},
+    {"A serial port binding center", -1, {}},
+    {"ActivateMethod", -1, {"AT+ACTI=\r\n"}},
+    {"ActivateMethod", 5, {"AT+ACTI=DIO\r\n"}},
+    {"DeviceModel", -1, {"AT+DEVMODE=-1\r\n"}},
+    {"DeviceModel", 1, {"AT+DEVMODE=SVR\r\n"}},
+    {"LORA typ", -1, {"AT+LTYP=0\r\n"}},
+    {"LORA typ", 1, {"AT+LTYP=2\r\n"}},
+    {"Protocolmodel", 9, {"At+PROMODE=CUST\r\n"}},
+    {"Protocolmodel", 7, {"At+PROMODE=MTCP/MRTU\r\n"}},
+    {"Protocolmodel", -1, {"At+PROMODE=\r\n"}},
+    {"DIO2 workmode", 4, {"AT+DIOWORKMODE2=6\r\n"}},
+    {"DIO2 workmode", 2, {"AT+DIOWORKMODE2=2\r\n"}},
+    {"DIO2 workmode", -1, {"AT+DIOWORKMODE2=0\r\n"}},
+    {"DIO5 workmode", 1, {"AT+DIOWORKMODE5=6\r\n"}},
+    {"LORA Rate", -1, {}},
+    {"LORA Rate", 0, {"AT+RSPD=1\r\n"}},
+    {"LORA Mode", -1, {}},
+    {"LORA Mode", 1, {"AT+MOD=FIXED\r\n"}},
+    {"Debug Level", -1, {}},
+    {"Debug Level", 3, {"AT+DEBUG=3\r\n"}},
+    {"Debugging  port", 2, {"AT+DEBUGPORT=3\r\n"}},
+    {"Debugging  port", -1, {}},
+    {"Server Count", 5, {"AT+SVRCNT=5\r\n"}},
+    {"Server Count", -1, {"AT+SVRCNT=\r\n"}},
+    {"The PPP authentication", 2, {"AT+PAUTH=CHAP\r\n"}},
+    {"DIO1 interface", 2, {"AT+DIOINTFACE1=GPRS&SMS\r\n"}},
+};
+
+}  // namespace
+
+TEST_F(SaveCompositionTest, EveryListRuleWritesTheValueTheDeviceKeeps) {
+  const ParamTable read = params_;
+  for (const ComboCase& c : kComboCases) {
+    params_ = read;
+    Apply();
+    ASSERT_EQ(CommandsOf(Compose()), Commands{});
+    Combo(c.row).SelectItem(c.select);
+    ASSERT_EQ(Combo(c.row).CurSel(), c.select) << c.row;
+    EXPECT_EQ(CommandsOf(Compose()), c.expected) << '"' << c.row << "\" " << c.select;
+  }
+}
+
+TEST_F(SaveCompositionTest, IoControlWritesItselfAndSwitchesItsLineToControlOutput) {
+  params_.at("I/O2 control").active = true;
+  params_.at("I/O2 control").value = "2";
+  Combo("I/O2 control").SelectItem(0);
+  EXPECT_EQ(CommandsOf(Compose()), (Commands{"AT+DIOMAPC2=0\r\n", "AT+DIOWORKMODE2=5\r\n"}));
+  Combo("I/O2 control").SelectItem(6);  // no line to control: the work mode stays
+  EXPECT_EQ(CommandsOf(Compose()), Commands{"AT+DIOMAPC2=6\r\n"});
+  Combo("I/O2 control").SelectItem(-1);
+  EXPECT_EQ(CommandsOf(Compose()), Commands{});
+}
+
+TEST_F(SaveCompositionTest, ALineInControlOutputModeStaysThereWhenNothingChanged) {
+  // The DIO list cannot show mode 5; it shows its first item and would write 0, but the I/O
+  // control list writes 5 to the same row after it: only the later value counts, and it is what
+  // the device holds already.
+  params_.at("I/O2 control").active = true;
+  params_.at("DIO2 workmode").value = "5";
+  Apply();
+  ASSERT_EQ(Combo("DIO2 workmode").CurSel(), 0);
+  EXPECT_EQ(CommandsOf(Compose()), Commands{});
+
+  params_.at("DIO2 workmode").value = "1";  // the device left control output meanwhile
+  EXPECT_EQ(CommandsOf(Compose()), Commands{"AT+DIOWORKMODE2=5\r\n"});
+}
+
+TEST_F(SaveCompositionTest, WritesFollowTheByteOrderOfControlNames) {
+  Edit("Server's Ip").SetText("10.1.1.1");
+  Edit("Access Point Name").SetText("apn");
+  Combo("Debug Level").SelectItem(0);
+  Combo("DIO1 interface").SelectItem(0);
+  Combo("A serial port binding center").SelectItem(0);
+  Combo("A serial 2 port binding center").SelectItem(0);
+  // Upper case before lower case, a blank before a digit, a prefix before what it starts.
+  EXPECT_EQ(CommandsOf(Compose()), (Commands{
+                                       "AT+SERBINDCNT2=0\r\n",
+                                       "AT+SERBINDCNT=0\r\n",
+                                       "AT+APN=apn\r\n",
+                                       "AT+DIOINTFACE1=GPRS\r\n",
+                                       "AT+DEBUG=0\r\n",
+                                       "AT+IPAD=10.1.1.1\r\n",
+                                   }));
+}
+
+TEST_F(SaveCompositionTest, InactiveRowsAndRowsOnHiddenTabsAreNotWritten) {
+  Edit("Server's Ip").SetText("10.1.1.1");
+  Edit("Access Point Name").SetText("apn");
+  Combo("ZigBee_RFchannel").SelectItem(3);  // its tab is hidden: the device has a LoRa module
+  params_.at("Access Point Name").active = false;
+  tabs_[kServerTab].shown = false;
+  EXPECT_EQ(CommandsOf(Compose()), Commands{});
+  tabs_[kZigbeeTab].shown = true;
+  EXPECT_EQ(CommandsOf(Compose()), Commands{"AT+CHA=14\r\n"});
+}
+
+TEST_F(SaveCompositionTest, EditsAreSentVerbatimAndLineBreaksAreRefused) {
+  Edit("Server's Ip").SetText("");
+  Edit("MQTT Client ID").SetText("a,b \"c\"");
+  EXPECT_EQ(CommandsOf(Compose()), (Commands{"AT+MQTTCLIENTID=a,b \"c\"\r\n", "AT+IPAD=\r\n"}));
+
+  Edit("Server's Ip").SetText("1.2.3.4\r\nAT&F");
+  Edit("MQTT Client ID").SetText("dtu-0001");
+  const ComposedWrites composed = Compose();
+  EXPECT_EQ(CommandsOf(composed), Commands{});
+  ASSERT_EQ(composed.refused.size(), 1u);
+  const Refusal expected{"Server's Ip", "", "", "1.2.3.4\r\nAT&F", RefusalReason::LineBreak};
+  EXPECT_EQ(composed.refused[0], expected);
+}
+
+TEST_F(SaveCompositionTest, RoutingMasksKeepTheBitsTheirPageDoesNotShow) {
+  for (const char* arrow : {"Lora2COM", "COM2Lora", "Lora2GPRS", "GPRS2Lora"})
+    SetLineState(window_, arrow, false);
+  SetLineState(window_, "Lora2COM", true);
+  SetLineState(window_, "GPRS2Lora", true);
+  params_.at("EL transmit channel").value = "12";
+  EXPECT_EQ(CommandsOf(Compose()), Commands{"AT+ZDATCHAN=45\r\n"});
+  params_.at("EL transmit channel").value = "255";
+  EXPECT_EQ(CommandsOf(Compose()), Commands{"AT+ZDATCHAN=237\r\n"});
+
+  // The GPS page shows every route: nothing of the device's mask is kept.
+  tabs_[kLoraTab].shown = false;
+  tabs_[kGPSTab].shown = true;
+  params_.at("EL transmit channel_G").value = "204";
+  for (const char* arrow : {"GPS2COM", "COM2GPS", "GPS2GPRS", "GPRS2GPS", "COM2GPRS"})
+    SetLineState(window_, arrow, false);
+  SetLineState(window_, "GPRS2COM", true);
+  EXPECT_EQ(CommandsOf(Compose()), Commands{"AT+ZDATCHAN=4\r\n"});
+
+  params_.at("EL transmit channel_G").value = "x";  // not a number: no bits
+  for (const TransmitChannelRow& row : TransmitChannelRows()) {
+    for (const ChannelArrow& arrow : row.arrows) {
+      if (arrow.name) SetLineState(window_, arrow.name, false);
+    }
+  }
+  EXPECT_EQ(CommandsOf(Compose()), Commands{"AT+ZDATCHAN=0\r\n"});
+}
+
+TEST_F(SaveCompositionTest, SensorItemsAreWrittenWhenTheyDifferFromTheDevice) {
+  // Item 3 is off but reported: a change is written with its switch "0".
+  WriteItemField(SensorItem(3), "SensorCfg_DeviceAddress", "5");
+  // Item 0 loses its function code: an empty field between two commas.
+  SensorItem(0).FindChild("SensorCfg_FunctionCode")->AsCombo()->SelectItem(-1);
+  const ComposedWrites composed = Compose();
+  EXPECT_EQ(CommandsOf(composed), (Commands{"AT+GENSENSORINFO=0,1,1,,0,2,0,2,1,temp,0\r\n",
+                                            "AT+GENSENSORINFO=3,0,5,3,0,1,0,0,1,,0\r\n"}));
+  ASSERT_EQ(composed.writes.size(), 2u);
+  const WorkJob& job = composed.writes[1];
+  EXPECT_EQ(job.kind, kJobWrite);
+  EXPECT_EQ(job.name, "CustomList");
+  EXPECT_EQ(job.value, "0,5,3,0,1,0,0,1,,0");
+  EXPECT_EQ(job.group, "List");
+  EXPECT_EQ(job.subkey, "GENSENSORINFO 3:");
+
+  Confirm(composed);
+  EXPECT_EQ(CommandsOf(Compose()), Commands{});
+}
+
+TEST_F(SaveCompositionTest, AnItemThatIsOffAndUnknownToTheDeviceIsNotWritten) {
+  lists_.at("CustomList").items.erase("GENSENSORINFO 3:");
+  lists_.at("CustomList").items["GENSENSORINFO 2:"] = "";
+  Apply();
+  WriteItemField(SensorItem(3), "SensorCfg_DeviceAddress", "5");
+  WriteItemField(SensorItem(2), "SensorCfg_DataName", "level");
+  EXPECT_EQ(CommandsOf(Compose()), Commands{});
+  WriteItemField(SensorItem(2), "SensorCfg_DeviceSwitch", "1");
+  // The layout's lists start without a selection: empty fields.
+  EXPECT_EQ(CommandsOf(Compose()), Commands{"AT+GENSENSORINFO=2,1,,,,,,,,level,\r\n"});
+}
+
+TEST_F(SaveCompositionTest, AnItemWithACommaOrLineBreakInAFieldIsRefusedWhole) {
+  WriteItemField(SensorItem(0), "SensorCfg_DataName", "temp,inside");
+  WriteItemField(SensorItem(1), "SensorCfg_DataChg", "1\r\n");
+  WriteItemField(SensorItem(3), "SensorCfg_DeviceAddress", "7");
+  const ComposedWrites composed = Compose();
+  EXPECT_EQ(CommandsOf(composed), Commands{"AT+GENSENSORINFO=3,0,7,3,0,1,0,0,1,,0\r\n"});
+  const std::vector<Refusal> expected{
+      {"CustomList", "GENSENSORINFO 0:", "SensorCfg_DataName", "temp,inside",
+       RefusalReason::CommaInItemField},
+      {"CustomList", "GENSENSORINFO 1:", "SensorCfg_DataChg", "1\r\n", RefusalReason::LineBreak},
+  };
+  EXPECT_EQ(composed.refused, expected);
+}
+
+TEST_F(SaveCompositionTest, SensorItemsOnAHiddenTabAreNotWritten) {
+  WriteItemField(SensorItem(3), "SensorCfg_DeviceAddress", "5");
+  tabs_[kModbusTab].shown = false;
+  EXPECT_EQ(CommandsOf(Compose()), Commands{});
+  tabs_[kModbusTab].shown = true;
+  lists_.at("CustomList").active = false;
+  EXPECT_EQ(CommandsOf(Compose()), Commands{});
+}
+
+TEST_F(SaveCompositionTest, ASecondWriteAfterEveryWriteWasConfirmedSendsNothing) {
+  Edit("Server's Ip").SetText("10.1.1.1");
+  Combo("net mode").SelectItem(3);
+  Combo("I/O selection").SelectItem(1);
+  SetLineState(window_, "COM2Lora", true);
+  WriteItemField(SensorItem(1), "SensorCfg_DataName", "wet");
+  const ComposedWrites first = Compose();
+  EXPECT_EQ(first.writes.size(), 6u) << testing::PrintToString(CommandsOf(first));
+  Confirm(first);
+  EXPECT_EQ(CommandsOf(Compose()), Commands{});
+}
