@@ -55,9 +55,7 @@ constexpr RowSource kRows[] = {
     {"EquimentLayout1", {"Dtu manage id", "dtu manage server's Ip", "Dtumanagetransferprotocol",
                          "dtu manage server's Port"}},
     {"EquimentLayout2", {"DTU SMS configure password", "DTU SMS administrator number"}},
-    {"DtumanageGroupBox", {"dtu is connect to dtu manage platform", "Dtu manage id",
-                           "dtu manage server's Ip", "Dtumanagetransferprotocol",
-                           "dtu manage server's Port"}},
+    {"DtumanageGroupBox", {"dtu is connect to dtu manage platform"}},
     {"bindingCenterGroupBox", {"A serial port binding center"}},
     {"bindingCenterGroupBox2", {"A serial 2 port binding center"}},
     {"bindingCenterGroupBox3", {"RS485 port binding center"}},
@@ -115,6 +113,10 @@ constexpr Names kOtherServers = {
     "Server5's Port"};
 constexpr Names kFirstServer = {"Server's Ip", "Server's Port"};
 
+// Switched off with "DtumanageGroupBox"; rule 6 decides them when it is shown.
+constexpr Names kPlatformAddress = {"Dtu manage id", "dtu manage server's Ip",
+                                    "Dtumanagetransferprotocol", "dtu manage server's Port"};
+
 constexpr int kLineRules[] = {kRuleDioLine1, kRuleDioLine2, kRuleDioLine3, kRuleDioLine4,
                               kRuleDioLine5};
 // clang-format on
@@ -164,6 +166,12 @@ std::vector<RowEntry> BuildEntries() {
   RowEntry& activate = byName["ActivateGroupBox"];
   activate.ruleWhenShown = kRuleActivation;
   Append(activate.inactiveWhenHidden, kActivateInner);
+
+  // The platform's address row is decided by its own rule: showing the group must not make the
+  // address active while the platform is switched off and the row hidden.
+  RowEntry& platform = byName["DtumanageGroupBox"];
+  platform.ruleWhenShown = kRuleManagePlatform;
+  Append(platform.inactiveWhenHidden, kPlatformAddress);
 
   byName["ActivateHorizontalLayout5"].ruleWhenShown = kRuleIoSelection;
 
