@@ -39,29 +39,48 @@ void SetGroupHeight(Form& form, const std::string& name, int pixels) {
 void ApplyFormRule(FormRuleContext& context, int rule, int argument) {
   using namespace rules;
   switch (rule) {
-    case kRuleWorkMode: return WorkModeRule(context);
-    case kRuleActivation: return ActivationRule(context);
-    case kRuleDebugLevel: return DebugLevelRule(context);
-    case kRuleServerCount: return ServerCountRule(context);
+    case kRuleWorkMode:
+      return WorkModeRule(context);
+    case kRuleActivation:
+      return ActivationRule(context);
+    case kRuleDebugLevel:
+      return DebugLevelRule(context);
+    case kRuleServerCount:
+      return ServerCountRule(context);
     case kRuleLcpEcho:
     case kRuleExtendedFunction:
     case kRuleManagePlatform:
-    case kRuleSmsConfiguration: return OptionRowRule(context, rule);
-    case kRuleDioLine1: return DioLineRule(context, 1);
-    case kRuleDioLine2: return DioLineRule(context, 2);
-    case kRuleDioLine3: return DioLineRule(context, 3);
-    case kRuleDioLine4: return DioLineRule(context, 4);
-    case kRuleDioLine5: return DioLineRule(context, 5);
-    case kRuleIoSelection: return IoSelectionRule(context);
-    case kRuleIo1Control: return IoControlRule(context, 1);
-    case kRuleIo2Control: return IoControlRule(context, 2);
-    case kRuleIo3Control: return IoControlRule(context, 3);
+    case kRuleSmsConfiguration:
+      return OptionRowRule(context, rule);
+    case kRuleDioLine1:
+      return DioLineRule(context, 1);
+    case kRuleDioLine2:
+      return DioLineRule(context, 2);
+    case kRuleDioLine3:
+      return DioLineRule(context, 3);
+    case kRuleDioLine4:
+      return DioLineRule(context, 4);
+    case kRuleDioLine5:
+      return DioLineRule(context, 5);
+    case kRuleIoSelection:
+      return IoSelectionRule(context);
+    case kRuleIo1Control:
+      return IoControlRule(context, 1);
+    case kRuleIo2Control:
+      return IoControlRule(context, 2);
+    case kRuleIo3Control:
+      return IoControlRule(context, 3);
     case kRuleDataFormatUnused:
-    case kRuleDataFormat: return DataFormatRule(context, argument);
-    case kRuleLoraMode: return LoraModeRule(context);
-    case kRuleIo2Mode: return IoModeRule(context, true);
-    case kRuleIo1Mode: return IoModeRule(context, false);
-    default: return;  // not a rule
+    case kRuleDataFormat:
+      return DataFormatRule(context, argument);
+    case kRuleLoraMode:
+      return LoraModeRule(context);
+    case kRuleIo2Mode:
+      return IoModeRule(context, true);
+    case kRuleIo1Mode:
+      return IoModeRule(context, false);
+    default:
+      return;  // not a rule
   }
 }
 

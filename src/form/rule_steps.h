@@ -18,8 +18,12 @@ Selection ReadSelection(Form& form, const std::string& name);
 inline void Post(FormRuleContext& c, int rule) {
   if (c.postRule) c.postRule(rule, 0);
 }
-inline void Show(FormRuleContext& c, const std::string& row) { SetRowVisible(c, row, true); }
-inline void Hide(FormRuleContext& c, const std::string& row) { SetRowVisible(c, row, false); }
+inline void Show(FormRuleContext& c, const std::string& row) {
+  SetRowVisible(c, row, true);
+}
+inline void Hide(FormRuleContext& c, const std::string& row) {
+  SetRowVisible(c, row, false);
+}
 
 // Whether the user can see `control` as far as the rules are concerned: its own flag, and no row
 // of the row table that holds it is hidden. (A control keeps its own flag when its row is

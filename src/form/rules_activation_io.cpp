@@ -117,7 +117,9 @@ void Apply(FormRuleContext& c, const std::string& row, Act act) {
   if (act == S || act == H) SetRowVisible(c, row, act == S);
 }
 
-bool IsLongLine(int line) { return line == 3 || line == 5; }
+bool IsLongLine(int line) {
+  return line == 3 || line == 5;
+}
 
 bool Serves(Lines lines, int line) {
   return lines == Lines::All || (lines == Lines::Long) == IsLongLine(line);
@@ -128,8 +130,7 @@ std::string LineName(const char* before, int line, const char* after) {
 }
 
 // A list that decides a row by its selected index; a missing list leaves the row alone.
-void ShowWhenIndex(FormRuleContext& c, const std::string& row, const std::string& list,
-                   int index) {
+void ShowWhenIndex(FormRuleContext& c, const std::string& row, const std::string& list, int index) {
   const Selection selection = ReadSelection(c.form, list);
   if (selection.found) SetRowVisible(c, row, selection.index == index);
 }
@@ -156,6 +157,10 @@ int SelectedIndex(Control& control) {
 void ActivationRule(FormRuleContext& c) {
   const Selection method = ReadSelection(c.form, "ActivateMethod");
   if (!method.found) return;
+  // A work mode without activation hid the whole group, its rows and the I/O tab; the rule that
+  // a read posts afterwards must not bring them back (and make them written). Showing the group
+  // again posts this rule.
+  if (Control* group = c.form.Find("ActivateGroupBox"); group && !group->IsVisible()) return;
   int height = 60;
   if (method.index >= 0 && method.index < kActivationMethods) {
     const size_t a = static_cast<size_t>(method.index);
@@ -202,11 +207,21 @@ void DioLineRule(FormRuleContext& c, int line) {
     for (size_t i = 0; i < kLineRows.size(); ++i) {
       const std::string row = layout + kLineRows[i];
       switch (mode.rows[i]) {
-        case LH: Hide(c, row); break;
-        case LS: Show(c, row); break;
-        case Interface3: ShowWhenIndex(c, row, LineName("DIO", line, " interface"), 3); break;
-        case Method1: ShowWhenIndex(c, row, LineName("DIO", line, " reported methods"), 1); break;
-        case Method0: ShowWhenIndex(c, row, LineName("DIO", line, " reported methods"), 0); break;
+        case LH:
+          Hide(c, row);
+          break;
+        case LS:
+          Show(c, row);
+          break;
+        case Interface3:
+          ShowWhenIndex(c, row, LineName("DIO", line, " interface"), 3);
+          break;
+        case Method1:
+          ShowWhenIndex(c, row, LineName("DIO", line, " reported methods"), 1);
+          break;
+        case Method0:
+          ShowWhenIndex(c, row, LineName("DIO", line, " reported methods"), 0);
+          break;
         case Protocol:
           if (!protocol.found) {
             height = kProtocolAbsentHeight;
@@ -282,8 +297,8 @@ void DataFormatRule(FormRuleContext& c, int line) {
     changed = format->CurSel() != LeadingInt(formatRow->second.value);
   // Another format than the device's makes the device's texts meaningless; its own format brings
   // them back.
-  for (const char* field : {" query command", " output control result",
-                            " high level information", " low level information"}) {
+  for (const char* field : {" query command", " output control result", " high level information",
+                            " low level information"}) {
     const std::string name = LineName("DIO", line, field);
     auto row = c.params.find(name);
     Control* control = c.form.Find(name);
@@ -308,4 +323,6 @@ void UpdateIoTab(FormRuleContext& c) {
 
 }  // namespace rules
 
-void UpdateIoTab(FormRuleContext& context) { rules::UpdateIoTab(context); }
+void UpdateIoTab(FormRuleContext& context) {
+  rules::UpdateIoTab(context);
+}

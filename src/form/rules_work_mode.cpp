@@ -220,8 +220,8 @@ void ServerCountRule(FormRuleContext& c) {
   const Selection count = ReadSelection(c.form, "Server Count");
   if (count.text == "0") {
     auto deviceType = c.params.find("Device Type");
-    const bool zr750 = deviceType != c.params.end() &&
-                       deviceType->second.value.find("Zr750") != std::string::npos;
+    const bool zr750 =
+        deviceType != c.params.end() && deviceType->second.value.find("Zr750") != std::string::npos;
     if (!zr750) {
       if (c.showMessageBox) c.showMessageBox(LanguageText("Notify", "ServerCount", ""));
       // The list reports the change, and this rule runs again for one server.

@@ -28,22 +28,30 @@ class ActivationIoRulesTest : public testing::Test, public RuleFixture {
       const bool shown = expected[i] != 'H';
       EXPECT_EQ(Visible(rows[i]), shown) << where << ": " << rows[i];
       if (const RowEntry* entry = FindRowEntry(rows[i]); entry && expected[i] != '-') {
-        for (const std::string& p : entry->params) EXPECT_EQ(Active(p), shown) << where << ": " << p;
+        for (const std::string& p : entry->params)
+          EXPECT_EQ(Active(p), shown) << where << ": " << p;
       }
     }
   }
 };
 
-const std::vector<std::string> kActivationRows = {
-    "ActivateHorizontalLayout1",     "ActivateHorizontalLayout1.2",
-    "ActivateHorizontalLayout2",     "ActivateHorizontalLayout3",
-    "ActivateHorizontalLayout4",     "ActivateHorizontalLayout5",
-    "ActivateHorizontalLayout6",     "ActivateHorizontalLayout6.1",
-    "ActivateHorizontalLayout6.1.1", "ActivateHorizontalLayout6.1.2",
-    "ActivateHorizontalLayout7",     "ActivateHorizontalLayout8",
-    "ActivateHorizontalLayout9",     "IO1GroupBox",
-    "IO2GroupBox",                   "IO3GroupBox",
-    "IOTab"};
+const std::vector<std::string> kActivationRows = {"ActivateHorizontalLayout1",
+                                                  "ActivateHorizontalLayout1.2",
+                                                  "ActivateHorizontalLayout2",
+                                                  "ActivateHorizontalLayout3",
+                                                  "ActivateHorizontalLayout4",
+                                                  "ActivateHorizontalLayout5",
+                                                  "ActivateHorizontalLayout6",
+                                                  "ActivateHorizontalLayout6.1",
+                                                  "ActivateHorizontalLayout6.1.1",
+                                                  "ActivateHorizontalLayout6.1.2",
+                                                  "ActivateHorizontalLayout7",
+                                                  "ActivateHorizontalLayout8",
+                                                  "ActivateHorizontalLayout9",
+                                                  "IO1GroupBox",
+                                                  "IO2GroupBox",
+                                                  "IO3GroupBox",
+                                                  "IOTab"};
 
 std::vector<std::string> LineRows(int n) {
   std::vector<std::string> rows;
@@ -133,8 +141,8 @@ TEST_F(ActivationIoRulesTest, EachDioWorkModeShowsTheRowsOfItsLine) {
     const bool longLine = line == 3 || line == 5;
     for (const Case& c : cases) {
       const std::string expected = longLine ? c.longLines : c.shortLines;
-      const std::string where = "line " + n + " mode " + std::to_string(c.workMode) +
-                                " protocol " + std::to_string(c.protocol);
+      const std::string where = "line " + n + " mode " + std::to_string(c.workMode) + " protocol " +
+                                std::to_string(c.protocol);
       Select("DIO" + n + " workmode", c.workMode);
       Select("DIO" + n + " protocol", c.protocol);
       Select("DIO" + n + " interface", 3);
@@ -180,9 +188,8 @@ TEST_F(ActivationIoRulesTest, IoSelectionHidesTheLineChosenForActivation) {
     bool io1, io2, third;
   };
   const Case cases[] = {
-      {false, 0, false, true, true}, {false, 1, true, false, true},
-      {false, 2, true, true, false}, {false, 3, true, true, true},
-      {false, -1, true, true, true}, {true, 2, true, true, false},
+      {false, 0, false, true, true}, {false, 1, true, false, true}, {false, 2, true, true, false},
+      {false, 3, true, true, true},  {false, -1, true, true, true}, {true, 2, true, true, false},
       {true, 0, false, true, true},
   };
   for (const Case& c : cases) {
@@ -263,8 +270,8 @@ TEST_F(ActivationIoRulesTest, ThreeIoControlsInUseHideTheIoTab) {
     bool tabShown;
   };
   const Case cases[] = {
-      {{0, 1, 6, 6, 6}, true},  {{0, 1, 2, 6, 6}, false}, {{0, 6, 2, 6, 7}, false},
-      {{0, 1, 2, 3, 6}, true},  {{0, 1, 2, 3, 4}, true},  {{6, 6, 6, 6, 6}, true},
+      {{0, 1, 6, 6, 6}, true},     {{0, 1, 2, 6, 6}, false}, {{0, 6, 2, 6, 7}, false},
+      {{0, 1, 2, 3, 6}, true},     {{0, 1, 2, 3, 4}, true},  {{6, 6, 6, 6, 6}, true},
       {{-1, -1, -1, 6, 6}, false},  // nothing selected is not "None"
   };
   for (const Case& c : cases) {
@@ -317,8 +324,8 @@ TEST_F(ActivationIoRulesTest, IoModesHideTheirLinesWhenTheyAreInUse) {
     bool box2, box1;
   };
   const Case cases[] = {
-      {true, 0, 0, true, true},    {true, 1, 0, false, true},  {true, 2, 2, false, false},
-      {true, -1, 1, true, false},  {false, 2, 2, true, false},
+      {true, 0, 0, true, true},   {true, 1, 0, false, true},  {true, 2, 2, false, false},
+      {true, -1, 1, true, false}, {false, 2, 2, true, false},
   };
   for (const Case& c : cases) {
     SetVisible("ActivateHorizontalLayout9", c.io2Shown);

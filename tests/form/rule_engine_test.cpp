@@ -13,7 +13,9 @@ class RuleEngineTest : public testing::Test, public RuleFixture {
   void SetUp() override { ASSERT_TRUE(loaded) << window.LoadError(); }
 };
 
-std::vector<std::string> Params(const RowEntry& e) { return e.params; }
+std::vector<std::string> Params(const RowEntry& e) {
+  return e.params;
+}
 
 }  // namespace
 
@@ -34,17 +36,16 @@ TEST_F(RuleEngineTest, EveryRowOfTheTableIsInTheSkinAndEveryNameItSwitchesIsACat
 TEST_F(RuleEngineTest, RowTableSpellsTheLineRowsWithTheLineDigit) {
   EXPECT_EQ(Params(Entry("IOLayout3.2.1")), std::vector<std::string>{"DIO3 SMS number"});
   EXPECT_EQ(Params(Entry("IOLayout2.4.1")), std::vector<std::string>{"A DIO2 data format"});
-  EXPECT_EQ(Params(Entry("IOLayout3.7")),
-            (std::vector<std::string>{"DIO3 ADCType", "DIO3 upper threshold",
-                                      "DIO3 lower threshold"}));
+  EXPECT_EQ(
+      Params(Entry("IOLayout3.7")),
+      (std::vector<std::string>{"DIO3 ADCType", "DIO3 upper threshold", "DIO3 lower threshold"}));
   EXPECT_EQ(Params(Entry("IOLayout1.7")),
             (std::vector<std::string>{"DIO1 upper threshold", "DIO1 lower threshold"}));
   EXPECT_EQ(FindRowEntry("IOLayout3.4"), nullptr) << "a row that governs nothing";
   EXPECT_EQ(FindRowEntry("IOLayout6.1"), nullptr);
   EXPECT_EQ(FindRowEntry("iolayout1.1"), nullptr) << "names compare case-sensitively";
   EXPECT_EQ(FindRowEntry("IOLayout1.1 "), nullptr) << "over their full length";
-  EXPECT_EQ(Params(Entry("DebugHorizontalLayout1")),
-            std::vector<std::string>{"Debugging  port"});
+  EXPECT_EQ(Params(Entry("DebugHorizontalLayout1")), std::vector<std::string>{"Debugging  port"});
 }
 
 TEST_F(RuleEngineTest, ShowingAndHidingARowSwitchesItsCatalogueRows) {
@@ -94,12 +95,20 @@ TEST_F(RuleEngineTest, TheLookupNeverAddsCatalogueRows) {
 
 TEST_F(RuleEngineTest, HidingALineGroupSwitchesOffTheWholeLineAndShowingItLeavesTheRestToItsRule) {
   SetRowVisible(context, "IO2GroupBox", false);
-  const std::vector<std::string> line2 = {
-      "DIO2 workmode",          "DIO2 protocol",         "DIO2 interface",
-      "DIO2 SMS number",        "DIO2 reported methods", "DIO2 reported times",
-      "DIO2 query command",     "DIO2 high level information", "DIO2 low level information",
-      "DIO2 and mapping center", "DIO2 upper threshold", "DIO2 lower threshold",
-      "DIO2 output control result", "A DIO2 data format"};
+  const std::vector<std::string> line2 = {"DIO2 workmode",
+                                          "DIO2 protocol",
+                                          "DIO2 interface",
+                                          "DIO2 SMS number",
+                                          "DIO2 reported methods",
+                                          "DIO2 reported times",
+                                          "DIO2 query command",
+                                          "DIO2 high level information",
+                                          "DIO2 low level information",
+                                          "DIO2 and mapping center",
+                                          "DIO2 upper threshold",
+                                          "DIO2 lower threshold",
+                                          "DIO2 output control result",
+                                          "A DIO2 data format"};
   for (const std::string& name : line2) EXPECT_FALSE(Active(name)) << name;
   EXPECT_TRUE(Active("DIO1 protocol")) << "other lines keep their flags";
   EXPECT_TRUE(queue.empty()) << "hiding posts nothing";
@@ -111,8 +120,10 @@ TEST_F(RuleEngineTest, HidingALineGroupSwitchesOffTheWholeLineAndShowingItLeaves
 }
 
 TEST_F(RuleEngineTest, EachLineGroupPostsTheRuleOfItsLine) {
-  const std::pair<const char*, int> groups[] = {{"IO1GroupBox", 7},  {"IO2GroupBox", 8},
-                                                {"IO3GroupBox", 9},  {"IO4GroupBox", 20},
+  const std::pair<const char*, int> groups[] = {{"IO1GroupBox", 7},
+                                                {"IO2GroupBox", 8},
+                                                {"IO3GroupBox", 9},
+                                                {"IO4GroupBox", 20},
                                                 {"IO5GroupBox", 21}};
   for (const auto& [group, rule] : groups) {
     SetRowVisible(context, group, true);
@@ -136,10 +147,9 @@ TEST_F(RuleEngineTest, HidingTheServerGroupKeepsTheFirstServerAndShowingItPostsT
   SetRowVisible(context, "ServiceGroupBox", false);
   EXPECT_FALSE(Active("Server's Ip")) << "kept as it was";
   EXPECT_TRUE(Active("Server's Port")) << "kept as it was";
-  for (const char* name :
-       {"Secondary Server's Ip", "Secondary Server's Port", "Server2's Ip", "Server2's Port",
-        "Server3's Ip", "Server3's Port", "Server4's Ip", "Server4's Port", "Server5's Ip",
-        "Server5's Port"})
+  for (const char* name : {"Secondary Server's Ip", "Secondary Server's Port", "Server2's Ip",
+                           "Server2's Port", "Server3's Ip", "Server3's Port", "Server4's Ip",
+                           "Server4's Port", "Server5's Ip", "Server5's Port"})
     EXPECT_FALSE(Active(name)) << name;
   EXPECT_TRUE(queue.empty());
 
@@ -188,8 +198,8 @@ TEST_F(RuleEngineTest, ShowingTheManagementGroupLeavesItsAddressRowToItsRule) {
   EXPECT_EQ(TakeQueued(), std::vector<int>{6});
   RunRule(6);
   EXPECT_FALSE(Visible("EquimentLayout1"));
-  for (const char* name : {"Dtu manage id", "dtu manage server's Ip",
-                           "Dtumanagetransferprotocol", "dtu manage server's Port"})
+  for (const char* name : {"Dtu manage id", "dtu manage server's Ip", "Dtumanagetransferprotocol",
+                           "dtu manage server's Port"})
     EXPECT_FALSE(Active(name)) << name << " stays off while the platform is off";
 
   SetRowVisible(context, "DtumanageGroupBox", false);

@@ -21,7 +21,9 @@
 #include "ui/skin_window.h"
 
 // The skin the rule tests run on.
-inline std::string RuleSkinDir() { return std::string(DTU_TEST_DATA_DIR) + "/skins/rules"; }
+inline std::string RuleSkinDir() {
+  return std::string(DTU_TEST_DATA_DIR) + "/skins/rules";
+}
 inline std::string EnglishLanguageFile() {
   return std::string(DTU_SKIN_ROOT) + "/ConifgENRes/Language.ini";
 }
@@ -33,20 +35,32 @@ struct ItemSelectPost {
   int argument;
 };
 inline constexpr ItemSelectPost kItemSelectPosts[] = {
-    {"Protocolmodel", 0, 0},     {"DeviceModel", 0, 0},         {"RegistrationAndHeart", 0, 0},
-    {"Transferprotocol", 0, 0},  {"ActivateMethod", 1, 0},      {"Debug Level", 2, 0},
-    {"Server Count", 3, 0},      {"LCP ECHO", 4, 0},            {"EXFUN", 5, 0},
-    {"dtu is connect to dtu manage platform", 6, 0},            {"I/O selection", 10, 0},
-    {"I/O1 control", 11, 0},     {"I/O2 control", 12, 0},       {"I/O3 control", 13, 0},
-    {"DTU SMS configure fun", 14, 0}, {"A DIO1 data format", 16, 1}, {"A DIO2 data format", 16, 2},
-    {"A DIO3 data format", 16, 3},    {"LORA Mode", 17, 0},          {"I/O2 Mode", 18, 0},
+    {"Protocolmodel", 0, 0},
+    {"DeviceModel", 0, 0},
+    {"RegistrationAndHeart", 0, 0},
+    {"Transferprotocol", 0, 0},
+    {"ActivateMethod", 1, 0},
+    {"Debug Level", 2, 0},
+    {"Server Count", 3, 0},
+    {"LCP ECHO", 4, 0},
+    {"EXFUN", 5, 0},
+    {"dtu is connect to dtu manage platform", 6, 0},
+    {"I/O selection", 10, 0},
+    {"I/O1 control", 11, 0},
+    {"I/O2 control", 12, 0},
+    {"I/O3 control", 13, 0},
+    {"DTU SMS configure fun", 14, 0},
+    {"A DIO1 data format", 16, 1},
+    {"A DIO2 data format", 16, 2},
+    {"A DIO3 data format", 16, 3},
+    {"LORA Mode", 17, 0},
+    {"I/O2 Mode", 18, 0},
     {"I/O1 Mode", 19, 0},
 };
 
 class RuleFixture : public NotifySink {
  public:
-  explicit RuleFixture(const std::string& skinDir = RuleSkinDir())
-      : window(skinDir, &pages, this) {
+  explicit RuleFixture(const std::string& skinDir = RuleSkinDir()) : window(skinDir, &pages, this) {
     SetLanguageFile(EnglishLanguageFile());
     loaded = window.Load("skin.xml");
     BuildParamTable(params, lists, window);
@@ -148,7 +162,10 @@ class RuleFixture : public NotifySink {
   DeviceFacts facts;
   std::deque<std::pair<int, int>> queue;
   std::vector<std::string> messages;
-  FormRuleContext context{window, params, tabs, facts,
+  FormRuleContext context{window,
+                          params,
+                          tabs,
+                          facts,
                           [this](int rule, int argument) { Post(rule, argument); },
                           [this](const std::string& text) { messages.push_back(text); }};
 };
