@@ -199,6 +199,8 @@ void DioLineRule(FormRuleContext& c, int line) {
   const std::string layout = LineName("IOLayout", line, "");
   int height = kNoMatchHeight;
   for (const DioWorkMode& mode : kDioWorkModes) {
+    // Nothing selected matches no work mode, not even one the language file lacks.
+    if (workMode.text.empty()) break;
     if (workMode.text != LanguageText("DIO workmode", mode.textKey, "")) continue;
     if (!Serves(mode.lines, line)) continue;
     height = mode.height;
