@@ -2,6 +2,7 @@
 #include "form/form_rules.h"
 
 #include <climits>
+#include <map>
 
 #include "form/row_table.h"
 #include "form/rule_steps.h"
@@ -30,6 +31,22 @@ void SetRowVisible(FormRuleContext& context, const std::string& row, bool visibl
     for (const std::string& name : entry->inactiveWhenHidden)
       SetActive(context.params, name, false);
   }
+}
+
+void MatchActiveFlagsToRows(FormRuleContext& context) {
+  std::map<std::string, bool, std::less<>> active;
+  for (const RowEntry& entry : RowEntries()) {
+    Control* row = context.form.Find(entry.row);
+    if (!row) continue;
+    const bool shown = row->IsVisible();
+    for (const auto* names : {&entry.params, &entry.inactiveWhenHidden}) {
+      for (const std::string& name : *names) {
+        auto [it, added] = active.emplace(name, shown);
+        if (!added) it->second = it->second && shown;
+      }
+    }
+  }
+  for (const auto& [name, flag] : active) SetActive(context.params, name, flag);
 }
 
 void SetGroupHeight(Form& form, const std::string& name, int pixels) {

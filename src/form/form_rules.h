@@ -39,6 +39,11 @@ void ApplyFormRule(FormRuleContext& context, int rule, int argument);
 // happens at all.
 void SetRowVisible(FormRuleContext& context, const std::string& row, bool visible);
 
+// Sets the `active` flag of every catalogue row the row table governs from the rows as the form
+// shows them now: active exactly when every row that lists it is shown. For the start, when the
+// skin has hidden rows but the catalogue has just made every row active. Posts nothing.
+void MatchActiveFlagsToRows(FormRuleContext& context);
+
 // Fixes the height of the control `name` (pixels) through its "height" attribute; a missing
 // control is passed over.
 void SetGroupHeight(Form& form, const std::string& name, int pixels);

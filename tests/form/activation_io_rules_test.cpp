@@ -22,6 +22,13 @@ class ActivationIoRulesTest : public testing::Test, public RuleFixture {
       }
     }
   }
+  // Work mode k (0 to 4) is the item whose text is "Text" k + 1 of the language file; 5 is an item
+  // that is none of them, -1 no selection.
+  void SelectWorkMode(const std::string& list, int mode) {
+    if (mode < 0) return Select(list, -1);
+    if (mode > 4) return SelectText(list, "Counter");
+    SelectText(list, LanguageText("DIO workmode", "Text" + std::to_string(mode + 1), ""));
+  }
   void Expect(const std::vector<std::string>& rows, const std::string& expected,
               const std::string& where) {
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -33,6 +40,14 @@ class ActivationIoRulesTest : public testing::Test, public RuleFixture {
       }
     }
   }
+};
+
+// The I/O tab rule reads all five I/O control lists; the fixture skin holds "I/O4 control" and
+// "I/O5 control", which carry no catalogue row.
+class IoTabRuleTest : public testing::Test, public RuleFixture {
+ protected:
+  IoTabRuleTest() : RuleFixture(std::string(DTU_TEST_DATA_DIR) + "/skins/rules") {}
+  void SetUp() override { ASSERT_TRUE(loaded) << window.LoadError(); }
 };
 
 const std::vector<std::string> kActivationRows = {"ActivateHorizontalLayout1",
@@ -143,7 +158,7 @@ TEST_F(ActivationIoRulesTest, EachDioWorkModeShowsTheRowsOfItsLine) {
       const std::string expected = longLine ? c.longLines : c.shortLines;
       const std::string where = "line " + n + " mode " + std::to_string(c.workMode) + " protocol " +
                                 std::to_string(c.protocol);
-      Select("DIO" + n + " workmode", c.workMode);
+      SelectWorkMode("DIO" + n + " workmode", c.workMode);
       Select("DIO" + n + " protocol", c.protocol);
       Select("DIO" + n + " interface", 3);
       Select("DIO" + n + " reported methods", 1);
@@ -157,7 +172,7 @@ TEST_F(ActivationIoRulesTest, EachDioWorkModeShowsTheRowsOfItsLine) {
 }
 
 TEST_F(ActivationIoRulesTest, InterfaceAndReportedMethodDecideTheirSubRows) {
-  Select("DIO1 workmode", 1);
+  SelectWorkMode("DIO1 workmode", 1);
   Select("DIO1 protocol", 0);
   for (int interfaceIndex : {3, 0, 4, -1}) {
     for (int method : {0, 1, 2, -1}) {
@@ -173,7 +188,7 @@ TEST_F(ActivationIoRulesTest, InterfaceAndReportedMethodDecideTheirSubRows) {
     }
   }
   // Digital output has no reported methods but takes the interface row alike.
-  Select("DIO1 workmode", 2);
+  SelectWorkMode("DIO1 workmode", 2);
   Select("DIO1 interface", 3);
   RunRule(7);
   EXPECT_TRUE(Visible("IOLayout1.2.1"));
@@ -239,6 +254,9 @@ TEST_F(ActivationIoRulesTest, IoSelectionOutOfSightShowsAllThreeLinesAndLeavesTh
 TEST_F(ActivationIoRulesTest, IoControlHidesItsLineWhenItControlsSomething) {
   // Items 0 to 5 are control targets, 6 is "None", 7 another item.
   const std::pair<int, bool> cases[] = {{-1, true}, {0, false}, {5, false}, {6, true}, {7, true}};
+  for (const char* row : {"ActivateGroupBox", "ActivateHorizontalLayout6",
+                          "ActivateHorizontalLayout6.1", "ActivateHorizontalLayout6.1.1"})
+    SetVisible(row, true);
   for (int k = 1; k <= 3; ++k) {
     const std::string n = std::to_string(k);
     for (const auto& [index, shown] : cases) {
@@ -252,7 +270,7 @@ TEST_F(ActivationIoRulesTest, IoControlHidesItsLineWhenItControlsSomething) {
   }
 }
 
-TEST_F(ActivationIoRulesTest, IoControlOutOfSightShowsItsLineWithoutTheTabRule) {
+TEST_F(IoTabRuleTest, IoControlOutOfSightShowsItsLineWithoutTheTabRule) {
   for (int k = 1; k <= 5; ++k) Select("I/O" + std::to_string(k) + " control", 0);
   SetVisible("ActivateHorizontalLayout6.1.1", false);  // holds "I/O3 control"
   SetVisible("IO3GroupBox", false);
@@ -264,7 +282,7 @@ TEST_F(ActivationIoRulesTest, IoControlOutOfSightShowsItsLineWithoutTheTabRule) 
   EXPECT_TRUE(Visible("IOTab"));
 }
 
-TEST_F(ActivationIoRulesTest, ThreeIoControlsInUseHideTheIoTab) {
+TEST_F(IoTabRuleTest, ThreeIoControlsInUseHideTheIoTab) {
   struct Case {
     std::vector<int> selections;  // "I/O1 control" .. "I/O5 control"; 6 is "None"
     bool tabShown;

@@ -43,7 +43,7 @@ class RuleCascadeTest : public testing::Test, public RuleFixture {
 }  // namespace
 
 TEST_F(RuleCascadeTest, AWorkModeChangeRunsTheRulesOfTheGroupsItShows) {
-  Select("DIO1 workmode", 1);
+  SelectText("DIO1 workmode", LanguageText("DIO workmode", "Text2", ""));
   Settle(0, 0, 0, 0, 0);
   Choose("Protocolmodel", 1);
   ASSERT_EQ(Queued(), std::vector<int>{0});
@@ -103,7 +103,7 @@ TEST_F(RuleCascadeTest, ActivationByIoSelectionPostsTheSelectionRuleTwice) {
   EXPECT_EQ(Drain(), (std::vector<int>{1, 10, 10, 10, 7, 9, 7, 9, 7, 9}));
   EXPECT_FALSE(Visible("IO2GroupBox"));
 
-  for (int k = 1; k <= 5; ++k) Select("I/O" + std::to_string(k) + " control", 6);
+  for (int k = 1; k <= 3; ++k) SelectText("I/O" + std::to_string(k) + " control", "None");
   Choose("IOactivationmethods", 1);
   EXPECT_EQ(Drain(), (std::vector<int>{1, 11, 12, 13, 11, 12, 13, 7, 8, 9, 7, 8, 9}));
   EXPECT_TRUE(Visible("IO2GroupBox"));
@@ -119,11 +119,10 @@ TEST_F(RuleCascadeTest, EveryCatalogueRowIsActiveExactlyWhenItsRowsAreShown) {
                                              {4, 0}, {5, 0}, {5, 1}};
   const auto governing = Governing();
   // Lines in several work modes, with I/O lines in use, so that hidden rows are about.
-  Select("DIO1 workmode", 1);
-  Select("DIO2 workmode", 2);
-  Select("DIO3 workmode", 4);
-  Select("DIO4 workmode", 3);
-  Select("DIO5 workmode", 0);
+  const char* lineModes[] = {"Text2", "Text3", "Text5", "Text4", "Text1"};
+  for (int line = 1; line <= 5; ++line)
+    SelectText("DIO" + std::to_string(line) + " workmode",
+               LanguageText("DIO workmode", lineModes[line - 1], ""));
   Select("I/O selection", 2);
   Select("I/O1 control", 3);
   Select("I/O1 Mode", 1);

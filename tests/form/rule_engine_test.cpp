@@ -49,6 +49,7 @@ TEST_F(RuleEngineTest, RowTableSpellsTheLineRowsWithTheLineDigit) {
 }
 
 TEST_F(RuleEngineTest, ShowingAndHidingARowSwitchesItsCatalogueRows) {
+  SetAllActive(true);
   SetRowVisible(context, "MQTTLayout", false);
   EXPECT_FALSE(Visible("MQTTLayout"));
   for (const std::string& name : Entry("MQTTLayout").params) EXPECT_FALSE(Active(name)) << name;
@@ -94,6 +95,7 @@ TEST_F(RuleEngineTest, TheLookupNeverAddsCatalogueRows) {
 }
 
 TEST_F(RuleEngineTest, HidingALineGroupSwitchesOffTheWholeLineAndShowingItLeavesTheRestToItsRule) {
+  SetAllActive(true);
   SetRowVisible(context, "IO2GroupBox", false);
   const std::vector<std::string> line2 = {"DIO2 workmode",
                                           "DIO2 protocol",
@@ -222,13 +224,14 @@ TEST_F(RuleEngineTest, RuleNumbersOutsideTheRulesDoNothing) {
   Select("Protocolmodel", 3);
   Select("ActivateMethod", 0);
   SetVisible("ModeHorizontalLayout1", true);
+  SetGroupHeight(window, "ModeGroupBox", 999);
   const ParamTable before = params;
   for (int rule : {22, 23, 100, 1000, -1, -22}) {
     RunRule(rule, 1);
     EXPECT_TRUE(queue.empty()) << rule;
   }
   EXPECT_TRUE(Visible("ModeHorizontalLayout1"));
-  EXPECT_EQ(Height("ModeGroupBox"), -1);
+  EXPECT_EQ(Height("ModeGroupBox"), 999);
   EXPECT_EQ(params, before);
   for (int i = 0; i < tabs.size(); ++i) EXPECT_TRUE(tabs[i].shown);
 }
@@ -243,4 +246,26 @@ TEST_F(RuleEngineTest, EveryRuleOnAFormWithoutItsControlsChangesNothing) {
   EXPECT_EQ(bare.params, before);
   EXPECT_TRUE(bare.messages.empty());
   for (int i = 0; i < bare.tabs.size(); ++i) EXPECT_TRUE(bare.tabs[i].shown) << i;
+}
+
+TEST_F(RuleEngineTest, StartUpFlagsFollowTheRowsTheSkinHides) {
+  SetAllActive(true);
+  SetVisible("GlobalHorizontalLayout2", false);
+  SetVisible("ModeHorizontalLayout1", true);
+  SetVisible("ModeHorizontalLayout1.1", false);
+  SetVisible("IO2GroupBox", false);
+  SetVisible("IOLayout2.1", true);
+  SetVisible("ServiceGroupBox", false);
+  SetVisible("ServiceHorizontalLayout0", true);
+  SetVisible("ServiceHorizontalLayout1", true);
+  MatchActiveFlagsToRows(context);
+  EXPECT_FALSE(Active("ICMP Ip"));
+  EXPECT_TRUE(Active("PhoneNO."));
+  EXPECT_FALSE(Active("Modem'sID number")) << "one of its two rows is hidden";
+  EXPECT_FALSE(Active("DIO2 workmode"));
+  EXPECT_FALSE(Active("DIO2 protocol")) << "its line is hidden";
+  EXPECT_TRUE(Active("Server's Ip")) << "the first server follows its own row only";
+  EXPECT_FALSE(Active("Secondary Server's Ip"));
+  EXPECT_TRUE(Active("Protocolmodel")) << "rows outside the table keep their flags";
+  EXPECT_TRUE(queue.empty());
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
 #include <set>
 #include <stdexcept>
@@ -22,9 +23,11 @@
 
 // The skin the rule tests run on.
 inline std::string RuleSkinDir() {
+  if (const char* dir = std::getenv("DTU_RULE_SKIN")) return dir;
   return std::string(DTU_TEST_DATA_DIR) + "/skins/rules";
 }
 inline std::string EnglishLanguageFile() {
+  if (const char* dir = std::getenv("DTU_RULE_SKIN")) return std::string(dir) + "/Language.ini";
   return std::string(DTU_SKIN_ROOT) + "/ConifgENRes/Language.ini";
 }
 
@@ -63,7 +66,9 @@ class RuleFixture : public NotifySink {
   explicit RuleFixture(const std::string& skinDir = RuleSkinDir()) : window(skinDir, &pages, this) {
     SetLanguageFile(EnglishLanguageFile());
     loaded = window.Load("skin.xml");
+    // As the window starts: the catalogue, then its flags matched to the skin's hidden rows.
     BuildParamTable(params, lists, window);
+    MatchActiveFlagsToRows(context);
   }
 
   void Notify(const Notification& n) override {
@@ -134,14 +139,32 @@ class RuleFixture : public NotifySink {
     return widget->minimumHeight() == widget->maximumHeight() ? widget->maximumHeight() : -1;
   }
   void ClearHeight(const std::string& name) { C(name).SetAttribute("height", "0"); }
-  // Selects without posting anything (the list still notifies; the posts are dropped).
+  // Selects without posting anything (the list still notifies; the posts are dropped). A list
+  // with fewer items gets placeholder items up to the index, so that the cases do not depend on
+  // how many items a skin gives a list.
   void Select(const std::string& list, int index) {
-    window.FindCombo(list)->SelectItem(index);
+    ComboControl& combo = Combo(list);
+    while (combo.ItemCount() <= index)
+      combo.AddItem("extra item " + std::to_string(combo.ItemCount()));
+    combo.SelectItem(index);
     queue.clear();
   }
+  // Selects the item with this text, adding it when the list has none.
+  void SelectText(const std::string& list, const std::string& text) {
+    ComboControl& combo = Combo(list);
+    int index = 0;
+    while (index < combo.ItemCount() && combo.ItemText(index) != text) ++index;
+    if (index == combo.ItemCount()) combo.AddItem(text);
+    Select(list, index);
+  }
   // Selects as a user would: the list's "itemselect" posts its rule.
-  void Choose(const std::string& list, int index) { window.FindCombo(list)->SelectItem(index); }
-  int Selected(const std::string& list) { return window.FindCombo(list)->CurSel(); }
+  void Choose(const std::string& list, int index) { Combo(list).SelectItem(index); }
+  ComboControl& Combo(const std::string& list) {
+    ComboControl* combo = C(list).AsCombo();
+    if (!combo) throw std::runtime_error(list + " is not a list");
+    return *combo;
+  }
+  int Selected(const std::string& list) { return Combo(list).CurSel(); }
 
   bool Active(const std::string& param) {
     auto it = params.find(param);

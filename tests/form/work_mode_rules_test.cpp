@@ -323,7 +323,7 @@ TEST_F(WorkModeRulesTest, ModelRowsFollowTheModelAndTheDeviceType) {
     EXPECT_EQ(Visible("IO4GroupBox"), c.io4) << where;
     EXPECT_EQ(Visible("IO5GroupBox"), c.io5) << where;
     EXPECT_EQ(C("RS232-1").Text(), c.rs232) << where;
-    EXPECT_EQ(C("ADC1").Text(), c.adc) << where;
+    EXPECT_EQ(C("ADC1").Text(), LanguageText("DIO Type", c.adc, "")) << where;
     EXPECT_EQ(params.at("DIO3 workmode").atCommand,
               c.fiveDio ? "AT+DIOWORKMODE4" : "AT+DIOWORKMODE3")
         << where;
@@ -367,10 +367,10 @@ TEST_F(WorkModeRulesTest, ServerCountShowsItsServersTextsAndHeights) {
     const char* label;
     int height, height2;
   };
-  const char* title1 = "Server (main and backup)";
-  const char* label1 = "Main server";
-  const char* title2 = "Data centres";
-  const char* label2 = "Centre 1";
+  const char* title1 = "ServerTitle1";
+  const char* label1 = "Server's Label1";
+  const char* title2 = "ServerTitle2";
+  const char* label2 = "Server's Label2";
   const Case cases[] = {
       {0, "Zr750-G", {6}, title1, label1, 60, 110},
       {1, "", {0, 1, 6}, title1, label1, 110, 110},
@@ -381,7 +381,7 @@ TEST_F(WorkModeRulesTest, ServerCountShowsItsServersTextsAndHeights) {
   };
   for (const Case& c : cases) {
     params.at("Device Type").value = c.deviceType;
-    Select("Server Count", c.index);
+    SelectText("Server Count", std::to_string(c.index));
     for (int i = 0; i <= 6; ++i) {
       const bool shown = std::find(c.shown.begin(), c.shown.end(), i) != c.shown.end();
       SetVisible("ServiceHorizontalLayout" + std::to_string(i), !shown);
@@ -394,8 +394,9 @@ TEST_F(WorkModeRulesTest, ServerCountShowsItsServersTextsAndHeights) {
       if (i == 6) continue;  // a row without catalogue rows
       for (const std::string& p : Entry(row).params) EXPECT_EQ(Active(p), shown) << p;
     }
-    EXPECT_EQ(C("ServerTitle").Text(), c.title) << c.index;
-    EXPECT_EQ(C("Server's Label").Text(), c.label) << c.index;
+    EXPECT_EQ(C("ServerTitle").Text(), LanguageText("ModeTabItemChange", c.title, "")) << c.index;
+    EXPECT_EQ(C("Server's Label").Text(), LanguageText("ModeTabItemChange", c.label, ""))
+        << c.index;
     EXPECT_EQ(Height("ServiceGroupBox"), c.height) << c.index;
     EXPECT_EQ(Height("ServiceGroupBox2"), c.height2) << c.index;
     EXPECT_TRUE(messages.empty());
@@ -403,13 +404,16 @@ TEST_F(WorkModeRulesTest, ServerCountShowsItsServersTextsAndHeights) {
 }
 
 TEST_F(WorkModeRulesTest, AnUnknownServerCountOnlySetsTheDefaultHeights) {
-  for (int index : {6, -1}) {
-    Select("Server Count", index);
+  for (const char* count : {"6", ""}) {
+    if (*count)
+      SelectText("Server Count", count);
+    else
+      Select("Server Count", -1);
     C("ServerTitle").SetText("unchanged");
     SetVisible("ServiceHorizontalLayout3", true);
     SetVisible("ServiceHorizontalLayout0", false);
     RunRule(3);
-    EXPECT_EQ(C("ServerTitle").Text(), "unchanged");
+    EXPECT_EQ(C("ServerTitle").Text(), "unchanged") << count;
     EXPECT_TRUE(Visible("ServiceHorizontalLayout3"));
     EXPECT_FALSE(Visible("ServiceHorizontalLayout0"));
     EXPECT_EQ(Height("ServiceGroupBox"), 60);
@@ -419,8 +423,9 @@ TEST_F(WorkModeRulesTest, AnUnknownServerCountOnlySetsTheDefaultHeights) {
 
 TEST_F(WorkModeRulesTest, NoServersOnADeviceOtherThanZr750WarnsAndFallsBackToOneServer) {
   params.at("Device Type").value = "ZR350-V2";
-  Select("Server Count", 1);
+  SelectText("Server Count", "1");
   SetVisible("ServiceHorizontalLayout3", true);
+  ASSERT_EQ(Combo("Server Count").ItemText(0), "0");
   Choose("Server Count", 0);  // the user picks "0"
   ASSERT_EQ(Queued(), std::vector<int>{3});
   const std::vector<int> ran = Drain();
@@ -437,12 +442,13 @@ TEST_F(WorkModeRulesTest, NoServersOnADeviceOtherThanZr750WarnsAndFallsBackToOne
 
 TEST_F(WorkModeRulesTest, NoServersWarningChangesNoRowBeforeTheListMovesOn) {
   params.at("Device Type").value = "";
-  Select("Server Count", 0);
+  SelectText("Server Count", "0");
   SetVisible("ServiceHorizontalLayout6", false);
+  SetGroupHeight(window, "ServiceGroupBox", 999);
   RunRule(3);
   EXPECT_EQ(messages.size(), 1u);
   EXPECT_FALSE(Visible("ServiceHorizontalLayout6"));
-  EXPECT_EQ(Height("ServiceGroupBox"), -1);
+  EXPECT_EQ(Height("ServiceGroupBox"), 999);
   EXPECT_EQ(TakeQueued(), std::vector<int>{3}) << "the list's own notification";
 }
 
@@ -488,7 +494,7 @@ TEST_F(WorkModeRulesTest, OptionRowsFollowTheirListsAndSizeTheirGroups) {
 
 TEST_F(WorkModeRulesTest, LoraModeAndVersionGiveTheLoraRowsAndHeight) {
   struct Case {
-    int mode;  // 0 "TRNS", 1 another mode
+    int mode;  // 0 "TRNS", 1 "FIXED", -1 none
     const char* version;
     bool taddr, pid, power;
     int height;
@@ -505,7 +511,9 @@ TEST_F(WorkModeRulesTest, LoraModeAndVersionGiveTheLoraRowsAndHeight) {
   };
   for (const Case& c : cases) {
     facts.loraVersionText = c.version;
-    Select("LORA Mode", c.mode);
+    if (c.mode == 0) SelectText("LORA Mode", "TRNS");
+    if (c.mode == 1) SelectText("LORA Mode", "FIXED");
+    if (c.mode < 0) Select("LORA Mode", -1);
     for (const char* row : {"LoraLayout", "LoraPID", "LoraPower"}) SetVisible(row, false);
     SetVisible("LoraType", true);
     RunRule(17);
