@@ -42,20 +42,20 @@ class NullHost : public ExchangeHost {
   bool LoggedIn() const override { return true; }
   int TimeoutFactor() const override { return 1; }
   void SetButtons(int, int) override {}
-  void ArmSTimer(int) override {}
   void StopSTimer() override {}
+  void AnswerBootPrompt() override {}
   void ShowReceived(const std::string&) override {}
   ParamTable& Params() override { return params; }
   ListParamTable& ListParams() override { return lists; }
-  bool& FiveDioModel() override { return fiveDio; }
-  void SaveParams() override {}
-  Form* GetForm() override { return nullptr; }
+  DeviceFacts& Facts() override { return facts; }
+  void LoadReadBack() override {}
+  void NetModeReceived(const std::string&) override {}
   void ShowMessageBox(const std::string&) override {}
 
   size_t logged = 0;
   ParamTable params;
   ListParamTable lists;
-  bool fiveDio = false;
+  DeviceFacts facts;
 };
 
 std::string EightKilobyteShowReply() {
@@ -74,7 +74,7 @@ int ReceiveBench() {
   std::vector<double> perReplyMs;
   for (int round = 0; round < kRounds; ++round) {
     ExchangeState state;
-    state.BeginJob(kJobShow, "AT+SHOW\r\n");
+    BeginTestJob(state, kJobShow, "AT+SHOW\r\n");
     const auto start = std::chrono::steady_clock::now();
     for (size_t at = 0; at < reply.size(); at += kChunk) {
       const size_t n = std::min(kChunk, reply.size() - at);
@@ -106,7 +106,10 @@ class PortHost : public FakeHost {
     return port.WriteBytes(data, count);
   }
   void PostLog(const std::string&) override {}
-  void ArmSTimer(int periodMs) override { sTimer.start(periodMs); }
+  void AnswerBootPrompt() override {
+    SendSTick(*this);
+    if (!sTimer.isActive()) sTimer.start(500);
+  }
   void StopSTimer() override { sTimer.stop(); }
 
   CSerialPort port;
@@ -150,7 +153,7 @@ int SimBurstBench() {
     std::fprintf(stderr, "the pty did not open: errno %d\n", openError);
     return 1;
   }
-  host.ArmSTimer(kBootStreamPeriodMs);
+  host.sTimer.start(300);
   if (!WaitUntil([&] { return host.loggedIn; })) {
     std::fprintf(stderr, "no login\n");
     return 1;

@@ -11,11 +11,12 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "texts/language.h"
 #include "app/main_window.h"
 #include "event_loop.h"
+#include "exchange/receive_path.h"
 #include "sim_process.h"
 #include "test_program.h"
+#include "texts/language.h"
 
 namespace {
 
@@ -39,17 +40,16 @@ bool ReadOnce(int baud, Result* result) {
   if (!made || !made->StartWorker()) return false;
   CZR350FrameWnd& window = *made;
   bool applied = false;
-  window.onShowApplied = [&] { applied = true; };
+  window.hooks().showApplied = [&] { applied = true; };
   PumpFor(20);
-  window.preselectedPort = sim.PtyPath();
-  window.RefreshPortList();
+  window.PreselectPort(sim.PtyPath());
   window.form().FindCombo("BaudRate1")->SelectItem(0);
   ComboControl* rates = window.form().FindCombo("BaudRate1");
   for (int i = 0; i < rates->ItemCount(); ++i) {
     if (rates->ItemText(i) == std::to_string(baud)) rates->SelectItem(i);
   }
   window.OnStartCom();
-  if (!PumpUntil([&] { return window.loggedIn; }, 20000)) return false;
+  if (!PumpUntil([&] { return window.loggedIn(); }, 20000)) return false;
   PumpUntil([&] { return window.form().Find("Load")->IsEnabled(); }, 5000);
   // Let the rest of the setting menu arrive so that only the show reply is measured.
   PumpFor(600);
@@ -59,7 +59,7 @@ bool ReadOnce(int baud, Result* result) {
   window.Notify({"click", window.form().Find("Load"), 0, 0});
   if (!PumpUntil([&] { return applied; }, 120000)) return false;
   result->elapsedMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-  result->bytes = window.exchange.Received().size() + std::string("AT+SHOW\r\n").size();
+  result->bytes = window.session().Exchange().Received().size() + std::string("AT+SHOW\r\n").size();
   result->wireMs = static_cast<double>(result->bytes) * kBitsPerByte8N1 * 1000.0 / baud;
   return true;
 }
@@ -73,13 +73,14 @@ double ReceiveTimeMs(const std::string& reply) {
   if (!made) return -1;
   CZR350FrameWnd& window = *made;
   PumpFor(150);  // windowinit, caption texts
-  window.exchange.BeginJob(1, "AT+SHOW\r\n");
+  WorkJob show = MakeJob(kJobShow, "AT+SHOW\r\n");
+  show.epoch = window.session().Epoch();
+  window.session().Exchange().BeginJob(show);
   QElapsedTimer timer;
   timer.start();
   for (size_t at = 0; at < reply.size(); at += 64) {
     const std::string chunk = reply.substr(at, 64);
-    window.HandleMessage(WM_SERIAL_DATA, reinterpret_cast<WParam>(chunk.c_str()),
-                         static_cast<LParam>(chunk.size()));
+    ReceiveData(window.session().Exchange(), window.session(), chunk.data(), chunk.size());
   }
   QCoreApplication::processEvents();  // the posted log lines
   return static_cast<double>(timer.nsecsElapsed()) / 1e6;

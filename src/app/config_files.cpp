@@ -4,7 +4,6 @@
 #include <QFileDialog>
 
 #include "app/main_window.h"
-#include "exchange/enqueue_job.h"
 #include "exchange/work_job.h"
 #include "ui/skin_window.h"
 
@@ -16,18 +15,16 @@ QString FileFilter(int languageValue) {
 }  // namespace
 
 void CZR350FrameWnd::SaveToFile() {
-  if (headless) return;
+  if (hooks_.headless) return;
   const QString start = QString::fromStdString(
-      configFilePath.empty() ? QDir::homePath().toStdString() + "/DTU.cfg" : configFilePath);
+      configFilePath_.empty() ? QDir::homePath().toStdString() + "/DTU.cfg" : configFilePath_);
   // A name typed without extension is used as typed.
   const QString chosen =
-      QFileDialog::getSaveFileName(window_.get(), QString(), start, FileFilter(languageValue),
+      QFileDialog::getSaveFileName(window_.get(), QString(), start, FileFilter(languageValue_),
                                    nullptr, QFileDialog::DontConfirmOverwrite);
   if (chosen.isEmpty()) return;
-  configFilePath = chosen.toStdString();
-  WorkJob job;
-  job.kind = kJobSaveToFile;
-  job.command = std::string(kFileShowCommand);
-  job.filePath = configFilePath;
-  EnqueueJob(exchange, *this, job);
+  configFilePath_ = chosen.toStdString();
+  WorkJob job = MakeJob(kJobSaveToFile, kFileShowCommand);
+  job.filePath = configFilePath_;
+  session_.Queue(job);
 }

@@ -6,12 +6,10 @@
 #include <ctime>
 
 #include "app/dispatcher.h"
-#include "texts/language.h"
 #include "app/main_window.h"
 #include "catalogue/param_table.h"
-#include "exchange/enqueue_job.h"
-#include "exchange/receive_path.h"
 #include "form/tab_strip.h"
+#include "texts/language.h"
 #include "writing/sensor_list.h"
 
 namespace {
@@ -130,7 +128,7 @@ void CZR350FrameWnd::Notify(const Notification& n) {
     return;
   }
   if (n.type == "selectchanged") {
-    SelectPageForOption(form(), tabs, name);
+    SelectPageForOption(form(), tabs_, name);
     return;
   }
   if (n.type == "itemselect") {
@@ -138,7 +136,7 @@ void CZR350FrameWnd::Notify(const Notification& n) {
     return;
   }
   if (n.type == "setfocus") {
-    if (name == "FINDNETMODE" && loggedIn) QueueCommand(8, "AT+FINDNETMODE\r\n");
+    if (name == "FINDNETMODE" && session_.LoggedIn()) QueueCommand(8, "AT+FINDNETMODE\r\n");
     return;
   }
   if (n.type == "killfocus") {
@@ -172,8 +170,12 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
       return;
     }
   }
-  if (name == "Save") return SaveParams();
-  if (name == "Login") return LoginByEscape(exchange, *this);
+  if (name == "Save") {
+    // Writing the form back needs the save composition, which comes later.
+    AppendLog("Save: writing the form to the device is not available in this version.\r\n");
+    return;
+  }
+  if (name == "Login") return session_.LoginByEscape();
   if (name == "SaveToFile") return PostMessage(WM_SAVE_TO_FILE);
   if (name == "LoadFromFile") return PostMessage(WM_LOAD_FROM_FILE);
   if (name == "SetTime") {
@@ -187,13 +189,9 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
     QueueCommand(15, name + "\r\n");
     return;
   }
-  if (name == "quit") {
-    QueueCommand(7, "at+quit\r\n");
-    PostMessage(WM_SET_BUTTONS, 0, 0);
-    return;
-  }
-  if (name == "TabLeft") return UpdateTabStrip(form(), tabs, TabStripMode::ScrollLeft);
-  if (name == "TabRight") return UpdateTabStrip(form(), tabs, TabStripMode::ScrollRight);
+  if (name == "quit") return session_.QuitSettingMode();
+  if (name == "TabLeft") return UpdateTabStrip(form(), tabs_, TabStripMode::ScrollLeft);
+  if (name == "TabRight") return UpdateTabStrip(form(), tabs_, TabStripMode::ScrollRight);
   for (const char* toggle : kChannelToggles) {
     if (name != toggle) continue;
     if (Control* arrow = form().Find(name))
@@ -226,12 +224,9 @@ void CZR350FrameWnd::OnItemSelect(const std::string& name) {
 
 void CZR350FrameWnd::OnWindowInit() {
   NumberSensorList(form());
-  BuildParamTable(params, listParams, form());
+  BuildParamTable(session_.Params(), session_.ListParams(), form());
 }
 
 void CZR350FrameWnd::QueueCommand(int kind, const std::string& command) {
-  WorkJob job;
-  job.kind = kind;
-  job.command = command;
-  EnqueueJob(exchange, *this, job);
+  session_.Queue(kind, command);
 }

@@ -13,12 +13,12 @@
 #include <string>
 
 #include "app/demo_device.h"
-#include "texts/language.h"
 #include "app/main_window.h"
-#include "texts/settings.h"
 #include "app/title_texts.h"
 #include "cli/subcommands.h"
 #include "serial/port_error.h"
+#include "texts/language.h"
+#include "texts/settings.h"
 #include "ui/skin_window.h"
 
 namespace {
@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
     }
     if (!given[i].startsWith("--lang=")) arguments << given[i];
   }
-  window.onRestart = [arguments] {
+  window.hooks().restart = [arguments] {
     QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments);
   };
   std::string error;
@@ -169,7 +169,7 @@ int main(int argc, char** argv) {
   }
   window.StartWorker();
   SetPortErrorReporter([&window](const std::string& text) {
-    if (window.headless) return std::fputs(text.c_str(), stderr), void();
+    if (window.hooks().headless) return std::fputs(text.c_str(), stderr), void();
     QMessageBox::critical(nullptr, "Application Error", QString::fromStdString(text));
   });
 
@@ -177,13 +177,12 @@ int main(int argc, char** argv) {
   if (options.demo) {
     std::string demoError;
     if (demo.Start(paths.programDir + "dtu-sim", &demoError)) {
-      window.preselectedPort = demo.PortPath();
+      window.PreselectPort(demo.PortPath());
     } else {
       window.AppendLog("Demo: " + demoError + "\r\n");
     }
   }
-  if (!options.port.isEmpty()) window.preselectedPort = options.port.toStdString();
-  if (!window.preselectedPort.empty()) window.RefreshPortList();
+  if (!options.port.isEmpty()) window.PreselectPort(options.port.toStdString());
 
   // The demo connects at once, so the simulated device's boot prompt is answered.
   if (options.demo && !demo.PortPath().empty()) window.OnStartCom();

@@ -9,37 +9,33 @@
 #include <fstream>
 
 #include "app/button_sets.h"
-#include "texts/language.h"
 #include "app/title_texts.h"
-#include "catalogue/show_reply_parser.h"
-#include "exchange/receive_path.h"
 #include "form/tab_strip.h"
+#include "texts/language.h"
 #include "ui/skin_window.h"
 
 CZR350FrameWnd::CZR350FrameWnd(ProgramPaths programPaths, int language)
-    : languageValue(language),
-      paths(std::move(programPaths)),
-      pump_([this](MessageId msg, WParam w, LParam l) { return HandleMessage(msg, w, l); }) {
-  onQuit = [] { QCoreApplication::exit(0); };
-  sTimer_.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&sTimer_, &QTimer::timeout, [this] { OnTimer(kSTimerId); });
-  if (!QCoreApplication::instance()) headless = true;
+    : paths_(std::move(programPaths)),
+      languageValue_(language),
+      pump_([this](MessageId msg, WParam w, LParam l) { return HandleMessage(msg, w, l); }),
+      session_(*this) {
+  hooks_.quit = [] { QCoreApplication::exit(0); };
+  if (!QCoreApplication::instance()) hooks_.headless = true;
   titleTimer_.setSingleShot(true);
-  QObject::connect(&titleTimer_, &QTimer::timeout, [this] { OnTimer(kTitleTimerId); });
+  QObject::connect(&titleTimer_, &QTimer::timeout, [this] {
+    titleTimer_.stop();
+    RefreshTitleAndHelp();
+  });
 }
 
 CZR350FrameWnd::~CZR350FrameWnd() {
-  // The worker goes first: whatever job runs is abandoned, its hand-overs skipped.
-  if (worker_) worker_->Stop();
   // Blocked senders on other threads return at once from here on.
   pump_.Shutdown();
-  if (serialPort.IsOpen()) serialPort.ClosePort();
-  sTimer_.stop();
   titleTimer_.stop();
 }
 
 bool CZR350FrameWnd::Create(std::string* error) {
-  window_ = std::make_unique<SkinWindow>(paths.skinDir, &builderCallback_, this);
+  window_ = std::make_unique<SkinWindow>(paths_.skinDir, &builderCallback_, this);
   if (!window_->Load("skin.xml")) {
     if (error) *error = window_->LoadError();
     return false;
@@ -65,21 +61,16 @@ void CZR350FrameWnd::Init() {
 
   RefreshPortList();
   if (ComboControl* ports = f.FindCombo("SerialPort")) ports->SelectItem(0);
-  if (ComboControl* language = f.FindCombo("Language")) language->SelectItem(languageValue != 0);
+  if (ComboControl* language = f.FindCombo("Language")) language->SelectItem(languageValue_ != 0);
 
-  tabs.Reset();
-  PostMessage(WM_SET_BUTTONS, 0, 1);
+  tabs_.Reset();
+  PostMessage(WM_SET_BUTTONS, 0, kSetPort);
   titleTimer_.start(100);
-  UpdateTabStrip(f, tabs, TabStripMode::Rebuild);
+  UpdateTabStrip(f, tabs_, TabStripMode::Rebuild);
 }
 
 void CZR350FrameWnd::PostMessage(MessageId msg, WParam wParam, LParam lParam) {
   pump_.Post(msg, wParam, lParam);
-}
-
-MessageResult CZR350FrameWnd::SendMessage(MessageId msg, WParam wParam, LParam lParam,
-                                          bool* delivered) {
-  return pump_.Send(msg, wParam, lParam, delivered);
 }
 
 void CZR350FrameWnd::PostQuit() {
@@ -88,14 +79,6 @@ void CZR350FrameWnd::PostQuit() {
 
 MessageResult CZR350FrameWnd::HandleMessage(MessageId msg, WParam wParam, LParam lParam) {
   switch (msg) {
-    case WM_SERIAL_DATA:
-      ++receivedChunks;
-      ReceiveData(exchange, *this, reinterpret_cast<const char*>(wParam),
-                  static_cast<size_t>(lParam));
-      return 0;
-    case WM_SHOW_RECEIVED:
-      OnShowReceived(reinterpret_cast<const char*>(wParam), static_cast<size_t>(lParam));
-      return 0;
     case WM_LOG_TEXT:
       AppendLog(std::string(reinterpret_cast<const char*>(wParam), static_cast<size_t>(lParam)));
       return 0;
@@ -115,11 +98,8 @@ MessageResult CZR350FrameWnd::HandleMessage(MessageId msg, WParam wParam, LParam
     case WM_SYSCOMMAND:
       RunSystemCommand(wParam);
       return 0;
-    case WM_JOB_FINISHED:
-      if (onJobFinished) onJobFinished(static_cast<int>(wParam), static_cast<JobOutcome>(lParam));
-      return 0;
     case WM_QUIT_PROGRAM:
-      if (onQuit) onQuit();
+      if (hooks_.quit) hooks_.quit();
       return 0;
     default:
       return 0;
@@ -155,18 +135,13 @@ void CZR350FrameWnd::OnWindowClosed() {
 }
 
 void CZR350FrameWnd::AppendLog(const std::string& text) {
-  if (onLog) onLog(text);
+  if (hooks_.log) hooks_.log(text);
   if (!logPane_) return;
   // A full pane is cleared rather than trimmed: the log starts again with this line.
   if (logPane_->TextLength() + static_cast<long>(text.size()) >= logPane_->TextLimit() - 1)
     logControl_->SetText("");
   logPane_->AppendText(text);
   logPane_->ScrollToEnd();
-}
-
-void CZR350FrameWnd::PostLog(const std::string& text) {
-  if (text.empty()) return;
-  pump_.Post(WM_LOG_TEXT, 0, 0, text);
 }
 
 void CZR350FrameWnd::SetControlEnabled(const std::string& name, bool enabled) {
@@ -183,7 +158,6 @@ void CZR350FrameWnd::SetButtons(WParam wParam, LParam lParam) {
 }
 
 void CZR350FrameWnd::SetDeviceState(bool loggedInNow) {
-  loggedIn = loggedInNow;
   Control* state = form().Find("DeviceState");
   if (!state) return;
   state->SetText(LanguageText("SetDeviceState", loggedInNow ? "szLoginOn" : "szLoginOff", ""));
@@ -208,20 +182,11 @@ void CZR350FrameWnd::RefreshTitleAndHelp() {
     }
   }
   if (Control* ver = f.Find("Ver")) {
-    const std::string custom = ReadIniString(paths.configPath, "CustomVer", "CustomVer", "", 260);
-    ver->SetText(VersionLabelText(languageValue, custom));
+    const std::string custom = ReadIniString(paths_.configPath, "CustomVer", "CustomVer", "", 260);
+    ver->SetText(VersionLabelText(languageValue_, custom));
   }
-  if (Control* verDown = f.Find("VerDown")) verDown->SetText(VersionDateText(languageValue));
+  if (Control* verDown = f.Find("VerDown")) verDown->SetText(VersionDateText(languageValue_));
   if (Control* logo = f.Find("Logo_Container")) logo->SetVisible(false);
-}
-
-void CZR350FrameWnd::OnTimer(int id) {
-  if (id == kSTimerId) {
-    SendSTick(*this);
-  } else if (id == kTitleTimerId) {
-    titleTimer_.stop();
-    RefreshTitleAndHelp();
-  }
 }
 
 void CZR350FrameWnd::SwitchLanguage() {
@@ -229,77 +194,51 @@ void CZR350FrameWnd::SwitchLanguage() {
   if (!language) return;
   const int index = language->CurSel();
   // Any value but 0 means Chinese, so choosing Chinese under a value of 2 changes nothing.
-  if (index < 0 || index == languageValue || (index != 0 && languageValue != 0)) return;
-  WriteIniString(paths.configPath, "Set", "Language", std::to_string(index));
+  if (index < 0 || index == languageValue_ || (index != 0 && languageValue_ != 0)) return;
+  WriteIniString(paths_.configPath, "Set", "Language", std::to_string(index));
   form().HideWindow();
-  if (onRestart) onRestart();
+  if (hooks_.restart) hooks_.restart();
   PostQuit();
 }
 
-bool CZR350FrameWnd::StartWorker() {
-  worker_ = std::make_unique<ExchangeWorker>(exchange, *this);
-  worker_->Start();
-  if (worker_->Running()) return true;
-  worker_.reset();
+bool CZR350FrameWnd::StartWorker(WorkerOptions options) {
+  if (session_.StartWorker(options)) return true;
   AppendLog(LanguageText("WinMain", "WorkThread", "\r\n"));
   return false;
 }
 
-size_t CZR350FrameWnd::WriteToPort(const char* data, size_t count) {
-  return serialPort.WriteBytes(data, count);
+void CZR350FrameWnd::OnSessionLog(const std::string& text) {
+  AppendLog(text);
 }
 
-void CZR350FrameWnd::PostSetButtons(int wParam, int lParam) {
-  PostMessage(WM_SET_BUTTONS, static_cast<WParam>(wParam), lParam);
+void CZR350FrameWnd::OnButtonSet(int set, bool enable) {
+  SetButtons(enable ? 1 : 0, set);
 }
 
-bool CZR350FrameWnd::RunOnUiThread(std::function<void()> work) {
-  return pump_.Invoke(std::move(work));
+void CZR350FrameWnd::OnShowParsed(const std::string& /*reply*/, const ShowReplyResult& /*result*/) {
+  if (hooks_.showApplied) hooks_.showApplied();
 }
 
-void CZR350FrameWnd::AbandonUiHandOvers() {
-  pump_.Shutdown();
-}
-
-void CZR350FrameWnd::JobFinished(const WorkJob& job, JobOutcome outcome) {
-  // Posted, so it arrives after the job's own log lines.
-  PostMessage(WM_JOB_FINISHED, static_cast<WParam>(job.kind), static_cast<LParam>(outcome));
-}
-
-bool CZR350FrameWnd::PortIsOpen() const {
-  return serialPort.IsOpen();
-}
-
-void CZR350FrameWnd::SetButtons(int wParam, int lParam) {
-  HandleMessage(WM_SET_BUTTONS, static_cast<WParam>(wParam), lParam);
-}
-
-void CZR350FrameWnd::ArmSTimer(int periodMs) {
-  sTimer_.start(periodMs);
-}
-
-void CZR350FrameWnd::StopSTimer() {
-  sTimer_.stop();
-}
-
-void CZR350FrameWnd::ShowReceived(const std::string& reply) {
-  HandleMessage(WM_SHOW_RECEIVED, reinterpret_cast<WParam>(reply.data()),
-                static_cast<LParam>(reply.size()));
-}
-
-void CZR350FrameWnd::OnShowReceived(const char* reply, size_t count) {
-  ParseShowReply(reply, count, params, listParams, fiveDioModel);
-  if (onShowApplied) onShowApplied();
-}
-
-void CZR350FrameWnd::SaveParams() {
-  // Writing the form back to the device is not built yet: say so instead of doing nothing.
+void CZR350FrameWnd::OnLoadReadBack() {
+  // Writing the loaded file's differences needs the save composition, which comes later.
   AppendLog("Save: writing the form to the device is not available in this version.\r\n");
 }
 
+void CZR350FrameWnd::OnNetMode(const std::string& mode) {
+  if (Control* control = form().Find("FINDNETMODE")) control->SetText(mode);
+}
+
+void CZR350FrameWnd::OnJobFinished(const WorkJob& job, JobOutcome outcome) {
+  if (hooks_.jobFinished) hooks_.jobFinished(job.kind, outcome);
+}
+
+void CZR350FrameWnd::OnMessageBox(const std::string& text) {
+  ShowMessageBox(text);
+}
+
 void CZR350FrameWnd::ShowMessageBox(const std::string& text) {
-  if (onMessageBox) return onMessageBox(text);
-  if (headless || QGuiApplication::platformName() == "offscreen") {
+  if (hooks_.messageBox) return hooks_.messageBox(text);
+  if (hooks_.headless || QGuiApplication::platformName() == "offscreen") {
     std::fprintf(stderr, "DTU: %s\n", text.c_str());
     return;
   }

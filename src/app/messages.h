@@ -2,12 +2,7 @@
 // through these; every one passes through CZR350FrameWnd::HandleMessage.
 #pragma once
 
-#include <cstdint>
-
-using MessageId = unsigned;
-using WParam = std::uintptr_t;
-using LParam = std::intptr_t;
-using MessageResult = std::intptr_t;
+#include "session/message_pump.h"
 
 constexpr MessageId WM_USER = 0x400;
 constexpr MessageId WM_SERIAL_DATA = WM_USER + 10;        // bytes, count

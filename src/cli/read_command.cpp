@@ -5,66 +5,29 @@
 
 #include <unistd.h>
 
-#include <functional>
 #include <string>
 
-#include "app/event_wait.h"
-#include "texts/language.h"
-#include "app/main_window.h"
+#include "catalogue/param_table.h"
+#include "cli/headless_session.h"
 #include "cli/subcommands.h"
-#include "exchange/enqueue_job.h"
-#include "exchange/receive_path.h"
 #include "exchange/work_job.h"
 #include "serial/line_settings.h"
 #include "serial/port_error.h"
+#include "texts/language.h"
+#include "texts/settings.h"
+#include "writing/config_file.h"
 
 namespace {
 
-// How long a device may take to show its boot prompt or its setting menu after the port opened.
-constexpr int kBootPromptWaitMs = 1500;
-constexpr int kSettingMenuWaitMs = 15000;
-constexpr int kEscapeAnswerWaitMs = 3000;
-
-// Puts `text` into a connection combo: selects the item of that text, adding it when missing.
-void ChooseComboText(Form& form, const char* name, const std::string& text) {
-  Control* control = form.Find(name);
-  ComboControl* combo = control ? control->AsCombo() : nullptr;
-  if (!combo) return;
-  for (int i = 0; i < combo->ItemCount(); ++i) {
-    if (combo->ItemText(i) == text) {
-      combo->SelectItem(i);
-      return;
-    }
-  }
-  combo->AddItem(text);
-  combo->SelectItem(combo->ItemCount() - 1);
-}
-
-// Opens the port and brings the device into its setting mode: through its boot prompt when it
-// is starting, else by "+++". False with `*failure` set.
-bool OpenAndLogIn(CZR350FrameWnd& window, const std::string& port, std::string* failure) {
-  window.OnStartCom();
-  if (!window.serialPort.IsOpen()) {
-    *failure = "cannot open " + port;
-    return false;
-  }
-  auto loggedIn = [&] { return window.loggedIn; };
-  // A starting device talks at once (its boot prompt); the "s" stream then gets it into the menu.
-  const unsigned long before = window.receivedChunks;
-  if (RunEventLoopUntil([&] { return loggedIn() || window.receivedChunks != before; },
-                        kBootPromptWaitMs) &&
-      RunEventLoopUntil(loggedIn, kSettingMenuWaitMs)) {
-    return true;
-  }
-  if (!window.serialPort.IsOpen()) {
-    *failure = "the device at " + port + " went away";
-    return false;
-  }
-  LoginByEscape(window.exchange, window);
-  if (RunEventLoopUntil(loggedIn, kEscapeAnswerWaitMs)) return true;
-  *failure = "login: the device at " + port +
-             " answered neither its boot prompt nor \"+++\" with its setting mode";
-  return false;
+// Why a parsed show reply cannot be stored, or empty when it is whole: every catalogue label
+// must be in it, else the line was garbled and a file would hold empty rows.
+std::string IncompleteReply(const HeadlessSession& headless, size_t catalogueRows) {
+  if (!headless.ShowParsed()) return "the device's reply to AT+SHOW holds no configuration";
+  const ShowReplyResult& result = headless.LastShowResult();
+  if (result.labelsFound >= catalogueRows) return {};
+  return "the reply to AT+SHOW is garbled or incomplete: " +
+         std::to_string(catalogueRows - result.labelsFound) + " of " +
+         std::to_string(catalogueRows) + " parameters are missing";
 }
 
 }  // namespace
@@ -78,7 +41,9 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
   const QCommandLineOption line("line", "Line code: data bits, parity, stop bits (8N1).", "CODE",
                                 "8N1");
   const QCommandLineOption output({"o", "output"}, "The configuration file to write.", "FILE");
-  parser.addOptions({help, port, baud, line, output});
+  const QCommandLineOption stay(
+      "stay", "Leaves the device in its setting mode (else it ends with at+quit).");
+  parser.addOptions({help, port, baud, line, output, stay});
   const std::string command = args.isEmpty() ? "dtu-config read" : args.first().toStdString();
   if (!parser.parse(args)) {
     err << command << ": " << parser.errorText().toStdString() << "\n";
@@ -93,11 +58,13 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
     out << text.toStdString();
     return kExitOk;
   }
-  if (!parser.isSet(port) || !parser.isSet(output) || !parser.positionalArguments().isEmpty()) {
-    err << command << ": usage: " << command << " --port PATH [--baud N] [--line 8N1] -o FILE\n";
+  const std::string portPath = parser.value(port).toStdString();
+  if (portPath.empty() || !parser.isSet(output) || parser.value(output).isEmpty() ||
+      !parser.positionalArguments().isEmpty()) {
+    err << command << ": usage: " << command
+        << " --port PATH [--baud N] [--line 8N1] [--stay] -o FILE\n";
     return kExitUsage;
   }
-  const std::string portPath = parser.value(port).toStdString();
   const std::string baudText = parser.value(baud).toStdString();
   const std::string lineCode = parser.value(line).toStdString();
   LineSettings settings;
@@ -112,81 +79,50 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
 
   const std::string programDir = QCoreApplication::applicationDirPath().toStdString();
   const int language = ReadLanguageValue(MakeProgramPaths(programDir, 0).configPath);
-  const ProgramPaths paths = MakeProgramPaths(programDir, language);
-  SetLanguageFile(paths.languagePath);
-
-  CZR350FrameWnd window(paths, language);
-  window.headless = true;
-  window.onQuit = [] {};
-  // The log pane's lines go to stderr while someone watches; port errors always do.
-  const bool progress = isatty(STDERR_FILENO) == 1;
-  std::string lastLog;
-  window.onLog = [&err, &lastLog, progress](const std::string& text) {
-    lastLog = text;
-    if (progress) err << text << std::flush;
-  };
-  std::string error;
-  if (!window.Create(&error)) {
-    err << command << ": cannot load the skin from " << paths.skinDir << ": " << error << "\n";
-    return kExitFailure;
-  }
-  if (!window.StartWorker()) {
-    err << command << ": cannot start the worker thread\n";
-    return kExitFailure;
-  }
+  SetLanguageFile(MakeProgramPaths(programDir, language).languagePath);
   SetPortErrorReporter({});
-  window.preselectedPort = portPath;
-  window.RefreshPortList();
-  ChooseComboText(window.form(), "BaudRate1", baudText);
-  ChooseComboText(window.form(), "Checkcode", lineCode);
+
+  // The log's lines go to stderr while someone watches.
+  HeadlessSession headless(isatty(STDERR_FILENO) == 1 ? &err : nullptr);
+  DeviceSession& session = headless.session();
+  // The rows are counted from the reply's labels; the sensor list is not needed for that.
+  BuildParamTable(session.Params(), session.ListParams(), std::nullopt);
+  const size_t catalogueRows = session.Params().size();
 
   std::string failure;
-  if (!OpenAndLogIn(window, portPath, &failure)) {
-    // An open that failed leaves the reason in the log pane's last line.
-    if (!window.serialPort.IsOpen() && !lastLog.empty() && failure.rfind("cannot open", 0) == 0)
-      failure += ": " + std::string(lastLog.substr(0, lastLog.find_last_not_of("\r\n") + 1));
+  if (!headless.OpenAndLogIn(portPath, settings, &failure)) {
     err << command << ": " << failure << "\n";
     return kExitFailure;
   }
-
-  // The save-to-file job: the device's show reply, written as the file dialog's save would.
-  bool finished = false;
+  // The leading line break ends whatever half line the device may still hold.
   JobOutcome outcome = JobOutcome::kFailed;
-  std::string messageBox;
-  window.onJobFinished = [&](int kind, JobOutcome jobOutcome) {
-    if (kind != kJobSaveToFile) return;
-    finished = true;
-    outcome = jobOutcome;
-  };
-  // A file that cannot be written shows up as the window's message box.
-  window.onMessageBox = [&](const std::string& text) { messageBox = text; };
-  WorkJob job;
-  job.kind = kJobSaveToFile;
-  job.command = std::string(kFileShowCommand);
-  job.filePath = parser.value(output).toStdString();
-  window.configFilePath = job.filePath;
-  EnqueueJob(window.exchange, window, job);
-  const int timeoutMs = JobTimeoutMs(kJobSaveToFile, window.timeoutFactor) + 2000;
-  RunEventLoopUntil([&] { return finished || !window.serialPort.IsOpen(); }, timeoutMs);
-  if (!finished) {
+  if (!headless.RunJob(MakeJob(kJobShow, kFileShowCommand), &outcome)) {
     err << command << ": the device at " << portPath
-        << (window.serialPort.IsOpen() ? " did not answer the read\n"
-                                       : " went away during the read\n");
+        << (session.IsOpen() ? " did not answer the read\n" : " went away during the read\n");
     return kExitFailure;
   }
   if (outcome == JobOutcome::kTimedOut) {
     err << command << ": time-out: the device did not send its configuration within "
-        << JobTimeoutMs(kJobSaveToFile, window.timeoutFactor) / 1000 << " s\n";
+        << JobTimeoutMs(kJobShow, session.TimeoutFactor()) / 1000 << " s\n";
     return kExitFailure;
   }
   if (outcome == JobOutcome::kFailed) {
-    if (messageBox.empty()) {
-      err << command << ": the device answered AT+SHOW with ERROR\n";
-    } else {
-      err << command << ": cannot write " << job.filePath << ": " << messageBox << "\n";
-    }
+    err << command << ": the device refused AT+SHOW\n";
     return kExitFailure;
   }
-  window.OnStartCom();  // closes the port
+  if (const std::string incomplete = IncompleteReply(headless, catalogueRows);
+      !incomplete.empty()) {
+    err << command << ": " << incomplete << "; nothing written\n";
+    return kExitFailure;
+  }
+  const std::string file = parser.value(output).toStdString();
+  std::string error;
+  if (!WriteConfigFileTo(file, headless.LastShowReply(), &error)) {
+    err << command << ": cannot write " << file << ": " << error << "\n";
+    return kExitFailure;
+  }
+  // The device goes back to its data mode, as the window's quit button would do it.
+  if (!parser.isSet(stay)) headless.RunJob(MakeJob(kJobQuitSetting, "at+quit\r\n"), &outcome);
+  session.Close();
   return kExitOk;
 }

@@ -23,7 +23,7 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"show", false, RunShowCommand},
-    {"read", true, RunReadCommand},
+    {"read", false, RunReadCommand},
 };
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "texts/form.h"
-
 namespace {
 constexpr std::string_view kListGroup = "List";
 constexpr std::string_view kNetModeMarker = "+FINDNETMODE:";
@@ -26,13 +24,4 @@ std::optional<std::string> ExtractNetMode(std::string_view reply) {
   const size_t end = reply.find("\r\n", start);
   if (end == std::string_view::npos) return std::nullopt;
   return std::string(reply.substr(start, std::min(end - start, kNetModeMaxLength)));
-}
-
-bool ReadNetMode(Form& form, std::string_view reply) {
-  Control* control = form.Find("FINDNETMODE");
-  if (control == nullptr) return false;
-  const std::optional<std::string> mode = ExtractNetMode(reply);
-  if (!mode) return false;
-  control->SetText(*mode);
-  return true;
 }

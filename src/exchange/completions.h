@@ -12,8 +12,6 @@
 #include "catalogue/param_table.h"
 #include "exchange/work_job.h"
 
-class Form;
-
 // A write the device accepted becomes the parameter's stored value: for a list parameter
 // (`group` "List") the item `subkey` of list entry `name`, else row `name` of the parameter table.
 // A missing row or entry is created; a clock write (no name) thus stores under the empty name.
@@ -25,6 +23,3 @@ inline constexpr size_t kNetModeMaxLength = 39;
 // the next "\r\n", cut to kNetModeMaxLength bytes. Nothing for an answer longer than 100 bytes
 // or without the marker or its line end.
 std::optional<std::string> ExtractNetMode(std::string_view reply);
-// ReadNetMode: shows that value in the control "FINDNETMODE"; false when there is none or the
-// control is missing.
-bool ReadNetMode(Form& form, std::string_view reply);

@@ -1,8 +1,8 @@
 #include "exchange/enqueue_job.h"
 
-#include "texts/language.h"
 #include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
+#include "texts/language.h"
 
 std::string RefusedWriteLine(const WorkJob& job) {
   std::string text = LanguageText("WorkerJobThreadProc", "LineBreakRefused", "");
@@ -33,5 +33,5 @@ EnqueueResult EnqueueJob(ExchangeState& state, ExchangeHost& host, const WorkJob
     host.PostLog(RefusedWriteLine(job));
     return EnqueueResult::kRefused;
   }
-  return state.queue.Push(job) ? EnqueueResult::kQueued : EnqueueResult::kQueuedNoWorker;
+  return state.Push(job) ? EnqueueResult::kQueued : EnqueueResult::kQueuedNoWorker;
 }

@@ -12,16 +12,24 @@
 #include <functional>
 #include <string>
 
+#include "catalogue/device_facts.h"
 #include "catalogue/param_table.h"
 #include "exchange/work_job.h"
-
-class Form;
 
 // How a job ended, for those who wait for one (the headless commands).
 enum class JobOutcome {
   kCompleted,  // the reply came and its completion did its work
   kFailed,     // the device answered "ERROR", or the completion failed (a file not written)
   kTimedOut,   // no complete reply in time
+};
+
+// The command-button sets of WM_SET_BUTTONS, by the state change each stands for. With wParam 1
+// the set's buttons are enabled, with anything else disabled.
+enum ButtonSetId : int {
+  kSetLogin = 0,   // (1, 0) logged in, (0, 0) logged out: commands against "Login"
+  kSetPort = 1,    // (0, 1) port closed: commands and "Login" against the port settings
+  kSetJob = 2,     // (0, 2) a job runs, (1, 2) the queue ran dry while logged in
+  kSetOpened = 3,  // (1, 3) port opened: "Login" against the port settings
 };
 
 class ExchangeHost {
@@ -44,8 +52,17 @@ class ExchangeHost {
   // Releases every RunOnUiThread that waits now and makes later ones return false at once.
   // Called by ExchangeWorker::Stop, typically on the UI thread while the window goes away.
   virtual void AbandonUiHandOvers() = 0;
-  // The worker, after a job ended (not when quit cut it short). Nothing by default.
+  // The worker, after a job ended (not when quit or a new opening cut it short). Nothing by
+  // default.
   virtual void JobFinished(const WorkJob& /*job*/, JobOutcome /*outcome*/) {}
+  // The worker's own lines about a job (the sent command, the verdict, a time-out). A host that
+  // serves several openings drops the lines of a job queued for an earlier one.
+  virtual void PostJobLog(const WorkJob& /*job*/, const std::string& text) { PostLog(text); }
+  // Writes a job's command; a host that serves several openings refuses the bytes of a job
+  // queued for an earlier one (0 written).
+  virtual size_t WriteJobBytes(const WorkJob& /*job*/, const char* data, size_t count) {
+    return WriteToPort(data, count);
+  }
 
   // ---- UI thread only ----
 
@@ -56,20 +73,29 @@ class ExchangeHost {
   virtual int TimeoutFactor() const = 0;
   // WM_SET_BUTTONS handled now: SetButtons(wParam, lParam).
   virtual void SetButtons(int wParam, int lParam) = 0;
-  // Timer 101, whose every tick calls SendSTick (receive_path.h).
-  virtual void ArmSTimer(int periodMs) = 0;
+  // The "s" stream of the login (timer 101): stopped by the setting menu, the Login button and
+  // every job start.
   virtual void StopSTimer() = 0;
+  // The booting device printed its prompt: answer it with an "s" at once and keep the stream
+  // running (without restarting it) until the setting menu comes.
+  virtual void AnswerBootPrompt() = 0;
+  // Bytes other than the prompt came while the setting menu is awaited: the device is talking
+  // (printing its menu after an "s"), and an "s" now would land in front of its next command.
+  virtual void DeviceTalked() {}
+  // The device answered "+++" with ERROR: it stays logged out.
+  virtual void EscapeRefused() {}
   // WM_SHOW_RECEIVED: ParseShowReply of `reply` into the tables, then ApplyValuesToForm.
   virtual void ShowReceived(const std::string& reply) = 0;
-  // The window's parameter tables and model flag, for storing accepted writes and for the
-  // read-back after a file load.
+  // The parameter tables and what the reads taught about the device, for storing accepted writes
+  // and for the read-back after a file load.
   virtual ParamTable& Params() = 0;
   virtual ListParamTable& ListParams() = 0;
-  virtual bool& FiveDioModel() = 0;
-  // The save composition (SaveParams), run after the read-back that follows a file load.
-  virtual void SaveParams() = 0;
-  // The form, or nullptr while it is not built.
-  virtual Form* GetForm() = 0;
+  virtual DeviceFacts& Facts() = 0;
+  // The tables hold the device's values read back after a file load: compose the writes of what
+  // the loaded file changes and queue them (SaveParams).
+  virtual void LoadReadBack() = 0;
+  // The device's answer to "AT+FINDNETMODE" (already cut to its field's length).
+  virtual void NetModeReceived(const std::string& mode) = 0;
   // A modal message box with an OK button (caption "DTU").
   virtual void ShowMessageBox(const std::string& text) = 0;
 };

@@ -21,27 +21,58 @@ void ReplyCollection::SetReplyReady(ReplyStatus status) {
   replyText = received;
 }
 
-void ExchangeState::BeginJob(int kind, const std::string& command) {
+bool ExchangeState::BeginJob(const WorkJob& job) {
   std::lock_guard<std::mutex> lock(mutex_);
-  collection_.awaitedKind = kind;
-  collection_.command = command;
+  if (job.epoch != epoch_) return false;
+  jobEpoch_ = job.epoch;
+  collection_.awaitedKind = job.kind;
+  collection_.command = job.command;
   collection_.replyReady = false;
   collection_.replyStatus = ReplyStatus::kNeedMore;
   collection_.replyText.clear();
   collection_.received.clear();
+  return true;
+}
+
+uint64_t ExchangeState::Epoch() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return epoch_;
+}
+
+uint64_t ExchangeState::NewEpoch() {
+  uint64_t epoch = 0;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    epoch = ++epoch_;
+    collection_ = ReplyCollection{};
+  }
+  queue.Clear();
+  changed_.notify_all();
+  return epoch;
+}
+
+bool ExchangeState::Push(WorkJob job) {
+  job.epoch = Epoch();
+  return queue.Push(job);
 }
 
 ReplyWait ExchangeState::WaitForReply(std::chrono::milliseconds timeout, ReplyStatus* status,
                                       std::string* text) {
   std::unique_lock<std::mutex> lock(mutex_);
-  const bool woken =
-      changed_.wait_for(lock, timeout, [&] { return quit_ || collection_.replyReady; });
+  const bool woken = changed_.wait_for(
+      lock, timeout, [&] { return quit_ || collection_.replyReady || jobEpoch_ != epoch_; });
   if (quit_) return ReplyWait::kQuit;
+  if (jobEpoch_ != epoch_) return ReplyWait::kAborted;
   if (!woken) return ReplyWait::kTimeout;
   *status = collection_.replyStatus;
   *text = std::move(collection_.replyText);
   collection_.replyText.clear();
   return ReplyWait::kReply;
+}
+
+bool ExchangeState::WaitForQuit(std::chrono::milliseconds pause) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  return changed_.wait_for(lock, pause, [&] { return quit_; });
 }
 
 void ExchangeState::RequestQuit() {

@@ -10,11 +10,13 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <string>
 
 #include "exchange/job_queue.h"
 #include "exchange/reply_matcher.h"
+#include "exchange/work_job.h"
 
 // The newest bytes the collection keeps.
 inline constexpr size_t kReceiveBufferSize = 16000;
@@ -38,7 +40,9 @@ struct ReplyCollection {
   void SetReplyReady(ReplyStatus status);
 };
 
-enum class ReplyWait { kReply, kTimeout, kQuit };
+// kAborted: the port was closed or opened anew while the job waited; the job belongs to an
+// opening that is gone and reports nothing.
+enum class ReplyWait { kReply, kTimeout, kQuit, kAborted };
 
 class ExchangeState {
  public:
@@ -62,12 +66,23 @@ class ExchangeState {
   }
 
   // Worker, at a job's start: awaits the job's kind, forgets the previous reply and empties the
-  // collection, all at once.
-  void BeginJob(int kind, const std::string& command);
+  // collection, all at once. False (and nothing changes) when the job was queued for an earlier
+  // opening of the port.
+  bool BeginJob(const WorkJob& job);
+  // Any thread. The opening the state serves now; jobs are stamped with it when queued.
+  uint64_t Epoch() const;
+  // UI thread, when the port is closed or opened: drops every queued job, ends the wait of a
+  // running one without a verdict, forgets the collection and the awaited kind. Returns the new
+  // epoch.
+  uint64_t NewEpoch();
+  // Any thread. Queues the job for the current opening.
+  bool Push(WorkJob job);
   // Worker. Waits until the reply is ready, the time-out passed or quit was requested. On
   // kReply, `status` and `text` receive the reply.
   ReplyWait WaitForReply(std::chrono::milliseconds timeout, ReplyStatus* status, std::string* text);
 
+  // Worker. Sleeps for `pause` unless quit is requested first; whether it was.
+  bool WaitForQuit(std::chrono::milliseconds pause);
   // Any thread. Ends every wait of the worker, now and later.
   void RequestQuit();
   bool QuitRequested() const;
@@ -84,4 +99,7 @@ class ExchangeState {
   std::condition_variable changed_;
   ReplyCollection collection_;
   bool quit_ = false;
+  uint64_t epoch_ = 1;
+  // The epoch of the job whose reply is awaited.
+  uint64_t jobEpoch_ = 0;
 };

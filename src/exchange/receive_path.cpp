@@ -6,6 +6,7 @@
 
 #include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
+#include "exchange/job_kinds.h"
 #include "exchange/reply_matcher.h"
 #include "exchange/work_job.h"
 #include "exchange/worker.h"
@@ -16,51 +17,11 @@ constexpr std::string_view kTimeoutQuit = "Seting Timeout and quit";
 constexpr std::string_view kBootPrompt = "'s' key";
 constexpr std::string_view kSignalCommand = "At+CSQ\r\n";
 
-// What a kind's matching outcome does.
-enum class Action {
-  kNothing,             // keep collecting (the job may still time out)
-  kComplete,            // release the worker with the reply
-  kDrop,                // stop matching without releasing the worker: it reports a time-out
-  kMenuLogin,           // the setting menu came: stop the "s" stream, logged in
-  kEscapeLogin,         // "+++" was answered: logged in
-  kCompleteThenShow,    // the factory reset was accepted: read the new settings back
-  kCompleteThenLogOut,  // "at+quit" was accepted: logged out
-  kCompleteThenRetry,   // the signal query failed: ask once more
-};
-
-struct KindActions {
-  int kind;
-  Action onComplete;
-  Action onDeviceError;
-};
-
-// A factory reset answered "ERROR" ends at once with its "FactoryError" verdict instead of
-// reading as a time-out five seconds later. The answer to "+++" releases no job: a job that was
-// running when Login was pressed lost its own reply and must not be judged by the login's.
-constexpr KindActions kActions[] = {
-    {kAwaitSettingMenu, Action::kMenuLogin, Action::kNothing},
-    {kJobShow, Action::kComplete, Action::kNothing},
-    {kJobWrite, Action::kComplete, Action::kComplete},
-    {kAwaitEscapeAnswer, Action::kEscapeLogin, Action::kDrop},
-    {kJobFactoryReset, Action::kCompleteThenShow, Action::kComplete},
-    {kJobSaveToFile, Action::kComplete, Action::kDrop},
-    {kJobLoadFromFile, Action::kComplete, Action::kDrop},
-    {kJobQuitSetting, Action::kCompleteThenLogOut, Action::kNothing},
-    {kJobFindNetMode, Action::kComplete, Action::kNothing},
-    {kJobVersion, Action::kComplete, Action::kComplete},
-    {kJobSimStatus, Action::kComplete, Action::kComplete},
-    {kJobSignal, Action::kComplete, Action::kCompleteThenRetry},
-    {kJobSignalRetry, Action::kComplete, Action::kComplete},
-    {kJobReadLogFile, Action::kComplete, Action::kComplete},
-    {kJobNamedCommand, Action::kComplete, Action::kComplete},
-};
-
-Action ActionFor(int kind, ReplyStatus status) {
-  if (status == ReplyStatus::kNeedMore) return Action::kNothing;
-  for (const KindActions& a : kActions) {
-    if (a.kind == kind) return status == ReplyStatus::kComplete ? a.onComplete : a.onDeviceError;
-  }
-  return Action::kNothing;
+MatchAction ActionFor(int kind, ReplyStatus status) {
+  if (status == ReplyStatus::kNeedMore) return MatchAction::kNothing;
+  const JobKindInfo* info = FindJobKind(kind);
+  if (!info) return MatchAction::kNothing;
+  return status == ReplyStatus::kComplete ? info->onComplete : info->onDeviceError;
 }
 
 // What the UI thread does once the collection's lock is released, in this order.
@@ -71,54 +32,72 @@ struct Effects {
   int postButtonsL = 0;
   bool timeoutQuit = false;
   bool bootPrompt = false;
+  // Bytes came while the setting menu was awaited that are not the prompt: the device talks.
+  bool deviceTalked = false;
+  bool escapeRefused = false;
 };
+
+WorkJob FollowUpJob(int kind, std::string_view command, uint64_t epoch) {
+  WorkJob job = MakeJob(kind, command);
+  job.epoch = epoch;
+  return job;
+}
 
 }  // namespace
 
 void ReceiveData(ExchangeState& state, ExchangeHost& host, const char* data, size_t count) {
   if (count == 0 || data == nullptr) return;
+  // The epoch changes on this thread only, so it holds for the whole chunk.
+  const uint64_t epoch = state.Epoch();
   const Effects effects = state.Update([&](ReplyCollection& c) {
     Effects e;
-    e.log = c.awaitedKind != kAwaitNothing;
+    if (c.awaitedKind != kAwaitNothing) {
+      // Posted before the match can wake the worker, so the reply text always reaches the log
+      // ahead of the verdict the worker posts for it.
+      std::string text(data, count);
+      std::replace(text.begin(), text.end(), '\0', ' ');
+      host.PostLog(text);
+    }
     c.Append(data, count);
     const int kind = c.awaitedKind;
     const ReplyStatus status = MatchReply(c.received, kind, c.command);
     switch (ActionFor(kind, status)) {
-      case Action::kNothing:
+      case MatchAction::kNothing:
         break;
-      case Action::kComplete:
+      case MatchAction::kComplete:
         c.SetReplyReady(status);
         c.awaitedKind = kAwaitNothing;
         break;
-      case Action::kDrop:
+      case MatchAction::kDrop:
         c.awaitedKind = kAwaitNothing;
         break;
-      case Action::kMenuLogin:
+      case MatchAction::kMenuLogin:
+      case MatchAction::kEscapeLogin:
         e.stopTimer = true;
         e.postButtonsW = 1;
-        e.postButtonsL = 0;
+        e.postButtonsL = kSetLogin;
         c.awaitedKind = kAwaitNothing;
         break;
-      case Action::kEscapeLogin:
+      case MatchAction::kEscapeRefused:
+        // Still logged out, as before the "+++".
         c.awaitedKind = kAwaitNothing;
-        e.postButtonsW = 1;
-        e.postButtonsL = 0;
+        e.escapeRefused = true;
         break;
-      case Action::kCompleteThenShow:
+      case MatchAction::kCompleteThenShow:
         // Queued before the worker is released, so that it finds the show waiting and does not
         // report an empty queue in between.
-        state.queue.Push(MakeJob(kJobShow, kFileShowCommand));
+        state.queue.Push(FollowUpJob(kJobShow, kFileShowCommand, epoch));
         c.SetReplyReady(status);
         c.awaitedKind = kAwaitNothing;
         break;
-      case Action::kCompleteThenLogOut:
+      case MatchAction::kCompleteThenLogOut:
         c.SetReplyReady(status);
         e.postButtonsW = 0;
-        e.postButtonsL = 0;
+        e.postButtonsL = kSetLogin;
         c.awaitedKind = kAwaitNothing;
         break;
-      case Action::kCompleteThenRetry:
-        state.queue.Push(MakeJob(kJobSignalRetry, kSignalCommand));
+      case MatchAction::kCompleteThenRetry:
+        state.queue.Push(FollowUpJob(kJobSignalRetry, kSignalCommand, epoch));
         c.SetReplyReady(status);
         c.awaitedKind = kAwaitNothing;
         break;
@@ -130,21 +109,21 @@ void ReceiveData(ExchangeState& state, ExchangeHost& host, const char* data, siz
       e.bootPrompt = true;
       c.awaitedKind = kAwaitSettingMenu;
       c.received.clear();
+    } else if (kind == kAwaitSettingMenu && c.awaitedKind == kAwaitSettingMenu) {
+      e.deviceTalked = true;
     }
     return e;
   });
 
-  if (effects.log) {
-    std::string text(data, count);
-    std::replace(text.begin(), text.end(), '\0', ' ');
-    host.PostLog(text);
-  }
   if (effects.stopTimer) host.StopSTimer();
   if (effects.postButtonsW >= 0) host.PostSetButtons(effects.postButtonsW, effects.postButtonsL);
+  if (effects.escapeRefused) host.EscapeRefused();
   if (effects.timeoutQuit) {
-    host.PostSetButtons(0, 0);
+    host.PostSetButtons(0, kSetLogin);
   } else if (effects.bootPrompt) {
-    host.ArmSTimer(kPromptStreamPeriodMs);
+    host.AnswerBootPrompt();
+  } else if (effects.deviceTalked) {
+    host.DeviceTalked();
   }
 }
 

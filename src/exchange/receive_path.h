@@ -9,11 +9,6 @@
 class ExchangeHost;
 class ExchangeState;
 
-// Periods of the "s" stream of timer 101: after the port opened, and once the device's boot
-// prompt ("'s' key") was seen.
-inline constexpr int kBootStreamPeriodMs = 300;
-inline constexpr int kPromptStreamPeriodMs = 500;
-
 // Handles one received chunk: logs it while a reply is awaited (zero bytes shown as blanks),
 // collects it (the newest 16000 bytes), matches the collection for the awaited kind and acts on
 // the outcome: releases the worker, logs in or out, queues the follow-up jobs (a show after a
@@ -25,7 +20,7 @@ void ReceiveData(ExchangeState& state, ExchangeHost& host, const char* data, siz
 void LoginByEscape(ExchangeState& state, ExchangeHost& host);
 
 // Opening the port: from now on the setting menu of a booting device is awaited (kind 0). The
-// caller then arms timer 101 with kBootStreamPeriodMs once the port is open.
+// caller then starts the "s" stream once the port is open.
 void AwaitSettingMenu(ExchangeState& state);
 
 // One tick of timer 101: writes "s" to the port.

@@ -1,6 +1,6 @@
 #include "exchange/reply_matcher.h"
 
-#include "exchange/work_job.h"
+#include "exchange/job_kinds.h"
 
 namespace {
 
@@ -12,36 +12,9 @@ constexpr std::string_view kEnteredSettingText = "enter setting!";
 
 constexpr size_t npos = std::string_view::npos;
 
-// How a kind's reply ends.
-enum class Ending {
-  kNone,         // nothing ends it (no reply awaited, unused kinds)
-  kSettingMenu,  // the setting menu is printed: "AT+LIST" anywhere
-  kEscape,       // the answer to "+++": "enter setting!" anywhere, or an "ERROR" line
-  kShow,         // "Access Point Name:" then an "OK" line; an "ERROR" line without the marker
-  kOkOrError,    // the first "OK" or "ERROR" line behind the echo
-};
-
-struct KindEnding {
-  int kind;
-  Ending ending;
-};
-
-constexpr KindEnding kEndings[] = {
-    {kAwaitSettingMenu, Ending::kSettingMenu}, {kJobShow, Ending::kShow},
-    {kJobWrite, Ending::kOkOrError},           {kAwaitEscapeAnswer, Ending::kEscape},
-    {kJobFactoryReset, Ending::kOkOrError},    {kJobSaveToFile, Ending::kShow},
-    {kJobLoadFromFile, Ending::kShow},         {kJobQuitSetting, Ending::kOkOrError},
-    {kJobFindNetMode, Ending::kOkOrError},     {kJobVersion, Ending::kOkOrError},
-    {kJobSimStatus, Ending::kOkOrError},       {kJobSignal, Ending::kOkOrError},
-    {kJobSignalRetry, Ending::kOkOrError},     {kJobReadLogFile, Ending::kOkOrError},
-    {kJobNamedCommand, Ending::kOkOrError},
-};
-
-Ending EndingOf(int kind) {
-  for (const KindEnding& e : kEndings) {
-    if (e.kind == kind) return e.ending;
-  }
-  return Ending::kNone;
+ReplyEnding EndingOf(int kind) {
+  const JobKindInfo* info = FindJobKind(kind);
+  return info ? info->ending : ReplyEnding::kNone;
 }
 
 std::string_view TrimLineBreaks(std::string_view text) {
@@ -76,16 +49,16 @@ size_t ReplyStart(std::string_view collected, std::string_view command) {
 
 ReplyStatus MatchReply(std::string_view collected, int awaitedKind, std::string_view command) {
   switch (EndingOf(awaitedKind)) {
-    case Ending::kNone:
+    case ReplyEnding::kNone:
       return ReplyStatus::kNeedMore;
-    case Ending::kSettingMenu:
+    case ReplyEnding::kSettingMenu:
       return collected.find(kSettingMenuText) != npos ? ReplyStatus::kComplete
                                                       : ReplyStatus::kNeedMore;
-    case Ending::kEscape:
+    case ReplyEnding::kEscape:
       if (collected.find(kEnteredSettingText) != npos) return ReplyStatus::kComplete;
       return FindReplyLine(collected, kError, 0) != npos ? ReplyStatus::kDeviceError
                                                          : ReplyStatus::kNeedMore;
-    case Ending::kShow: {
+    case ReplyEnding::kShow: {
       const size_t start = ReplyStart(collected, command);
       const size_t marker = collected.find(kShowMarker, start);
       if (marker != npos) {
@@ -96,7 +69,7 @@ ReplyStatus MatchReply(std::string_view collected, int awaitedKind, std::string_
       return FindReplyLine(collected, kError, start) != npos ? ReplyStatus::kDeviceError
                                                              : ReplyStatus::kNeedMore;
     }
-    case Ending::kOkOrError:
+    case ReplyEnding::kOkOrError:
       return FirstFinalLine(collected, ReplyStart(collected, command));
   }
   return ReplyStatus::kNeedMore;

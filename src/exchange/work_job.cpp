@@ -1,5 +1,7 @@
 #include "exchange/work_job.h"
 
+#include "exchange/job_kinds.h"
+
 WorkJob MakeJob(int kind, std::string_view command) {
   WorkJob job;
   job.kind = kind;
@@ -8,9 +10,9 @@ WorkJob MakeJob(int kind, std::string_view command) {
 }
 
 int JobTimeoutMs(int kind, int timeoutFactor) {
-  const bool longReply = kind == kJobShow || kind == kJobSaveToFile || kind == kJobLoadFromFile ||
-                         kind == kJobReadLogFile;
-  return (longReply ? 24000 : 5000) * (timeoutFactor < 1 ? 1 : timeoutFactor);
+  const JobKindInfo* info = FindJobKind(kind);
+  const int base = info && info->timeoutMs > 0 ? info->timeoutMs : kShortReplyTimeoutMs;
+  return base * (timeoutFactor < 1 ? 1 : timeoutFactor);
 }
 
 std::string_view CommandBytes(const WorkJob& job) {

@@ -1,28 +1,30 @@
 // One device command waiting for the worker, and the facts about each job kind.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
-// The awaited kinds of the login; they are never queued.
-inline constexpr int kAwaitNothing = -1;
-inline constexpr int kAwaitSettingMenu = 0;
-inline constexpr int kAwaitEscapeAnswer = 3;
-
-// The job kinds the worker runs.
-inline constexpr int kJobShow = 1;
-inline constexpr int kJobWrite = 2;
-inline constexpr int kJobFactoryReset = 4;
-inline constexpr int kJobSaveToFile = 5;
-inline constexpr int kJobLoadFromFile = 6;
-inline constexpr int kJobQuitSetting = 7;
-inline constexpr int kJobFindNetMode = 8;
-inline constexpr int kJobVersion = 9;
-inline constexpr int kJobSimStatus = 10;
-inline constexpr int kJobSignal = 11;
-inline constexpr int kJobSignalRetry = 12;
-inline constexpr int kJobReadLogFile = 13;
-inline constexpr int kJobNamedCommand = 15;
+// The awaited kinds of the login and the job kinds the worker runs. While a job runs, its kind is
+// also the receive path's awaited kind. Each kind's behaviour is one row of job_kinds.cpp.
+enum JobKind : int {
+  kAwaitNothing = -1,
+  kAwaitSettingMenu = 0,   // the port opened: the booting device's setting menu
+  kJobShow = 1,            // "AT+SHOW": fill the tables and the form
+  kJobWrite = 2,           // one parameter, a sensor item or the clock
+  kAwaitEscapeAnswer = 3,  // the answer to "+++"
+  kJobFactoryReset = 4,
+  kJobSaveToFile = 5,    // "AT+SHOW" into a configuration file
+  kJobLoadFromFile = 6,  // "AT+SHOW" before the loaded file's differences are written
+  kJobQuitSetting = 7,   // "at+quit"
+  kJobFindNetMode = 8,
+  kJobVersion = 9,
+  kJobSimStatus = 10,
+  kJobSignal = 11,
+  kJobSignalRetry = 12,
+  kJobReadLogFile = 13,
+  kJobNamedCommand = 15,  // a button named after an AT command
+};
 
 // The show request of the file operations: the leading line break ends whatever half line the
 // device may still hold.
@@ -41,13 +43,15 @@ struct WorkJob {
   // Saving to a file (kind 5): the file the reply goes to. It travels with the job, so a file
   // dialog confirmed while the job waits does not redirect the reply into another file.
   std::string filePath;
+  // The opening of the port the job was queued for; a job of an earlier opening is never sent.
+  uint64_t epoch = 0;
 };
 
 // A job with only its kind and command, as the buttons queue them.
 WorkJob MakeJob(int kind, std::string_view command);
 
-// How long the worker waits for the reply of a job of `kind`, in milliseconds: 24000 for the
-// show requests and the log file, 5000 for everything else, times the port's time-out factor.
+// How long the worker waits for the reply of a job of `kind`, in milliseconds: the kind's time-out
+// (job_kinds.h) times the port's time-out factor.
 int JobTimeoutMs(int kind, int timeoutFactor);
 
 // The bytes the worker writes: the command up to its first zero byte.

@@ -4,12 +4,14 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
-#include "texts/language.h"
 #include "catalogue/show_reply_parser.h"
 #include "exchange/completions.h"
 #include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
+#include "exchange/job_kinds.h"
+#include "texts/language.h"
 #include "writing/config_file.h"
 
 namespace {
@@ -36,83 +38,116 @@ struct Finished {
 };
 
 // The completion of a job whose reply ended; false when quit cut it short.
-bool Complete(ExchangeState& state, ExchangeHost& host, const std::shared_ptr<Finished>& f) {
-  switch (f->job.kind) {
-    case kJobShow:
-      if (f->reply.size() <= kShowReplyMinimum) return true;
-      return HandOver(state, host, [&host, f] { host.ShowReceived(f->reply); });
-    case kJobWrite: {
-      if (f->status == ReplyStatus::kComplete && !HandOver(state, host, [&host, f] {
-            StoreAcceptedValue(host.Params(), host.ListParams(), f->job);
-          })) {
-        return false;
+bool Complete(ExchangeState& state, ExchangeHost& host, const JobKindInfo& info,
+              const std::shared_ptr<Finished>& f) {
+  // A hand-over that arrives after the port was closed or opened anew does nothing: its job
+  // belonged to the earlier opening.
+  auto current = [&state, f] { return state.Epoch() == f->job.epoch; };
+  const bool accepted = f->status == ReplyStatus::kComplete;
+  bool handed = true;
+  switch (accepted ? info.completion : Completion::kNoCompletion) {
+    case Completion::kNoCompletion:
+      break;
+    case Completion::kShowReceived:
+      // A reply this short is a device error text, not a configuration: it is not parsed.
+      if (f->reply.size() > kShowReplyMinimum) {
+        handed = HandOver(state, host, [&host, f, current] {
+          if (current()) host.ShowReceived(f->reply);
+        });
       }
-      host.PostLog(VerdictLine(f->job.kind, f->status));
-      return true;
-    }
-    case kJobFactoryReset:
-      host.PostLog(VerdictLine(f->job.kind, f->status));
-      return true;
-    case kJobSaveToFile:
-      return HandOver(state, host, [&host, f] {
-        if (!WriteConfigFileTo(f->job.filePath, f->reply, nullptr)) {
+      break;
+    case Completion::kStoreWrite:
+      handed = HandOver(state, host, [&host, f, current] {
+        if (current()) StoreAcceptedValue(host.Params(), host.ListParams(), f->job);
+      });
+      break;
+    case Completion::kWriteFile:
+      handed = HandOver(state, host, [&host, f, current] {
+        if (!current()) return;
+        std::string error;
+        if (!WriteConfigFileTo(f->job.filePath, f->reply, &error)) {
           f->done = false;
-          host.ShowMessageBox(LanguageText("SaveToFile", "OpenError", ""));
+          std::string text = LanguageText("SaveToFile", "OpenError", "");
+          if (!error.empty()) text += (text.empty() ? "" : "\n") + error;
+          host.ShowMessageBox(text);
         }
       });
-    case kJobLoadFromFile:
+      break;
+    case Completion::kLoadReadBack:
       // The device's own reply, so that the save composition compares the form (which shows
       // the loaded file) with what the device holds now.
-      return HandOver(state, host, [&host, f] {
+      handed = HandOver(state, host, [&host, f, current] {
+        if (!current()) return;
         ParseShowReply(f->reply.data(), f->reply.size(), host.Params(), host.ListParams(),
-                       host.FiveDioModel());
-        host.SaveParams();
+                       host.Facts().fiveDioModel);
+        host.LoadReadBack();
       });
-    case kJobQuitSetting:
-      return HandOver(state, host, [&host] { host.SetButtons(0, 0); });
-    case kJobFindNetMode:
-      return HandOver(state, host, [&host, f] {
-        if (Form* form = host.GetForm()) ReadNetMode(*form, f->reply);
+      break;
+    case Completion::kLogOut:
+      handed = HandOver(state, host, [&host, current] {
+        if (current()) host.SetButtons(0, kSetLogin);
       });
-    default:
-      return true;
+      break;
+    case Completion::kNetMode:
+      if (std::optional<std::string> mode = ExtractNetMode(f->reply)) {
+        handed = HandOver(state, host, [&host, current, value = *mode] {
+          if (current()) host.NetModeReceived(value);
+        });
+      }
+      break;
   }
+  if (!handed) return false;
+  const char* key = accepted ? info.successKey : info.errorKey;
+  // A write or reset whose final line has not fully arrived gives no verdict text at all.
+  if (key) host.PostJobLog(f->job, LanguageText(kWorkerSection, key, "\r\n"));
+  return true;
 }
 
 // Runs one job from its start to its completion; false when quit was requested meanwhile.
 bool RunJob(ExchangeState& state, ExchangeHost& host, const WorkJob& job,
             const WorkerOptions& options) {
+  const JobKindInfo* info = FindJobKind(job.kind);
   auto factor = std::make_shared<std::atomic<int>>(1);
-  const bool started = HandOver(state, host, [&host, factor] {
-    host.SetButtons(0, 2);
+  auto current = std::make_shared<std::atomic<bool>>(false);
+  const bool started = HandOver(state, host, [&state, &host, factor, current, epoch = job.epoch] {
+    // A job of an earlier opening is dropped without a trace.
+    if (state.Epoch() != epoch) return;
+    *current = true;
+    host.SetButtons(0, kSetJob);
     host.StopSTimer();
     *factor = host.TimeoutFactor();
   });
   if (!started) return false;
+  if (!*current || !state.BeginJob(job)) return true;
 
-  state.BeginJob(job.kind, job.command);
   const std::string_view bytes = CommandBytes(job);
-  host.PostLog(SendLogLine(bytes));
+  host.PostJobLog(job, SendLogLine(bytes));
   const auto timeout = std::chrono::milliseconds(JobTimeoutMs(job.kind, factor->load())) /
                        (options.timeoutDivisor < 1 ? 1 : options.timeoutDivisor);
-  host.WriteToPort(bytes.data(), bytes.size());
+  host.WriteJobBytes(job, bytes.data(), bytes.size());
 
   auto finished = std::make_shared<Finished>();
   finished->job = job;
   switch (state.WaitForReply(timeout, &finished->status, &finished->reply)) {
     case ReplyWait::kQuit:
       return false;
+    case ReplyWait::kAborted:
+      return true;
     case ReplyWait::kTimeout:
       // The awaited kind stays: a late reply is still logged and matched until the next job.
-      host.PostLog(LanguageText(kWorkerSection, "OutTime", "\r\n"));
+      host.PostJobLog(job, LanguageText(kWorkerSection, "OutTime", "\r\n"));
       host.JobFinished(job, JobOutcome::kTimedOut);
       return true;
     case ReplyWait::kReply:
       break;
   }
-  if (!Complete(state, host, finished)) return false;
+  if (info && !Complete(state, host, *info, finished)) return false;
   const bool ok = finished->status == ReplyStatus::kComplete && finished->done;
   host.JobFinished(job, ok ? JobOutcome::kCompleted : JobOutcome::kFailed);
+  // The next command waits for the device to settle, and at least the configured gap.
+  int pauseMs = options.minimumGapMs;
+  if (ok && info && info->settleMs > pauseMs) pauseMs = info->settleMs;
+  if (pauseMs > 0 && state.WaitForQuit(std::chrono::milliseconds(pauseMs))) return false;
   return true;
 }
 
@@ -123,10 +158,10 @@ std::string SendLogLine(std::string_view command) {
 }
 
 std::string VerdictLine(int kind, ReplyStatus status) {
-  const bool ok = status == ReplyStatus::kComplete;
-  const char* key = kind == kJobFactoryReset ? (ok ? "FactorySuccess" : "FactoryError")
-                                             : (ok ? "SaveSuccess" : "SaveError");
-  return LanguageText(kWorkerSection, key, "\r\n");
+  const JobKindInfo* info = FindJobKind(kind);
+  if (!info) return {};
+  const char* key = status == ReplyStatus::kComplete ? info->successKey : info->errorKey;
+  return key ? LanguageText(kWorkerSection, key, "\r\n") : std::string();
 }
 
 void WorkerJobThreadProc(ExchangeState& state, ExchangeHost& host, WorkerOptions options) {
@@ -140,7 +175,7 @@ void WorkerJobThreadProc(ExchangeState& state, ExchangeHost& host, WorkerOptions
       if (!idleReported) {
         idleReported = true;
         const bool reported = HandOver(state, host, [&] {
-          if (host.LoggedIn() && host.PortIsOpen()) host.SetButtons(1, 2);
+          if (host.LoggedIn() && host.PortIsOpen()) host.SetButtons(1, kSetJob);
         });
         if (!reported) break;
       }

@@ -19,6 +19,10 @@ class ExchangeState;
 struct WorkerOptions {
   // Every reply wait is divided by this. Tests shorten the waits with it; the program keeps 1.
   int timeoutDivisor = 1;
+  // The least time between a reply and the next command. The device takes the next command as
+  // soon as its answer is out, so 0 (which is what makes a batch of writes fast); a slower
+  // device can be given a gap here.
+  int minimumGapMs = 0;
 };
 
 // The thread body; returns when quit is requested.
@@ -26,7 +30,7 @@ void WorkerJobThreadProc(ExchangeState& state, ExchangeHost& host, WorkerOptions
 
 // The log line of a sent command: the "send" text, ":" and the command with its own line end.
 std::string SendLogLine(std::string_view command);
-// The verdict logged for a finished write (kind 2) or factory reset (kind 4).
+// The verdict logged for a finished job of `kind` (empty when the kind logs none).
 std::string VerdictLine(int kind, ReplyStatus status);
 
 // Owns the worker thread.

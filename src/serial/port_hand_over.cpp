@@ -1,6 +1,7 @@
 #include "port_hand_over.h"
 
-#include <QMetaObject>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QObject>
 
 struct PortHandOver::Shared {
@@ -13,11 +14,61 @@ struct PortHandOver::Shared {
   GoneHandler onGone;
 };
 
-PortHandOver::PortHandOver() : shared_(std::make_shared<Shared>()), context_(new QObject) {}
+namespace {
+const QEvent::Type kHandOverEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+}  // namespace
+
+// One hand-over on its way to the UI thread; filled by the monitoring thread.
+class PortHandOver::Event : public QEvent {
+ public:
+  Event(uint64_t ofOpening, Delivery delivery)
+      : QEvent(kHandOverEvent), generation(ofOpening), deliver(std::move(delivery)) {}
+  const uint64_t generation;
+  const Delivery deliver;
+};
+
+// Receives the hand-overs on the UI thread. Qt's event queue locks with its own futexes, which
+// thread checkers cannot see; the monitoring thread posts while it holds the shared mutex, and
+// this side takes that mutex before it reads anything of the event, so one lock that both sides
+// share orders the hand-over.
+class PortHandOver::Receiver : public QObject {
+ public:
+  explicit Receiver(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
+
+  bool event(QEvent* e) override {
+    // A local reference: the handler may end the port and with it this object.
+    std::shared_ptr<Shared> shared = shared_;
+    std::unique_lock lock(shared->mutex);  // pairs with the lock held in Send
+    if (e->type() != kHandOverEvent) {
+      lock.unlock();
+      return QObject::event(e);
+    }
+    const auto* handOver = static_cast<const Event*>(e);
+    const uint64_t generation = handOver->generation;
+    auto current = [&] { return shared->active && shared->generation == generation; };
+    // Checked here, between other events, so that once End() has returned on this thread no
+    // handler of the old opening runs.
+    if (!current()) return true;
+    lock.unlock();
+    handOver->deliver(*shared);
+    lock.lock();
+    if (current()) {
+      ++shared->doneCount;
+      shared->handled.notify_all();
+    }
+    return true;
+  }
+
+ private:
+  std::shared_ptr<Shared> shared_;
+};
+
+PortHandOver::PortHandOver()
+    : shared_(std::make_shared<Shared>()), context_(new Receiver(shared_)) {}
 
 PortHandOver::~PortHandOver() {
   End();
-  // Deleting the context object also discards the hand-overs still queued for it.
+  // Deleting the receiver also discards the hand-overs still queued for it.
   context_.reset();
 }
 
@@ -64,27 +115,15 @@ bool PortHandOver::SendGone(uint64_t generation, int error) {
   });
 }
 
-bool PortHandOver::Send(uint64_t generation, std::function<void(Shared&)> deliver) {
+bool PortHandOver::Send(uint64_t generation, Delivery deliver) {
   std::shared_ptr<Shared> shared = shared_;
   std::unique_lock lock(shared->mutex);
   auto current = [&] { return shared->active && shared->generation == generation; };
   if (!current()) return false;
   const uint64_t ticket = shared->doneCount + 1;
-  // Runs on the UI thread. The generation check and the handler call happen there, between
-  // other events, so once End() has returned on that thread no handler of the old opening runs.
-  auto onUiThread = [shared, generation, deliver = std::move(deliver)] {
-    {
-      std::lock_guard uiLock(shared->mutex);
-      if (!shared->active || shared->generation != generation) return;
-    }
-    deliver(*shared);
-    std::lock_guard uiLock(shared->mutex);
-    if (shared->active && shared->generation == generation) {
-      ++shared->doneCount;
-      shared->handled.notify_all();
-    }
-  };
-  QMetaObject::invokeMethod(context_.get(), std::move(onUiThread), Qt::QueuedConnection);
+  // Posted with the lock held: the UI thread reads the event only after this thread released
+  // the lock in the wait below.
+  QCoreApplication::postEvent(context_.get(), new Event(generation, std::move(deliver)));
   shared->handled.wait(lock, [&] { return !current() || shared->doneCount >= ticket; });
   return current();
 }

@@ -45,8 +45,11 @@ class PortHandOver {
 
  private:
   struct Shared;
-  bool Send(uint64_t generation, std::function<void(Shared&)> deliver);
+  class Event;
+  class Receiver;
+  using Delivery = std::function<void(Shared&)>;
+  bool Send(uint64_t generation, Delivery deliver);
 
   std::shared_ptr<Shared> shared_;
-  std::unique_ptr<QObject> context_;
+  std::unique_ptr<QObject> context_;  // a Receiver, living on the UI thread
 };

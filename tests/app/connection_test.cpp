@@ -22,8 +22,7 @@ class ConnectionTest : public testing::Test {
     std::string error;
     window_ = MakeTestWindow(dir_.Path(), 0, &error);
     ASSERT_TRUE(window_) << error;
-    window_->preselectedPort = ptyPath_;
-    window_->RefreshPortList();
+    window_->PreselectPort(ptyPath_);
     PumpFor(20);
   }
   void TearDown() override {
@@ -67,7 +66,7 @@ TEST_F(ConnectionTest, AGivenPortIsListedAndPreselected) {
 TEST_F(ConnectionTest, OpeningStartsTheSStreamAndLocksThePortSettings) {
   Choose("BaudRate1", "115200");
   ClickOpen();
-  ASSERT_TRUE(window_->serialPort.IsOpen()) << Log();
+  ASSERT_TRUE(window_->session().IsOpen()) << Log();
   EXPECT_EQ(window_->form().Find("Open")->Text(), "Close");
   EXPECT_NE(Log().find("Serial port opened"), std::string::npos);
   ASSERT_TRUE(PumpUntil([&] { return window_->form().Find("Login")->IsEnabled(); }));
@@ -81,7 +80,7 @@ TEST_F(ConnectionTest, OpeningStartsTheSStreamAndLocksThePortSettings) {
   EXPECT_EQ(received.find_first_not_of('s'), std::string::npos);
 
   ClickOpen();  // closes
-  EXPECT_FALSE(window_->serialPort.IsOpen());
+  EXPECT_FALSE(window_->session().IsOpen());
   EXPECT_EQ(window_->form().Find("Open")->Text(), "Open");
   EXPECT_NE(Log().find("Serial port closed"), std::string::npos);
   ASSERT_TRUE(PumpUntil([&] { return window_->form().Find("BaudRate1")->IsEnabled(); }));
@@ -101,10 +100,10 @@ TEST_F(ConnectionTest, TimeOutFactorFollowsTheBaudRateAtEveryOpening) {
        {Step{"4800", 2}, Step{"4800", 2}, Step{"115200", 1}, Step{"2400", 4}, Step{"9600", 1}}) {
     Choose("BaudRate1", step.baud);
     ClickOpen();
-    ASSERT_TRUE(window_->serialPort.IsOpen()) << Log();
-    EXPECT_EQ(window_->timeoutFactor, step.factor) << step.baud;
+    ASSERT_TRUE(window_->session().IsOpen()) << Log();
+    EXPECT_EQ(window_->session().TimeoutFactor(), step.factor) << step.baud;
     ClickOpen();
-    ASSERT_FALSE(window_->serialPort.IsOpen());
+    ASSERT_FALSE(window_->session().IsOpen());
   }
 }
 
@@ -113,7 +112,7 @@ TEST_F(ConnectionTest, APortThatCannotBeOpenedLeavesAReasonInTheLog) {
   int error = 0;
   ASSERT_TRUE(holder.OpenPort(ptyPath_, LineSettings{}, nullptr, nullptr, &error));
   ClickOpen();
-  EXPECT_FALSE(window_->serialPort.IsOpen());
+  EXPECT_FALSE(window_->session().IsOpen());
   EXPECT_NE(Log().find("Failed to open the serial port"), std::string::npos);
   EXPECT_NE(Log().find("in use by another program"), std::string::npos) << Log();
   EXPECT_EQ(window_->form().Find("Open")->Text(), "Open");
@@ -124,6 +123,6 @@ TEST_F(ConnectionTest, ABaudRateThatIsNoNumberIsRefusedBeforeOpening) {
   rates->AddItem("fast");
   rates->SelectItem(rates->ItemCount() - 1);
   ClickOpen();
-  EXPECT_FALSE(window_->serialPort.IsOpen());
+  EXPECT_FALSE(window_->session().IsOpen());
   EXPECT_NE(Log().find("Unsupported baud rate \"fast\""), std::string::npos) << Log();
 }

@@ -8,10 +8,10 @@
 
 #include <thread>
 
-#include "texts/language.h"
 #include "event_loop.h"
 #include "temp_dir.h"
 #include "test_program.h"
+#include "texts/language.h"
 #include "ui/skin_window.h"
 
 namespace {
@@ -41,8 +41,8 @@ class MainWindowTest : public testing::Test {
     auto window = MakeTestWindow(dir_.Path(), language, &error);
     EXPECT_TRUE(window) << error;
     if (!window) return window;
-    window->onQuit = [this] { ++quits_; };
-    window->onRestart = [this] { ++restarts_; };
+    window->hooks().quit = [this] { ++quits_; };
+    window->hooks().restart = [this] { ++restarts_; };
     return window;
   }
 
@@ -73,13 +73,12 @@ TEST_F(MainWindowTest, ButtonSetsFollowTheConnectionState) {
   window_->HandleMessage(WM_SET_BUTTONS, 1, 0);  // logged in
   for (const char* name : kCommands) EXPECT_TRUE(Enabled(name)) << name;
   EXPECT_FALSE(Enabled("Login"));
-  EXPECT_TRUE(window_->loggedIn);
   EXPECT_EQ(Text("DeviceState"), "Configuration mode");
   EXPECT_FALSE(window_->form().Find("helpGroupBox")->IsVisible());
 
   window_->HandleMessage(WM_SET_BUTTONS, 0, 2);  // a job runs
   EXPECT_FALSE(Enabled("Load"));
-  EXPECT_TRUE(window_->loggedIn) << "set 2 leaves the login state alone";
+  EXPECT_EQ(Text("DeviceState"), "Configuration mode") << "set 2 leaves the login state alone";
 
   // A set above 3 changes nothing at all.
   std::vector<bool> before;
@@ -127,7 +126,7 @@ TEST_F(MainWindowTest, LogPaneClearsWhenALineWouldReachItsLimit) {
 
 TEST_F(MainWindowTest, LogLinesPostedFromAnotherThreadArriveInOrder) {
   std::thread worker([this] {
-    for (int i = 0; i < 200; ++i) window_->PostLog("line " + std::to_string(i) + "\r\n");
+    for (int i = 0; i < 200; ++i) window_->session().PostLog("line " + std::to_string(i) + "\r\n");
   });
   worker.join();
   ASSERT_TRUE(PumpUntil([&] {
@@ -177,7 +176,7 @@ TEST_F(MainWindowTest, LanguageSwitchWritesTheSettingAndRestartsOnlyOnAChange) {
 TEST_F(MainWindowTest, ALanguageValueOfTwoIsChineseAndChoosingChineseKeepsIt) {
   dir_.Write("config.ini", "[Set]\r\nLanguage=2\r\n");
   window_ = MakeWindow(ReadLanguageValue(dir_.Path() + "config.ini"));
-  EXPECT_EQ(window_->paths.skinDir, dir_.Path() + "skin/ConifgRes");
+  EXPECT_EQ(window_->paths().skinDir, dir_.Path() + "skin/ConifgRes");
   ComboControl* language = window_->form().FindCombo("Language");
   EXPECT_EQ(language->CurSel(), 1);
   window_->SwitchLanguage();  // index 1 under a value of 2: the same language

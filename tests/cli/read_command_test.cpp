@@ -18,11 +18,16 @@ struct ReadRun {
   std::string err;
 };
 
-ReadRun RunRead(const QStringList& args) {
+// A run that takes longer than `limitMs` counts as hung (status -1).
+ReadRun RunRead(const QStringList& args, int limitMs = 60000) {
   QProcess program;
   program.start(QString(DTU_BIN_DIR "/dtu-config"), QStringList{"read"} + args);
   ReadRun run;
-  if (!program.waitForFinished(60000)) return run;
+  if (!program.waitForFinished(limitMs)) {
+    program.kill();
+    program.waitForFinished();
+    return run;
+  }
   run.status = program.exitCode();
   run.err = program.readAllStandardError().toStdString();
   return run;
@@ -59,11 +64,11 @@ TEST(ReadCommand, WritesTheDevicesShowReplyAsAConfigurationFile) {
   EXPECT_TRUE(CheckConfigText(text, &error)) << error;
   EXPECT_NE(text.find("Zr350V4"), std::string::npos);
   EXPECT_NE(text.find("\r\nOK\r\n"), std::string::npos);
-  // The device was logged in by its boot prompt and asked once.
+  // The device was logged in by its boot prompt, asked once and sent back to its data mode.
   const std::string received = sim.Recording();
   const size_t first = received.find_first_not_of('s');
   ASSERT_NE(first, std::string::npos);
-  EXPECT_EQ(received.substr(first), "\r\nAT+SHOW\r\n");
+  EXPECT_EQ(received.substr(first), "\r\nAT+SHOW\r\nat+quit\r\n");
 }
 
 TEST(ReadCommand, LogsInWithTheEscapeSequenceWhenTheDeviceIsRunning) {
@@ -100,6 +105,46 @@ TEST(ReadCommand, FailuresGiveOneLineAndAFailureStatus) {
 
   ReadRun usage = RunRead({"--port", "/dev/ttyUSB0"});
   EXPECT_EQ(usage.status, 2);
+  // An empty port is no port: nothing is opened (not the first port of the system).
+  ReadRun emptyPort = RunRead({"--port", "", "-o", out});
+  EXPECT_EQ(emptyPort.status, 2) << emptyPort.err;
   ReadRun baud = RunRead({"--port", "/dev/ttyUSB0", "--baud", "0", "-o", out});
   EXPECT_EQ(baud.status, 2);
+}
+
+TEST(ReadCommand, ABadReplyIsReportedAtOnceAndWritesNothing) {
+  struct Case {
+    const char* fault;
+    const char* message;
+  };
+  // Each of these must end well before the 24 s reply time-out.
+  const Case cases[] = {
+      {"garbage on", "garbled or incomplete"},
+      {"nul on", "garbled or incomplete"},
+      {"error AT+SHOW", "refused AT+SHOW"},
+      {"unplug-after-bytes 20", "went away"},
+  };
+  for (const Case& c : cases) {
+    SimProcess sim;
+    std::string error;
+    ASSERT_TRUE(sim.Start({"--boot-ms", "1500", "--fault", c.fault}, &error)) << error;
+    TempDir dir;
+    const QString out = QString::fromStdString(dir.Path() + "device.cfg");
+    ReadRun run = RunRead({"--port", QString::fromStdString(sim.PtyPath()), "-o", out}, 15000);
+    EXPECT_EQ(run.status, 1) << c.fault << ": " << run.err;
+    EXPECT_NE(ErrorLines(run.err).find(c.message), std::string::npos) << c.fault << ": " << run.err;
+    EXPECT_FALSE(QFile::exists(out)) << c.fault;
+  }
+}
+
+TEST(ReadCommand, StayLeavesTheDeviceInItsSettingMode) {
+  SimProcess sim;
+  std::string error;
+  ASSERT_TRUE(sim.Start({"--boot-ms", "1500"}, &error)) << error;
+  TempDir dir;
+  ReadRun run = RunRead({"--port", QString::fromStdString(sim.PtyPath()), "--stay", "-o",
+                         QString::fromStdString(dir.Path() + "device.cfg")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string received = sim.Recording();
+  EXPECT_TRUE(received.ends_with("AT+SHOW\r\n")) << received;
 }

@@ -19,11 +19,11 @@
 #include <string>
 #include <vector>
 
-#include "texts/language.h"
 #include "catalogue/param_table.h"
 #include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
 #include "exchange/receive_path.h"
+#include "texts/language.h"
 
 // The language file with the texts the exchange logs, so that every verdict is told apart.
 inline void UseTestLanguageFile() {
@@ -109,7 +109,12 @@ class FakeHost : public ExchangeHost {
     if (device) device(*this, std::string(data, count));
     return count;
   }
-  void PostLog(const std::string& text) override { Record("log:" + text); }
+  void PostLog(const std::string& text) override {
+    if (beforeLog) beforeLog(text);
+    Record("log:" + text);
+  }
+  // Runs before a log line is recorded (to play a slow poster).
+  std::function<void(const std::string& text)> beforeLog;
   void PostSetButtons(int wParam, int lParam) override {
     Record("post-buttons:" + std::to_string(wParam) + "," + std::to_string(lParam));
     QMetaObject::invokeMethod(
@@ -162,26 +167,25 @@ class FakeHost : public ExchangeHost {
   bool LoggedIn() const override { return loggedIn; }
   int TimeoutFactor() const override { return timeoutFactor; }
   void SetButtons(int wParam, int lParam) override { ApplyButtons(wParam, lParam); }
-  void ArmSTimer(int periodMs) override { Record("arm-s:" + std::to_string(periodMs)); }
+  void AnswerBootPrompt() override { Record("answer-prompt"); }
   void StopSTimer() override { Record("stop-s"); }
   void ShowReceived(const std::string& reply) override {
     Record("show-received:" + std::to_string(reply.size()));
   }
   ParamTable& Params() override { return params; }
   ListParamTable& ListParams() override { return lists; }
-  bool& FiveDioModel() override { return fiveDioModel; }
-  void SaveParams() override { Record("save-params"); }
-  Form* GetForm() override { return form; }
+  DeviceFacts& Facts() override { return facts; }
+  void LoadReadBack() override { Record("load-read-back"); }
+  void NetModeReceived(const std::string& mode) override { Record("net-mode:" + mode); }
   void ShowMessageBox(const std::string& text) override { Record("message:" + text); }
 
   // The window's state, touched on the UI thread.
   ParamTable params;
   ListParamTable lists;
-  bool fiveDioModel = false;
+  DeviceFacts facts;
   bool loggedIn = true;
   bool portOpen = true;
   int timeoutFactor = 1;
-  Form* form = nullptr;
 
  private:
   struct Shared {
@@ -212,3 +216,10 @@ class FakeHost : public ExchangeHost {
   std::string written_;
   Device device_;
 };
+
+// Arms the state for a job of `kind` as the worker does at the job's start.
+inline void BeginTestJob(ExchangeState& state, int kind, const std::string& command) {
+  WorkJob job = MakeJob(kind, command);
+  job.epoch = state.Epoch();
+  state.BeginJob(job);
+}

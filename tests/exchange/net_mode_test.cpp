@@ -1,4 +1,4 @@
-// The net mode query fills the "FINDNETMODE" control of a real form built from a skin file.
+// The net mode query: the value in the device's answer, handed to the UI thread.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,41 +8,22 @@
 #include "exchange/enqueue_job.h"
 #include "exchange/worker.h"
 #include "fake_host.h"
-#include "temp_dir.h"
-#include "ui/skin_window.h"
 
 namespace {
 
-class NetMode : public testing::Test {
- protected:
-  static void SetUpTestSuite() { UseTestLanguageFile(); }
-  void SetUp() override {
-    dir.Write("skin.xml",
-              "<Window size=\"300,200\"><VerticalLayout>"
-              "<Edit name=\"FINDNETMODE\" text=\"before\"/>"
-              "</VerticalLayout></Window>");
-    window = std::make_unique<SkinWindow>(dir.Path(), nullptr, nullptr);
-    ASSERT_TRUE(window->Load()) << window->LoadError();
-  }
-  std::string Shown() { return window->Find("FINDNETMODE")->Text(); }
-
-  TempDir dir;
-  std::unique_ptr<SkinWindow> window;
-};
-
-TEST_F(NetMode, ReplyValueIsShownAndCutTo39Bytes) {
-  EXPECT_TRUE(ReadNetMode(*window, "AT+FINDNETMODE\r\n+FINDNETMODE:LTE\r\n\r\nOK\r\n"));
-  EXPECT_EQ(Shown(), "LTE");
-  EXPECT_TRUE(ReadNetMode(*window, "+FINDNETMODE:" + std::string(50, '4') + "\r\nOK\r\n"));
-  EXPECT_EQ(Shown(), std::string(39, '4'));
-  EXPECT_FALSE(ReadNetMode(*window, "AT+FINDNETMODE\r\nOK\r\n"));
-  EXPECT_EQ(Shown(), std::string(39, '4'));
+TEST(NetModeReply, ValueIsTakenToItsLineEndAndCutTo39Bytes) {
+  EXPECT_EQ(ExtractNetMode("AT+FINDNETMODE\r\n+FINDNETMODE:LTE\r\n\r\nOK\r\n"), "LTE");
+  EXPECT_EQ(ExtractNetMode("+FINDNETMODE:" + std::string(50, '4') + "\r\nOK\r\n"),
+            std::string(39, '4'));
+  EXPECT_EQ(ExtractNetMode("AT+FINDNETMODE\r\nOK\r\n"), std::nullopt);
+  EXPECT_EQ(ExtractNetMode("+FINDNETMODE:LTE"), std::nullopt) << "no line end yet";
+  EXPECT_EQ(ExtractNetMode(std::string(101, 'x') + "+FINDNETMODE:LTE\r\n"), std::nullopt);
 }
 
-TEST_F(NetMode, WorkerFillsTheControlOnTheUiThread) {
+TEST(NetModeReply, WorkerHandsTheModeToTheUiThread) {
+  UseTestLanguageFile();
   ExchangeState state;
   FakeHost host(state);
-  host.form = window.get();
   host.SetDevice([](FakeHost& h, const std::string& written) {
     if (written == "AT+FINDNETMODE\r\n") {
       h.DeliverLater({"AT+FINDNETMODE\r\n+FINDNETMODE:", "NB-IoT\r\n\r\nOK\r\n"});
@@ -51,7 +32,7 @@ TEST_F(NetMode, WorkerFillsTheControlOnTheUiThread) {
   ExchangeWorker worker(state, host);
   worker.Start();
   EnqueueJob(state, host, MakeJob(kJobFindNetMode, "AT+FINDNETMODE\r\n"));
-  ASSERT_TRUE(WaitUntil([&] { return Shown() == "NB-IoT"; }));
+  ASSERT_TRUE(WaitUntil([&] { return host.Count("net-mode:NB-IoT") == 1; }));
   worker.Stop();
 }
 

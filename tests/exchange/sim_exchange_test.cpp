@@ -28,9 +28,10 @@ class PortHost : public FakeHost {
     FakeHost::WriteToPort(data, count);
     return port.WriteBytes(data, count);
   }
-  void ArmSTimer(int periodMs) override {
-    FakeHost::ArmSTimer(periodMs);
-    sTimer.start(periodMs);
+  void AnswerBootPrompt() override {
+    FakeHost::AnswerBootPrompt();
+    SendSTick(*this);
+    if (!sTimer.isActive()) sTimer.start(500);
   }
   void StopSTimer() override {
     FakeHost::StopSTimer();
@@ -38,7 +39,7 @@ class PortHost : public FakeHost {
   }
   void ShowReceived(const std::string& reply) override {
     FakeHost::ShowReceived(reply);
-    ParseShowReply(reply.data(), reply.size(), params, lists, fiveDioModel);
+    ParseShowReply(reply.data(), reply.size(), params, lists, facts.fiveDioModel);
   }
 
   CSerialPort port;
@@ -70,7 +71,7 @@ TEST(ExchangeWithSim, LogsInWritesReadsAndSendsExactlyTheCommands) {
       &openError))
       << openError;
   ASSERT_TRUE(host.port.StartMonitor());
-  host.ArmSTimer(kBootStreamPeriodMs);
+  host.sTimer.start(300);
   ASSERT_TRUE(WaitUntil([&] { return host.loggedIn; }));
   EXPECT_FALSE(host.sTimer.isActive());
 
@@ -98,7 +99,7 @@ TEST(ExchangeWithSim, LogsInWritesReadsAndSendsExactlyTheCommands) {
   ASSERT_EQ(host.EventsStartingWith("show-received:").size(), 1u);
   EXPECT_EQ(host.params["Access Point Name"].value, "OKNET");
   EXPECT_NE(host.params["Server's Port"].value, "99999");
-  EXPECT_TRUE(host.fiveDioModel);
+  EXPECT_TRUE(host.facts.fiveDioModel);
   // The signal query's answer reached the log pane (in however many chunks it came).
   std::string logged;
   for (const std::string& line : host.EventsStartingWith("log:")) logged += line.substr(4);

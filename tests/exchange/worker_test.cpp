@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -311,12 +312,13 @@ TEST_F(Worker, SaveToFileWritesTheDevicesReplyWhileALoadedFileIsParsedElsewhere)
   ASSERT_TRUE(WaitUntil([&] { return state.Received().size() >= 2000; }));
 
   // Loading a file: its text is parsed from its own buffer, and the read-back is queued.
-  ParseShowReply(fileText.data(), fileText.size(), host.params, host.lists, host.fiveDioModel);
+  ParseShowReply(fileText.data(), fileText.size(), host.params, host.lists,
+                 host.facts.fiveDioModel);
   EXPECT_EQ(host.params["Access Point Name"].value, "FILE");
   EnqueueJob(state, host, MakeJob(kJobLoadFromFile, kFileShowCommand));
   host.DeliverLater({deviceShow.substr(2000)});
 
-  ASSERT_TRUE(WaitForEvent("save-params"));
+  ASSERT_TRUE(WaitForEvent("load-read-back"));
   std::string saved;
   ASSERT_TRUE(ReadConfigFileFrom(save.filePath, &saved, nullptr));
   EXPECT_EQ(saved, "\r" + deviceShow);
@@ -332,7 +334,11 @@ TEST_F(Worker, SaveToFileThatCannotBeCreatedShowsTheMessage) {
   WorkJob save = MakeJob(kJobSaveToFile, kFileShowCommand);
   save.filePath = "/nonexistent-folder/DTU.cfg";
   EnqueueJob(state, host, save);
-  ASSERT_TRUE(WaitForEvent("message:cannot create the file"));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return !host.EventsStartingWith("message:cannot create the file").empty(); }));
+  // The message says why, with the system's reason.
+  EXPECT_NE(host.EventsStartingWith("message:")[0].find("No such file or directory"),
+            std::string::npos);
 }
 
 TEST_F(Worker, QuitCommandLogsOutOnItsOk) {
@@ -344,6 +350,57 @@ TEST_F(Worker, QuitCommandLogsOutOnItsOk) {
   WaitUntil([] { return false; }, std::chrono::milliseconds(100));
   EXPECT_EQ(host.Count("buttons:1,2"), 1u);
   EXPECT_FALSE(host.loggedIn);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Worker, TheReplyReachesTheLogBeforeItsVerdict) {
+  // A slow hand-over of the reply's log line must not let the verdict overtake it.
+  host.beforeLog = [](const std::string& text) {
+    if (text.find("ERROR") != std::string::npos) QThread::msleep(100);
+  };
+  Answer({{"AT+CMDPW=1\r\n", {"AT+CMDPW=1\r\nERROR\r\n"}}});
+  Start();
+  EnqueueJob(state, host, Write("Password", "AT+CMDPW", "1"));
+  ASSERT_TRUE(WaitForEvent("log:SaveError\r\n"));
+  const std::vector<std::string> logs = host.EventsStartingWith("log:");
+  const auto reply = std::find(logs.begin(), logs.end(), "log:AT+CMDPW=1\r\nERROR\r\n");
+  const auto verdict = std::find(logs.begin(), logs.end(), "log:SaveError\r\n");
+  ASSERT_NE(reply, logs.end()) << testing::PrintToString(logs);
+  EXPECT_LT(reply, verdict) << testing::PrintToString(logs);
+}
+
+TEST_F(Worker, AFactoryResetLeavesTheDeviceTimeBeforeTheNextCommand) {
+  std::mutex mutex;
+  std::vector<std::pair<std::string, std::chrono::steady_clock::time_point>> writes;
+  host.SetDevice([&](FakeHost& h, const std::string& written) {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      writes.emplace_back(written, std::chrono::steady_clock::now());
+    }
+    if (written == "AT+FACTORY\r\n") h.DeliverLater({"AT+FACTORY\r\nOK\r\n"});
+  });
+  Start();
+  EnqueueJob(state, host, MakeJob(kJobFactoryReset, "AT+FACTORY\r\n"));
+  // The re-read the reset queues by itself.
+  ASSERT_TRUE(WaitUntil([&] {
+    std::lock_guard<std::mutex> lock(mutex);
+    return writes.size() >= 2;
+  }));
+  std::lock_guard<std::mutex> lock(mutex);
+  EXPECT_EQ(writes[1].first, "\r\nAT+SHOW\r\n");
+  EXPECT_GE(writes[1].second - writes[0].second, std::chrono::milliseconds(200));
+}
+
+TEST_F(Worker, ADeviceErrorToAShowEndsTheJobAtOnce) {
+  Answer({{"AT+SHOW\r\n", {"AT+SHOW\r\nERROR\r\n"}}});
+  Start();
+  EnqueueJob(state, host, MakeJob(kJobShow, "AT+SHOW\r\n"));
+  ASSERT_TRUE(WaitForEvent("log:ShowRefused\r\n"));
+  EXPECT_EQ(host.Count("log:OutTime\r\n"), 0u);
+  EXPECT_TRUE(host.EventsStartingWith("show-received").empty());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "device_core.h"
 #include "device_models.h"
@@ -89,6 +90,103 @@ TEST_F(DeviceCoreTest, EscapeInDataModeEntersSettingMode) {
   EXPECT_EQ(Send("+++"), "\r\nenter setting!\r\n");
   EXPECT_NE(Send("At+CPIN?\r\n").find("+CPIN: READY"), std::string::npos);
 }
+
+TEST(DeviceCoreBoot, PromptPeriodIsAnOption) {
+  DeviceCore core(*FindDeviceModel("zr350"), CoreTimings{3000, 120000, 5, 250});
+  core.PowerOn(0);
+  std::string boot;
+  for (int64_t now = 0; now <= 2900; now += 10) {
+    core.Advance(now);
+    boot += core.TakeOutput(now);
+  }
+  size_t prompts = 0;
+  for (size_t at = boot.find("'s' key"); at != std::string::npos;
+       at = boot.find("'s' key", at + 1)) {
+    ++prompts;
+  }
+  EXPECT_EQ(prompts, 12u);  // at 0, 250, ..., 2750 ms
+}
+
+// What a device makes of bursts of bytes (each one read from the port), strict or lenient.
+enum class StartIn { kSetting, kData };
+
+struct BurstCase {
+  const char* name;
+  Strictness strictness;
+  StartIn start;
+  const char* fault;  // applied before the bursts; empty for none
+  std::vector<std::string> bursts;
+  std::string lastAnswer;  // what the device sends after the last burst
+  DeviceMode after;
+};
+
+class Bursts : public ::testing::TestWithParam<BurstCase> {};
+
+TEST_P(Bursts, AnswerAsTheDeviceWould) {
+  const BurstCase& c = GetParam();
+  DeviceCore core(*FindDeviceModel("zr350"), kTimings, c.strictness);
+  int64_t now = 0;
+  auto send = [&](std::string_view bytes) {
+    core.Receive(bytes, now);
+    std::string out;
+    for (const int64_t end = now + 50; now <= end; ++now) {
+      core.Advance(now);
+      out += core.TakeOutput(now);
+    }
+    return out;
+  };
+  core.PowerOn(now);
+  if (c.start == StartIn::kSetting) {
+    send("s");
+  } else {
+    now = kTimings.bootMs + 10;
+    core.Advance(now);
+    core.TakeOutput(now);
+  }
+  ASSERT_EQ(core.mode(), c.start == StartIn::kSetting ? DeviceMode::kSetting : DeviceMode::kData);
+  std::string message;
+  if (*c.fault != '\0') {
+    ASSERT_TRUE(ApplyFaultCommand(core.faults(), c.fault, message));
+  }
+  std::string out;
+  for (const std::string& burst : c.bursts) out = send(burst);
+  EXPECT_EQ(out, c.lastAnswer);
+  EXPECT_EQ(core.mode(), c.after);
+}
+
+constexpr Strictness kStrict = Strictness::kStrict;
+constexpr Strictness kLenient = Strictness::kLenient;
+constexpr DeviceMode kSetting = DeviceMode::kSetting;
+constexpr DeviceMode kData = DeviceMode::kData;
+const std::string kCsqOk = "At+CSQ\r\n\r\n+CSQ: 24,99\r\n\r\nOK\r\n";
+const std::string kEntered = "\r\nenter setting!\r\n";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, Bursts, ::testing::Values(
+  // Stray bytes before a command belong to its line on a strict device.
+  BurstCase{"StrayS", kStrict, StartIn::kSetting, "", {"sAT+SHOW\r\n"}, "sAT+SHOW\r\n\r\nERROR\r\n", kSetting},
+  BurstCase{"StraySInItsOwnBurst", kStrict, StartIn::kSetting, "", {"s", "At+CSQ\r\n"}, "sAt+CSQ\r\n\r\nERROR\r\n", kSetting},
+  BurstCase{"SStreamBeyondTheLogin", kStrict, StartIn::kSetting, "", {"ssss", "At+CSQ\r\n"}, "ssssAt+CSQ\r\n\r\nERROR\r\n", kSetting},
+  BurstCase{"CleanCommand", kStrict, StartIn::kSetting, "", {"At+CSQ\r\n"}, kCsqOk, kSetting},
+  BurstCase{"StrayLineThenCleanCommand", kStrict, StartIn::kSetting, "", {"s\r\n", "At+CSQ\r\n"}, kCsqOk, kSetting},
+  // "+++" is an escape only alone in its burst.
+  BurstCase{"EscapeAlone", kStrict, StartIn::kData, "", {"payload", "+++"}, kEntered, kSetting},
+  BurstCase{"EscapeAfterAnS", kStrict, StartIn::kData, "", {"s+++"}, "", kData},
+  BurstCase{"EscapeBeforeAnS", kStrict, StartIn::kData, "", {"+++s"}, "", kData},
+  BurstCase{"EscapeGluedToQuit", kStrict, StartIn::kSetting, "", {"at+quit\r\n+++"}, "at+quit\r\n\r\nOK\r\n", kData},
+  // In setting mode "+++" is not confirmed: it starts the next line.
+  BurstCase{"EscapeInSettingMode", kStrict, StartIn::kSetting, "", {"+++"}, "", kSetting},
+  BurstCase{"EscapeInSettingModeThenCommand", kStrict, StartIn::kSetting, "", {"+++", "At+CSQ\r\n"}, "+++At+CSQ\r\n\r\nERROR\r\n", kSetting},
+  // The escape fault.
+  BurstCase{"EscapeRefused", kStrict, StartIn::kData, "error +++", {"+++"}, "\r\nERROR\r\n", kData},
+  BurstCase{"EscapeIgnored", kStrict, StartIn::kData, "silent +++", {"+++"}, "", kData},
+  BurstCase{"EscapeRefusedLenient", kLenient, StartIn::kData, "error +++", {"s+++"}, "\r\nERROR\r\n", kData},
+  // The lenient device forgives all of it.
+  BurstCase{"LenientStrayS", kLenient, StartIn::kSetting, "", {"sss", "At+CSQ\r\n"}, kCsqOk, kSetting},
+  BurstCase{"LenientGluedEscape", kLenient, StartIn::kData, "", {"s+++"}, kEntered, kSetting},
+  BurstCase{"LenientEscapeInSettingMode", kLenient, StartIn::kSetting, "", {"+++"}, kEntered, kSetting}),
+  [](const ::testing::TestParamInfo<BurstCase>& param) { return std::string(param.param.name); });
+// clang-format on
 
 TEST_F(DeviceCoreTest, EchoLeavesAtOnceAndTheAnswerAfterTheLatency) {
   Login();

@@ -74,13 +74,24 @@ class Port {
   }
   const std::string& received() const { return received_; }
 
-  // The login the program does on opening: an "s" every 300 ms until the menu shows.
+  // The login a device accepts: one "s" in answer to a boot prompt, then the whole menu. A
+  // strict device takes any further "s" as the start of the next command.
+  bool LoginWithS() {
+    if (!WaitFor("'s' key")) return false;
+    Write("s");
+    // The menu's last line; what follows it is the answer to the next command.
+    const bool complete = WaitFor("leave the setting menu\r\n");
+    Take();
+    return complete;
+  }
+
+  // The forgiving login of the lenient device: an "s" every 300 ms until the menu shows, so
+  // that an "s" or two may follow the menu.
   bool LoginWithSStream() {
     const auto deadline = Clock::now() + std::chrono::milliseconds(kDeadlineMs);
     while (Clock::now() < deadline) {
       Write("s");
       if (WaitFor("AT+LIST", 300)) {
-        // The menu's last line; what follows it is the answer to the next command.
         const bool complete = WaitFor("leave the setting menu\r\n");
         Take();
         return complete;
@@ -107,17 +118,65 @@ class Port {
   std::string received_;
 };
 
-TEST(SimOnPty, OpeningThePortShowsABootPromptAndTheSStreamLogsIn) {
+TEST(SimOnPty, OpeningThePortShowsABootPromptAndAnSLogsIn) {
   SimProcess sim;
   ASSERT_TRUE(sim.Start({}));
   // The simulator booted when it started; opening the port boots it again.
   Port port(sim.PtyPath());
   ASSERT_TRUE(port.IsOpen());
-  ASSERT_TRUE(port.WaitFor("'s' key"));
-  ASSERT_TRUE(port.LoginWithSStream());
+  ASSERT_TRUE(port.LoginWithS());
   EXPECT_NE(sim.Status().find("mode=setting"), std::string::npos);
   port.Write("At+CSQ\r\n");
   EXPECT_TRUE(port.WaitFor("+CSQ: 24,99\r\n\r\nOK\r\n"));
+}
+
+TEST(SimOnPty, LenientDeviceForgivesTheSStreamRunningOn) {
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--lenient"}));
+  Port port(sim.PtyPath());
+  ASSERT_TRUE(port.LoginWithSStream());
+  port.Write("sss");
+  port.Write("At+CSQ\r\n");
+  EXPECT_TRUE(port.WaitFor("+CSQ: 24,99\r\n\r\nOK\r\n"));
+}
+
+TEST(SimOnPty, StrictDeviceRefusesACommandAfterAStrayS) {
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({}));
+  Port port(sim.PtyPath());
+  ASSERT_TRUE(port.LoginWithS());
+  port.Write("sAT+SHOW\r\n");
+  ASSERT_TRUE(port.WaitFor("ERROR\r\n"));
+  EXPECT_EQ(port.Take(), "sAT+SHOW\r\n\r\nERROR\r\n");
+}
+
+TEST(SimOnPty, StrictEscapeCountsOnlyAloneInItsBurst) {
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--boot-ms", "200", "--fault", "error +++"}));
+  Port port(sim.PtyPath());
+  ASSERT_TRUE(port.WaitFor("Entering data mode"));
+  port.Take();
+  // Refused by the fault, then taken once the fault is cleared.
+  port.Write("+++");
+  ASSERT_TRUE(port.WaitFor("\r\nERROR\r\n"));
+  EXPECT_NE(sim.Status().find("mode=data"), std::string::npos);
+  ASSERT_TRUE(sim.SendControl("fault clear +++"));
+  // Glued to another byte it is data: the status shows the device still in data mode.
+  port.Write("s+++");
+  const auto glued = Clock::now();
+  while (sim.Recording().find("s+++") == std::string::npos &&
+         Clock::now() - glued < std::chrono::milliseconds(kDeadlineMs)) {
+    usleep(1000);
+  }
+  EXPECT_NE(sim.Status().find("mode=data"), std::string::npos);
+  port.Write("+++");
+  ASSERT_TRUE(port.WaitFor("enter setting!"));
+  EXPECT_EQ(port.Take(), "\r\nERROR\r\n\r\nenter setting!\r\n");
+  // Already in setting mode, "+++" is not confirmed again: it is the start of a line.
+  port.Write("+++");
+  port.Write("At+CSQ\r\n");
+  ASSERT_TRUE(port.WaitFor("ERROR\r\n"));
+  EXPECT_EQ(port.Take(), "+++At+CSQ\r\n\r\nERROR\r\n");
 }
 
 TEST(SimOnPty, EscapeLogsInOnceTheBootIsOver) {
@@ -133,7 +192,7 @@ TEST(SimOnPty, ShowReplyIsCompleteWithTheFiveDioMarker) {
   SimProcess sim;
   ASSERT_TRUE(sim.Start({"--model", "zr350v4"}));
   Port port(sim.PtyPath());
-  ASSERT_TRUE(port.LoginWithSStream());
+  ASSERT_TRUE(port.LoginWithS());
   port.Write("AT+SHOW\r\n");
   ASSERT_TRUE(port.WaitFor("\r\nOK\r\n"));
   const std::string reply = port.Take();
@@ -150,7 +209,7 @@ TEST(SimOnPty, AcceptedWriteIsShownRefusedWriteIsNot) {
   SimProcess sim;
   ASSERT_TRUE(sim.Start({}));
   Port port(sim.PtyPath());
-  ASSERT_TRUE(port.LoginWithSStream());
+  ASSERT_TRUE(port.LoginWithS());
   port.Write("AT+APN=apn.test\r\n");
   ASSERT_TRUE(port.WaitFor("\r\n"));
   ASSERT_TRUE(port.WaitFor("OK\r\n"));
@@ -170,7 +229,7 @@ TEST(SimOnPty, IdleSettingModeAnnouncesItsTimeout) {
   // Long enough that the menu is surely read before the time-out text comes.
   ASSERT_TRUE(sim.Start({"--idle-timeout", "2"}));
   Port port(sim.PtyPath());
-  ASSERT_TRUE(port.LoginWithSStream());
+  ASSERT_TRUE(port.LoginWithS());
   EXPECT_TRUE(port.WaitFor("Seting Timeout and quit"));
   EXPECT_NE(sim.Status().find("mode=data"), std::string::npos);
 }
@@ -179,7 +238,7 @@ TEST(SimOnPty, ControlFaultsAnswerErrorAndUnplugHangsThePortUp) {
   SimProcess sim;
   ASSERT_TRUE(sim.Start({}));
   Port port(sim.PtyPath());
-  ASSERT_TRUE(port.LoginWithSStream());
+  ASSERT_TRUE(port.LoginWithS());
   ASSERT_TRUE(sim.SendControl("fault error At+CSQ"));
   EXPECT_FALSE(sim.SendControl("fault explode"));
   port.Write("At+CSQ\r\n");
@@ -203,7 +262,7 @@ TEST(SimOnPty, ChunkFaultStillDeliversTheWholeReply) {
   SimProcess sim;
   ASSERT_TRUE(sim.Start({"--fault", "chunk 7 2"}));
   Port port(sim.PtyPath());
-  ASSERT_TRUE(port.LoginWithSStream());
+  ASSERT_TRUE(port.LoginWithS());
   port.Write("At+VER\r\n");
   ASSERT_TRUE(port.WaitFor("OK\r\n"));
   EXPECT_EQ(port.Take(), "At+VER\r\n\r\n+VER:Zr350V1.8.6\r\n\r\nOK\r\n");
@@ -228,7 +287,7 @@ TEST(SimOnPty, RebootsOnSigusr1) {
   SimProcess sim;
   ASSERT_TRUE(sim.Start({}));
   Port port(sim.PtyPath());
-  ASSERT_TRUE(port.LoginWithSStream());
+  ASSERT_TRUE(port.LoginWithS());
   ASSERT_EQ(kill(sim.pid(), SIGUSR1), 0);
   EXPECT_TRUE(port.WaitFor("'s' key"));
 }
@@ -273,7 +332,7 @@ TEST(SimOnPty, ConfigurationFileIsTheInitialState) {
   ASSERT_TRUE(sim.Start({"--model", "zr350v4", "--config",
                          std::string(DTU_TEST_DATA_DIR) + "/sim/mqtt-five-dio.cfg"}));
   Port port(sim.PtyPath());
-  ASSERT_TRUE(port.LoginWithSStream());
+  ASSERT_TRUE(port.LoginWithS());
   port.Write("AT+SHOW\r\n");
   ASSERT_TRUE(port.WaitFor("\r\nOK\r\n"));
   const std::string show = port.Take();
@@ -299,7 +358,7 @@ TEST(SimOnPty, ReplyTakesAtLeastItsWireTime) {
   SimProcess sim;
   ASSERT_TRUE(sim.Start({}));
   Port port(sim.PtyPath(), B19200);
-  ASSERT_TRUE(port.LoginWithSStream());
+  ASSERT_TRUE(port.LoginWithS());
   const auto start = Clock::now();
   port.Write("AT+SHOW\r\n");
   ASSERT_TRUE(port.WaitFor("\r\nOK\r\n"));

@@ -112,7 +112,10 @@ TEST(SimOptions, ParsesEveryOption) {
                                "--fault",
                                "chunk 1 5",
                                "--config",
-                               "a.cfg"},
+                               "a.cfg",
+                               "--prompt-period-ms",
+                               "250",
+                               "--strict"},
                               options, message))
       << message;
   EXPECT_EQ(options.model, "zr750");
@@ -128,6 +131,18 @@ TEST(SimOptions, ParsesEveryOption) {
   EXPECT_EQ(options.linkPath, "/tmp/l");
   ASSERT_EQ(options.faults.size(), 1u);
   EXPECT_EQ(options.configFile, "a.cfg");
+  EXPECT_EQ(options.promptPeriodMs, 250);
+  EXPECT_TRUE(options.strict);
+}
+
+TEST(SimOptions, LenientWithASecondPromptPeriodUnlessAsked) {
+  SimOptions options;
+  std::string message;
+  ASSERT_TRUE(ParseSimOptions({}, options, message));
+  EXPECT_FALSE(options.strict);
+  EXPECT_EQ(options.promptPeriodMs, 1000);
+  ASSERT_TRUE(ParseSimOptions({"--strict", "--lenient"}, options, message));
+  EXPECT_FALSE(options.strict);
 }
 
 TEST(SimOptions, RefusesUnknownOptionsAndBadValues) {
@@ -137,7 +152,8 @@ TEST(SimOptions, RefusesUnknownOptionsAndBadValues) {
                                              {"--baud", "fast"},
                                              {"--line", "8N3"},
                                              {"--idle-timeout", "-1"},
-                                             {"--boot-ms", "12x"}}) {
+                                             {"--boot-ms", "12x"},
+                                             {"--prompt-period-ms", "0"}}) {
     SimOptions options;
     std::string message;
     EXPECT_FALSE(ParseSimOptions(args, options, message)) << args[0];

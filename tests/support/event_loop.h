@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "app/event_wait.h"
+#include "session/event_wait.h"
 
 // Runs the event loop until `done()` holds or `timeoutMs` passed; whether `done()` holds.
 inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 10000) {

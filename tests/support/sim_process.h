@@ -3,7 +3,8 @@
 // device received (--record) and stops it (SIGTERM, then SIGKILL) when the object goes away.
 //
 //   SimProcess sim;
-//   ASSERT_TRUE(sim.Start({"--model", "zr350v4", "--boot-ms", "500"}));
+//   ASSERT_TRUE(sim.Start({"--model", "zr350v4", "--boot-ms", "500"}));   // strict
+//   (or sim.Start({"--lenient", ...}) for the forgiving device of the demo mode)
 //   int fd = open(sim.PtyPath().c_str(), O_RDWR | O_NOCTTY);
 //   sim.SendControl("fault error AT+APN");
 //   ... sim.Recording() == "s" "AT+APN=x\r\n" ...
@@ -28,6 +29,8 @@ class SimProcess {
 
   // Starts dtu-sim with `args` plus a --record file of its own, and waits (up to
   // `timeoutMs`) for the "PTY <path>" line. False with a reason in `error`.
+  // The device is strict (--strict: stray bytes before a command make it fail, "+++" counts
+  // only alone) unless `args` hold "--lenient".
   bool Start(const std::vector<std::string>& args, std::string* error = nullptr,
              int timeoutMs = 10000);
 

@@ -18,8 +18,8 @@ inline std::unique_ptr<CZR350FrameWnd> MakeTestWindow(const std::string& program
   ProgramPaths paths = MakeProgramPaths(programDir, language);
   SetLanguageFile(paths.languagePath);
   auto window = std::make_unique<CZR350FrameWnd>(paths, language);
-  window->headless = true;
-  window->onQuit = [] {};
+  window->hooks().headless = true;
+  window->hooks().quit = [] {};
   if (!window->Create(error)) return nullptr;
   return window;
 }

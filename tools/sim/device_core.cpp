@@ -6,12 +6,11 @@ namespace {
 
 // A line longer than this is not a command; it is answered "ERROR" when it ends.
 constexpr size_t kMaxLineLength = 2048;
-constexpr std::string_view kEscape = "+++";
 
 }  // namespace
 
-DeviceCore::DeviceCore(const DeviceModel& model, CoreTimings timings)
-    : config_(model), timings_(timings) {}
+DeviceCore::DeviceCore(const DeviceModel& model, CoreTimings timings, Strictness strictness)
+    : config_(model), timings_(timings), strictness_(strictness) {}
 
 void DeviceCore::Emit(int64_t dueMs, std::string_view bytes) {
   if (bytes.empty()) return;
@@ -36,7 +35,7 @@ void DeviceCore::EmitBootPrompt(int64_t nowMs) {
   const int64_t left = (bootEndMs_ - nowMs + 999) / 1000;
   Emit(nowMs, "Press 's' key to enter setting menu (" + std::to_string(std::max<int64_t>(left, 0)) +
                   ")\r\n");
-  nextPromptMs_ = nowMs + kBootPromptIntervalMs;
+  nextPromptMs_ = nowMs + std::max<int64_t>(timings_.promptPeriodMs, 1);
 }
 
 void DeviceCore::EnterSetting(int64_t nowMs, std::string_view announcement) {
@@ -48,24 +47,43 @@ void DeviceCore::EnterSetting(int64_t nowMs, std::string_view announcement) {
   Emit(nowMs, announcement);
 }
 
+void DeviceCore::AnswerEscape(int64_t nowMs) {
+  if (faults_.silent.find(kEscape) != faults_.silent.end()) return;
+  if (faults_.error.find(kEscape) != faults_.error.end()) {
+    Emit(nowMs + timings_.latencyMs, "\r\nERROR\r\n");
+    return;
+  }
+  EnterSetting(nowMs, "\r\n" + std::string(kEnterSettingText) + "\r\n");
+}
+
 void DeviceCore::Receive(std::string_view bytes, int64_t nowMs) {
   Advance(nowMs);
+  const bool strict = strictness_ == Strictness::kStrict;
   for (size_t i = 0; i < bytes.size(); ++i) {
     const char byte = bytes[i];
     switch (mode_) {
       case DeviceMode::kOff:
         break;
       case DeviceMode::kBooting:
+        // The rest of the burst reaches the setting mode as the start of a line.
         if (byte == 's') EnterSetting(nowMs, SettingMenuText());
         break;
       case DeviceMode::kData:
         // Data mode bytes would go to the center; only the escape matters here. Real units
-        // want a guard time around "+++"; this one takes the three bytes alone.
+        // want a guard time around "+++": the strict device wants it alone in its burst, the
+        // lenient one takes the three bytes anywhere.
+        if (strict) {
+          if (i == 0 && bytes == kEscape) {
+            AnswerEscape(nowMs);
+            return;
+          }
+          break;
+        }
         escapeTail_ += byte;
         if (escapeTail_.size() > kEscape.size()) escapeTail_.erase(0, 1);
         if (escapeTail_ == kEscape) {
           escapeTail_.clear();
-          EnterSetting(nowMs, "\r\n" + std::string(kEnterSettingText) + "\r\n");
+          AnswerEscape(nowMs);
         }
         break;
       case DeviceMode::kSetting:
@@ -87,19 +105,20 @@ void DeviceCore::ReceiveSettingByte(char byte, int64_t nowMs) {
     lineOverflow_ = false;
     return;
   }
-  // The "s" stream that caught the boot prompt may run on for a moment after the menu; the
-  // device drops "s" at the start of a line, where no command begins with it.
-  if (line_.empty() && byte == 's') return;
+  const bool lenient = strictness_ == Strictness::kLenient;
+  // The lenient device forgives the "s" stream that caught the boot prompt running on for a
+  // moment after the menu: it drops "s" at the start of a line, where no command begins.
+  if (lenient && line_.empty() && byte == 's') return;
   if (line_.size() >= kMaxLineLength) {
     lineOverflow_ = true;
     return;
   }
   line_ += byte;
-  // A login attempt while already in setting mode is confirmed again.
-  if (line_ == kEscape) {
+  // The lenient device also confirms a login attempt while already in setting mode.
+  if (lenient && line_ == kEscape) {
     line_.clear();
     lastCommandMs_ = nowMs;
-    Emit(nowMs, "\r\n" + std::string(kEnterSettingText) + "\r\n");
+    AnswerEscape(nowMs);
   }
 }
 

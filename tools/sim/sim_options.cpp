@@ -49,6 +49,12 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
       ok = value(options.configFile);
     } else if (arg == "--boot-ms") {
       ok = value(text) && ParseInt(text, 0, 600000, options.bootMs);
+    } else if (arg == "--prompt-period-ms") {
+      ok = value(text) && ParseInt(text, 1, 600000, options.promptPeriodMs);
+    } else if (arg == "--strict") {
+      options.strict = true;
+    } else if (arg == "--lenient") {
+      options.strict = false;
     } else if (arg == "--idle-timeout") {
       ok = value(text) && ParseSeconds(text, options.idleTimeoutMs);
     } else if (arg == "--latency-ms") {
@@ -93,8 +99,13 @@ std::string SimUsage() {
          "  --model NAME          device model (--list-models), default zr350\n"
          "  --config FILE         a .cfg file as the initial configuration\n"
          "  --boot-ms N           how long the boot prompt waits for 's' (3000)\n"
+         "  --prompt-period-ms N  time between two boot prompts (1000)\n"
          "  --idle-timeout SEC    setting mode ends after SEC without a command (120; 0 never)\n"
          "  --latency-ms N        processing time before each answer (5)\n"
+         "  --strict              behave like the hardware: bytes before a command belong to\n"
+         "                        its line, \"+++\" is an escape only alone in its burst and\n"
+         "                        is not confirmed again in setting mode\n"
+         "  --lenient             forgive those (the default)\n"
          "  --baud N              wire speed; default: the rate set on the pty\n"
          "  --line 8N1            line code; default: 8 data bits, no parity, the pty's stop bits\n"
          "  --no-reboot-on-open   do not reboot when a program opens the pty\n"
@@ -103,6 +114,7 @@ std::string SimUsage() {
          "  --no-stdin-control    ignore stdin (demo mode); exit on SIGTERM/SIGINT only\n"
          "  --fault 'WORDS'       a fault trigger, as after \"fault\" on the control channel:\n"
          "                        silent CMD | error CMD | garbage on|off | nul on|off |\n"
+         "                        (CMD +++ for the escape: \"error +++\" answers it ERROR)\n"
          "                        unplug-after-bytes N | chunk BYTES GAP_MS | chunk off |\n"
          "                        clear [CMD]\n"
          "  --list-models         print the models and exit\n"

@@ -12,8 +12,10 @@ struct SimOptions {
   int64_t bootMs = 3000;
   int64_t idleTimeoutMs = 120000;
   int64_t latencyMs = 5;
-  int baud = 0;            // --baud; 0: the rate the program set on the pty
-  bool lineFixed = false;  // --line given
+  int64_t promptPeriodMs = 1000;  // --prompt-period-ms: between two boot prompts
+  bool strict = false;            // --strict: no leniency for stray bytes or a glued "+++"
+  int baud = 0;                   // --baud; 0: the rate the program set on the pty
+  bool lineFixed = false;         // --line given
   LineCode line;
   bool rebootOnOpen = true;
   bool stdinControl = true;

@@ -63,7 +63,10 @@ const char* ModeName(DeviceMode mode) {
 
 SimRunner::SimRunner(const SimOptions& options, const DeviceModel& model)
     : options_(options),
-      core_(model, CoreTimings{options.bootMs, options.idleTimeoutMs, options.latencyMs}) {
+      core_(model,
+            CoreTimings{options.bootMs, options.idleTimeoutMs, options.latencyMs,
+                        options.promptPeriodMs},
+            options.strict ? Strictness::kStrict : Strictness::kLenient) {
   startNs_ = NowNs();
 }
 
@@ -240,6 +243,7 @@ void SimRunner::FlushWrites() {
         return;                                // EAGAIN: the loop waits for POLLOUT
       }
       writeBuffer_.erase(0, static_cast<size_t>(n));
+      bytesSent_ += static_cast<uint64_t>(n);
       if (unplugAfter < 0) continue;
       core_.faults().unplugAfterBytes = unplugAfter - n;
       if (unplugAfter - n > 0) continue;
@@ -303,8 +307,9 @@ void SimRunner::HandleControl(const std::string& line, int64_t nowNs) {
     }
     Reboot(nowNs);
   } else if (line == "status") {
-    Print(std::string("STATUS mode=") + ModeName(core_.mode()) + " port=" +
-          (port_.IsOpen() ? "open" : "closed") + " slave=" + (slaveHeld_ ? "held" : "free"));
+    Print(std::string("STATUS mode=") + ModeName(core_.mode()) +
+          " port=" + (port_.IsOpen() ? "open" : "closed") +
+          " slave=" + (slaveHeld_ ? "held" : "free") + " sent=" + std::to_string(bytesSent_));
   } else if (line == "quit") {
     quit_ = true;
   } else if (line.rfind("fault ", 0) == 0) {

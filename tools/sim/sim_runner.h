@@ -44,6 +44,7 @@ class SimRunner {
   PtyPort port_;
   WirePacer pacer_;
   std::string writeBuffer_;  // due bytes the pty has not taken yet
+  uint64_t bytesSent_ = 0;   // every byte that went out on the line (for the benchmarks)
   std::string controlBuffer_;
   bool slaveHeld_ = false;
   bool stdinOpen_ = true;

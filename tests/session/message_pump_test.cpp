@@ -1,4 +1,4 @@
-#include "app/message_pump.h"
+#include "session/message_pump.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,12 @@
 #include <vector>
 
 namespace {
+
+// Any message numbers do; these are the window's.
+constexpr MessageId WM_LOG_TEXT = 0x84D;
+constexpr MessageId WM_FORM_RULE = 0x84C;
+constexpr MessageId WM_SET_BUTTONS = 0x853;
+constexpr MessageId WM_SHOW_RECEIVED = 0x84E;
 
 // Runs the UI thread's event loop until `done` or a generous deadline.
 }  // namespace

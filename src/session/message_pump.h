@@ -1,4 +1,4 @@
-// Delivers the main window's messages on the UI thread (the thread that created the pump).
+// Delivers messages and tasks on the UI thread (the thread that created the pump).
 //
 // Post queues a message behind everything already queued. Send from another thread blocks until
 // the UI thread has handled the message; Send on the UI thread calls the handler directly. Once
@@ -15,7 +15,12 @@
 #include <string>
 #include <thread>
 
-#include "app/messages.h"
+#include <cstdint>
+
+using MessageId = unsigned;
+using WParam = std::uintptr_t;
+using LParam = std::intptr_t;
+using MessageResult = std::intptr_t;
 
 class MessagePump : public QObject {
  public:
@@ -27,6 +32,8 @@ class MessagePump : public QObject {
   // Queues the message. `payload` travels with it; when not empty, the handler receives its bytes
   // as wParam and their count as lParam (the text of WM_LOG_TEXT).
   void Post(MessageId msg, WParam wParam, LParam lParam, std::string payload = {});
+  // Queues `work` to run on the UI thread behind everything already queued.
+  void PostTask(std::function<void()> work);
   // Handles the message on the UI thread and returns its result; `*delivered` (when given) says
   // whether it was handled, false after Shutdown().
   MessageResult Send(MessageId msg, WParam wParam, LParam lParam, bool* delivered = nullptr);

@@ -1,4 +1,4 @@
-#include "app/message_pump.h"
+#include "session/message_pump.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -45,6 +45,13 @@ void MessagePump::Post(MessageId msg, WParam wParam, LParam lParam, std::string 
   e->lParam = lParam;
   e->hasPayload = !payload.empty();
   e->payload = std::move(payload);
+  Publish(e);
+}
+
+void MessagePump::PostTask(std::function<void()> work) {
+  if (shutDown_) return;
+  auto* e = new MessageEvent;
+  e->work = std::move(work);
   Publish(e);
 }
 

@@ -1,0 +1,229 @@
+#include "session/device_session.h"
+
+#include <QElapsedTimer>
+
+#include "exchange/receive_path.h"
+#include "session/login_waits.h"
+
+std::string_view ToString(ConnectionState state) {
+  switch (state) {
+    case ConnectionState::kClosed:
+      return "closed";
+    case ConnectionState::kWaitingForDevice:
+      return "waiting for the device";
+    case ConnectionState::kLoggedIn:
+      return "logged in";
+    case ConnectionState::kClosing:
+      return "closing";
+  }
+  return "?";
+}
+
+DeviceSession::DeviceSession(SessionListener& listener)
+    : listener_(listener),
+      pump_([](MessageId, WParam, LParam) -> MessageResult { return 0; }),
+      sStream_([this] { WriteToPort("s", 1); }) {
+  probeTimer_.setSingleShot(true);
+  probeTimer_.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&probeTimer_, &QTimer::timeout, [this] { ProbeTick(); });
+  epoch_ = state_.Epoch();
+}
+
+DeviceSession::~DeviceSession() {
+  // The worker goes first: whatever job runs is abandoned, its hand-overs skipped.
+  if (worker_) worker_->Stop();
+  pump_.Shutdown();
+  sStream_.Stop();
+  probeTimer_.stop();
+  if (serialPort_.IsOpen()) serialPort_.ClosePort();
+}
+
+bool DeviceSession::StartWorker(WorkerOptions options) {
+  if (worker_) return true;
+  worker_ = std::make_unique<ExchangeWorker>(state_, *this, options);
+  worker_->Start();
+  if (worker_->Running()) return true;
+  worker_.reset();
+  return false;
+}
+
+void DeviceSession::BeginEpoch() {
+  std::lock_guard<std::mutex> lock(writeMutex_);
+  epoch_ = state_.NewEpoch();
+}
+
+OpenResult DeviceSession::Open(const std::string& path, const LineSettings& settings,
+                               LoginStart login) {
+  if (serialPort_.IsOpen()) Close();
+  if (path.empty()) return {OpenFailure::kNoPort, 0};
+  BeginEpoch();
+  // From now on the setting menu of a booting device is awaited.
+  AwaitSettingMenu(state_);
+  timeoutFactor_ = TimeoutFactorForBaud(settings.baud);
+  int error = 0;
+  const bool opened = serialPort_.OpenPort(
+      path, settings, [this](const char* data, size_t count) { OnData(data, count); },
+      [this](int gone) { OnDeviceGone(gone); }, &error);
+  if (!opened) {
+    state_.SetAwaitedKind(kAwaitNothing);
+    return {OpenFailureFromErrno(error), error};
+  }
+  serialPort_.StartMonitor();
+  connection_ = ConnectionState::kWaitingForDevice;
+  login_ = login;
+  lastReceived_.invalidate();
+  if (login == LoginStart::kBootStream) {
+    sStream_.Start(kBootStreamPeriodMs);
+  } else {
+    probeTimer_.start(kEscapeProbeDelayMs);
+  }
+  PostSetButtons(1, kSetOpened);
+  return {};
+}
+
+void DeviceSession::Close() {
+  if (connection_ == ConnectionState::kClosed && !serialPort_.IsOpen()) return;
+  connection_ = ConnectionState::kClosing;
+  sStream_.Stop();
+  probeTimer_.stop();
+  serialPort_.ClosePort();
+  // After the port: a writer still in WriteBytes has been woken by the close and is done.
+  BeginEpoch();
+  connection_ = ConnectionState::kClosed;
+  PostSetButtons(0, kSetPort);
+}
+
+void DeviceSession::LoginByEscape() {
+  probeTimer_.stop();
+  ::LoginByEscape(state_, *this);
+  // A device that is talking or booting may miss it: ask again while nothing answers.
+  if (login_ == LoginStart::kProbe) probeTimer_.start(kEscapeRetryMs);
+}
+
+void DeviceSession::QuitSettingMode() {
+  Queue(kJobQuitSetting, "at+quit\r\n");
+  PostSetButtons(0, kSetLogin);
+}
+
+EnqueueResult DeviceSession::Queue(const WorkJob& job) {
+  return EnqueueJob(state_, *this, job);
+}
+
+EnqueueResult DeviceSession::Queue(int kind, std::string_view command) {
+  return Queue(MakeJob(kind, command));
+}
+
+void DeviceSession::OnData(const char* data, size_t count) {
+  lastReceived_.start();
+  ReceiveData(state_, *this, data, count);
+}
+
+void DeviceSession::OnDeviceGone(int error) {
+  if (!serialPort_.IsOpen()) return;
+  const std::string path = serialPort_.PortPath();
+  Close();
+  listener_.OnConnectionLost(path, error);
+}
+
+void DeviceSession::ProbeTick() {
+  if (connection_ != ConnectionState::kWaitingForDevice) return;
+  // A booting device is answered by the stream; no escape into its prompt.
+  if (sStream_.Running()) return;
+  if (lastReceived_.isValid() && lastReceived_.elapsed() < kEscapeGuardMs) {
+    probeTimer_.start(static_cast<int>(kEscapeGuardMs - lastReceived_.elapsed()) + 1);
+    return;
+  }
+  LoginByEscape();
+}
+
+size_t DeviceSession::WriteToPort(const char* data, size_t count) {
+  return serialPort_.WriteBytes(data, count);
+}
+
+size_t DeviceSession::WriteJobBytes(const WorkJob& job, const char* data, size_t count) {
+  std::lock_guard<std::mutex> lock(writeMutex_);
+  if (job.epoch != epoch_.load()) return 0;
+  return serialPort_.WriteBytes(data, count);
+}
+
+void DeviceSession::PostForEpoch(uint64_t epoch, std::function<void()> work) {
+  pump_.PostTask([this, epoch, work = std::move(work)] {
+    if (epoch == epoch_.load()) work();
+  });
+}
+
+void DeviceSession::PostLog(const std::string& text) {
+  if (text.empty()) return;
+  PostForEpoch(epoch_.load(), [this, text] { listener_.OnSessionLog(text); });
+}
+
+void DeviceSession::PostJobLog(const WorkJob& job, const std::string& text) {
+  if (text.empty() || job.epoch != epoch_.load()) return;
+  PostForEpoch(job.epoch, [this, text] { listener_.OnSessionLog(text); });
+}
+
+void DeviceSession::PostSetButtons(int wParam, int lParam) {
+  PostForEpoch(epoch_.load(), [this, wParam, lParam] { SetButtons(wParam, lParam); });
+}
+
+bool DeviceSession::RunOnUiThread(std::function<void()> work) {
+  return pump_.Invoke(std::move(work));
+}
+
+void DeviceSession::AbandonUiHandOvers() {
+  pump_.Shutdown();
+}
+
+void DeviceSession::JobFinished(const WorkJob& job, JobOutcome outcome) {
+  // Posted, so it arrives after the job's own log lines.
+  PostForEpoch(job.epoch, [this, job, outcome] { listener_.OnJobFinished(job, outcome); });
+}
+
+void DeviceSession::SetButtons(int wParam, int lParam) {
+  if (lParam < kSetLogin || lParam > kSetOpened) return;
+  const bool enable = wParam == 1;
+  // Sets 0 and 1 say whether the device is in its setting mode.
+  if ((lParam == kSetLogin || lParam == kSetPort) && serialPort_.IsOpen()) {
+    connection_ = enable ? ConnectionState::kLoggedIn : ConnectionState::kWaitingForDevice;
+    if (enable) probeTimer_.stop();
+  }
+  listener_.OnButtonSet(static_cast<int>(lParam), enable);
+}
+
+void DeviceSession::StopSTimer() {
+  sStream_.Stop();
+  probeTimer_.stop();
+}
+
+void DeviceSession::AnswerBootPrompt() {
+  // The device is booting: no escape into its prompt; the stream takes it in.
+  probeTimer_.stop();
+  sStream_.AnswerPrompt();
+}
+
+void DeviceSession::DeviceTalked() {
+  sStream_.DeviceTalked();
+}
+
+void DeviceSession::EscapeRefused() {
+  probeTimer_.stop();
+  listener_.OnEscapeRefused();
+}
+
+void DeviceSession::ShowReceived(const std::string& reply) {
+  const ShowReplyResult result =
+      ParseShowReply(reply.data(), reply.size(), params_, listParams_, facts_.fiveDioModel);
+  listener_.OnShowParsed(reply, result);
+}
+
+void DeviceSession::LoadReadBack() {
+  listener_.OnLoadReadBack();
+}
+
+void DeviceSession::NetModeReceived(const std::string& mode) {
+  listener_.OnNetMode(mode);
+}
+
+void DeviceSession::ShowMessageBox(const std::string& text) {
+  listener_.OnMessageBox(text);
+}

@@ -1,0 +1,40 @@
+#include "session/open_failure.h"
+
+#include <cerrno>
+
+#include "serial/port_error.h"
+
+OpenFailure OpenFailureFromErrno(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+      return OpenFailure::kNoSuchDevice;
+    case EACCES:
+    case EPERM:
+      return OpenFailure::kPermission;
+    case EBUSY:
+      return OpenFailure::kBusy;
+    case ENOTTY:
+      return OpenFailure::kNotATerminal;
+    case EINVAL:
+      return OpenFailure::kLineSettingsRefused;
+    default:
+      return OpenFailure::kOther;
+  }
+}
+
+std::string DescribeOpenFailure(const OpenResult& result, const std::string& path) {
+  switch (result.failure) {
+    case OpenFailure::kNone:
+      return {};
+    case OpenFailure::kNoPort:
+      return "no serial port given";
+    default:
+      break;
+  }
+  // The driver's hints name the cause and the remedy (the dialout group, the program holding it).
+  std::string hint = OpenErrorHint(result.error, path);
+  if (!hint.empty() && hint.back() == '.') hint.pop_back();
+  return "cannot open " + path + ": " + hint;
+}

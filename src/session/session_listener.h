@@ -1,0 +1,34 @@
+// What a device session tells its owner (the main window, or a headless command). Everything
+// here runs on the UI thread, in the order it happened on the line.
+#pragma once
+
+#include <string>
+
+#include "catalogue/show_reply_parser.h"
+#include "exchange/exchange_host.h"
+#include "exchange/work_job.h"
+
+class SessionListener {
+ public:
+  virtual ~SessionListener() = default;
+
+  // A line for the log: a sent command, a received chunk, a verdict. Carries its own line end.
+  virtual void OnSessionLog(const std::string& text) = 0;
+  // The command buttons' set `set` (0 to 3) is switched on (`enable`) or off; sets 0 and 1 also
+  // say whether the device is logged in. The session's state has already changed.
+  virtual void OnButtonSet(int set, bool enable) = 0;
+  // The device answered "+++" with ERROR.
+  virtual void OnEscapeRefused() {}
+  // A show reply was parsed into the session's tables.
+  virtual void OnShowParsed(const std::string& /*reply*/, const ShowReplyResult& /*result*/) {}
+  // The tables hold the device's values read back after a file load.
+  virtual void OnLoadReadBack() {}
+  // The device's net mode.
+  virtual void OnNetMode(const std::string& /*mode*/) {}
+  // A job ended (after its log lines).
+  virtual void OnJobFinished(const WorkJob& /*job*/, JobOutcome /*outcome*/) {}
+  // The device went away while the port was open; the session is closed already.
+  virtual void OnConnectionLost(const std::string& /*path*/, int /*error*/) {}
+  // A message for a modal box (a configuration file that cannot be written).
+  virtual void OnMessageBox(const std::string& text) = 0;
+};
