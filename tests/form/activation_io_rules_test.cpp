@@ -46,7 +46,7 @@ class ActivationIoRulesTest : public testing::Test, public RuleFixture {
 // "I/O5 control", which carry no catalogue row.
 class IoTabRuleTest : public testing::Test, public RuleFixture {
  protected:
-  IoTabRuleTest() : RuleFixture(std::string(DTU_TEST_DATA_DIR) + "/skins/rules") {}
+  IoTabRuleTest() : RuleFixture(RuleFixtureSkinDir(), EnglishLanguageFile()) {}
   void SetUp() override { ASSERT_TRUE(loaded) << window.LoadError(); }
 };
 

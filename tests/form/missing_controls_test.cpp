@@ -8,7 +8,9 @@ namespace {
 
 class MissingControlsTest : public testing::Test, public RuleFixture {
  protected:
-  MissingControlsTest() : RuleFixture(std::string(DTU_TEST_DATA_DIR) + "/skins/rules_partial") {}
+  MissingControlsTest()
+      : RuleFixture(std::string(DTU_TEST_DATA_DIR) + "/skins/rules_partial",
+                    EnglishLanguageFile()) {}
   void SetUp() override { ASSERT_TRUE(loaded) << window.LoadError(); }
 };
 

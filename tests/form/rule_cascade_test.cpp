@@ -162,3 +162,28 @@ TEST_F(RuleCascadeTest, AReadInAWorkModeWithoutActivationKeepsTheActivationRowsA
     EXPECT_FALSE(tabs[kIOTab].shown) << mode << ": the I/O page is not written";
   }
 }
+
+TEST(RuleSkinsTest, EveryDioWorkModeItemOfBothSkinsIsAWorkModeOfItsLanguageFile) {
+  // The line rules match the selected item's text against the language file: an item that
+  // matches nothing would show no rows at all.
+  for (const char* skin : {"ConifgENRes", "ConifgRes"}) {
+    const std::string dir = std::string(DTU_SKIN_ROOT) + "/" + skin;
+    RuleFixture f(dir, dir + "/Language.ini");
+    ASSERT_TRUE(f.loaded) << skin;
+    std::set<std::string> texts;
+    for (int k = 1; k <= 5; ++k)
+      texts.insert(LanguageText("DIO workmode", "Text" + std::to_string(k), ""));
+    for (int line = 1; line <= 5; ++line) {
+      const std::string list = "DIO" + std::to_string(line) + " workmode";
+      ComboControl& combo = f.Combo(list);
+      ASSERT_GT(combo.ItemCount(), 1) << skin << " " << list;
+      for (int i = 0; i < combo.ItemCount(); ++i)
+        EXPECT_TRUE(texts.count(combo.ItemText(i)))
+            << skin << " " << list << ": " << combo.ItemText(i);
+      // The last item (not "Text1") decides a height of more than the work-mode row.
+      f.Select(list, combo.ItemCount() - 1);
+      f.RunRule(line <= 3 ? 6 + line : 16 + line);  // 7, 8, 9, 20, 21
+      EXPECT_GT(f.Height("IO" + std::to_string(line) + "GroupBox"), 60) << skin << " " << list;
+    }
+  }
+}

@@ -21,13 +21,21 @@
 #include "ui/control_base.h"
 #include "ui/skin_window.h"
 
-// The skin the rule tests run on.
+// The skin the rule tests run on: the shipped English skin, or the one DTU_RULE_SKIN names
+// (a skin directory holding its Language.ini).
 inline std::string RuleSkinDir() {
   if (const char* dir = std::getenv("DTU_RULE_SKIN")) return dir;
+  return std::string(DTU_SKIN_ROOT) + "/ConifgENRes";
+}
+inline std::string RuleLanguageFile() {
+  return RuleSkinDir() + "/Language.ini";
+}
+// The fixture skin: every list the rules read, "I/O4 control" and "I/O5 control" included.
+inline std::string RuleFixtureSkinDir() {
   return std::string(DTU_TEST_DATA_DIR) + "/skins/rules";
 }
+// The fixture skins' lists carry the English texts.
 inline std::string EnglishLanguageFile() {
-  if (const char* dir = std::getenv("DTU_RULE_SKIN")) return std::string(dir) + "/Language.ini";
   return std::string(DTU_SKIN_ROOT) + "/ConifgENRes/Language.ini";
 }
 
@@ -63,8 +71,10 @@ inline constexpr ItemSelectPost kItemSelectPosts[] = {
 
 class RuleFixture : public NotifySink {
  public:
-  explicit RuleFixture(const std::string& skinDir = RuleSkinDir()) : window(skinDir, &pages, this) {
-    SetLanguageFile(EnglishLanguageFile());
+  explicit RuleFixture(const std::string& skinDir = RuleSkinDir(),
+                       const std::string& languageFile = RuleLanguageFile())
+      : window(skinDir, &pages, this) {
+    SetLanguageFile(languageFile);
     loaded = window.Load("skin.xml");
     // As the window starts: the catalogue, then its flags matched to the skin's hidden rows.
     BuildParamTable(params, lists, window);
