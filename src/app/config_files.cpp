@@ -4,6 +4,8 @@
 #include <QFileDialog>
 
 #include "app/main_window.h"
+#include "texts/language.h"
+#include "writing/config_file.h"
 #include "exchange/work_job.h"
 #include "ui/skin_window.h"
 
@@ -27,4 +29,32 @@ void CZR350FrameWnd::SaveToFile() {
   WorkJob job = MakeJob(kJobSaveToFile, kFileShowCommand);
   job.filePath = configFilePath_;
   session_.Queue(job);
+}
+
+void CZR350FrameWnd::LoadFromFile() {
+  if (hooks_.headless) return;
+  const QString start = QString::fromStdString(
+      configFilePath_.empty() ? QDir::homePath().toStdString() : configFilePath_);
+  const QString chosen =
+      QFileDialog::getOpenFileName(window_.get(), QString(), start, FileFilter(languageValue_));
+  if (chosen.isEmpty()) return;
+  LoadFile(chosen.toStdString());
+}
+
+bool CZR350FrameWnd::LoadFile(const std::string& path) {
+  configFilePath_ = path;
+  std::string text;
+  std::string reason;
+  std::string warning;
+  if (!ReadConfigFileFrom(path, &text, &reason) ||
+      !formLogic_->LoadText(text, &reason, &warning)) {
+    AppendLog(LanguageText("onLoadFrommFile", "ReadError", "") + " " + path + ": " + reason +
+              "\r\n");
+    return false;
+  }
+  if (!warning.empty()) AppendLog(warning + ": " + path + "\r\n");
+  // The device is read back and everything the file changes is written; without a device the
+  // form keeps the file until the next Write.
+  if (session_.LoggedIn()) session_.Queue(MakeJob(kJobLoadFromFile, kFileShowCommand));
+  return true;
 }

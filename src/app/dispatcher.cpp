@@ -8,7 +8,6 @@
 #include "app/dispatcher.h"
 #include "app/main_window.h"
 #include "catalogue/param_table.h"
-#include "form/rule_posts.h"
 #include "form/tab_strip.h"
 #include "texts/language.h"
 #include "writing/sensor_list.h"
@@ -121,8 +120,7 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
     }
   }
   if (name == "Save") {
-    // Writing the form back needs the save composition, which comes later.
-    AppendLog("Save: writing the form to the device is not available in this version.\r\n");
+    formLogic_->WriteChanges();
     return;
   }
   if (name == "Login") return session_.LoginByEscape();
@@ -152,14 +150,11 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
 
 void CZR350FrameWnd::OnItemSelect(const std::string& name) {
   if (name == "Language") return PostMessage(WM_SWITCH_LANGUAGE);
-  ComboControl* combo = form().FindCombo(name);
-  for (const RulePost& post : RulesForItemSelect(name, combo ? combo->CurSel() : -1))
-    PostMessage(WM_FORM_RULE, static_cast<WParam>(post.rule), post.argument);
+  formLogic_->OnItemSelect(name);
 }
 
 void CZR350FrameWnd::OnWindowInit() {
-  NumberSensorList(form());
-  BuildParamTable(session_.Params(), session_.ListParams(), form());
+  formLogic_->BuildCatalogue();
 }
 
 void CZR350FrameWnd::QueueCommand(int kind, const std::string& command) {

@@ -41,6 +41,17 @@ bool CZR350FrameWnd::Create(std::string* error) {
     return false;
   }
   window_->SetWindowTitle(kProductName);
+  FormController::Hooks hooks;
+  hooks.postRule = [this](int rule, int argument) {
+    PostMessage(WM_FORM_RULE, static_cast<WParam>(rule), argument);
+  };
+  hooks.messageBox = [this](const std::string& text) { ShowMessageBox(text); };
+  hooks.log = [this](const std::string& text) { AppendLog(text); };
+  hooks.queue = [this](const WorkJob& job) {
+    return session_.Queue(job) != EnqueueResult::kRefused;
+  };
+  formLogic_ = std::make_unique<FormController>(*window_, session_.Params(), session_.ListParams(),
+                                                session_.Facts(), tabs_, std::move(hooks));
   Init();
   return true;
 }
@@ -86,8 +97,10 @@ MessageResult CZR350FrameWnd::HandleMessage(MessageId msg, WParam wParam, LParam
       SaveToFile();
       return 0;
     case WM_LOAD_FROM_FILE:
-      // Loading needs the form filled from values and the save composition, which come later.
-      AppendLog("Open file: loading a configuration file is not available in this version.\r\n");
+      LoadFromFile();
+      return 0;
+    case WM_FORM_RULE:
+      if (formLogic_) formLogic_->RunRule(static_cast<int>(wParam), static_cast<int>(lParam));
       return 0;
     case WM_SET_BUTTONS:
       SetButtons(wParam, lParam);
@@ -215,13 +228,15 @@ void CZR350FrameWnd::OnButtonSet(int set, bool enable) {
   SetButtons(enable ? 1 : 0, set);
 }
 
-void CZR350FrameWnd::OnShowParsed(const std::string& /*reply*/, const ShowReplyResult& /*result*/) {
+void CZR350FrameWnd::OnShowParsed(const std::string& /*reply*/,
+                                  const ShowReplyResult& /*result*/) {
+  formLogic_->ShowValues();
   if (hooks_.showApplied) hooks_.showApplied();
 }
 
 void CZR350FrameWnd::OnLoadReadBack() {
-  // Writing the loaded file's differences needs the save composition, which comes later.
-  AppendLog("Save: writing the form to the device is not available in this version.\r\n");
+  // The tables now hold the device's values; the form still shows the file.
+  formLogic_->WriteChanges();
 }
 
 void CZR350FrameWnd::OnNetMode(const std::string& mode) {

@@ -16,6 +16,7 @@
 #include "session/device_session.h"
 #include "texts/form.h"
 #include "texts/settings.h"
+#include "writing/form_controller.h"
 
 class SkinWindow;
 
@@ -70,6 +71,9 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   void RefreshTitleAndHelp();
   void SetControlEnabled(const std::string& name, bool enabled);
   void SwitchLanguage();
+  // "Open file" without its dialog: the file onto the form, then the device's differences
+  // written (when logged in). False when the file cannot be used; the log says why.
+  bool LoadFile(const std::string& path);
 
   // NotifySink
   void Notify(const Notification& notification) override;
@@ -91,6 +95,7 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   DeviceSession& session() { return session_; }
   WindowHooks& hooks() { return hooks_; }
   TabTable& tabs() { return tabs_; }
+  FormController& formLogic() { return *formLogic_; }
   const ProgramPaths& paths() const { return paths_; }
   int languageValue() const { return languageValue_; }
   bool loggedIn() const { return session_.LoggedIn(); }
@@ -104,6 +109,8 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   void QueueCommand(int kind, const std::string& command);
   // "SaveToFile": asks for a file and queues the show request whose reply goes into it.
   void SaveToFile();
+  // "LoadFromFile": asks for a file and loads it.
+  void LoadFromFile();
   void ShowMessageBox(const std::string& text);
   void RunSystemCommand(WParam command);
 
@@ -115,6 +122,7 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   MessagePump pump_;
   DeviceSession session_;
   TabTable tabs_;
+  std::unique_ptr<FormController> formLogic_;
   // The folder and file of the last configuration file saved or loaded.
   std::string configFilePath_;
   std::string preselectedPort_;
