@@ -26,6 +26,36 @@ constexpr Subcommand kSubcommands[] = {
     {"read", true, RunReadCommand},
 };
 
+// The hidden form of a headless command lays out whatever text reaches its log, and a port
+// that sends random bytes makes Qt's text shaping warn once per font and script
+// ("OpenType support missing for ..."), through the default category. Nobody sees that form,
+// so those warnings, and those of Qt's font categories, are dropped while the command runs;
+// every other message goes on as before.
+QtMessageHandler g_previousHandler = nullptr;
+
+bool IsFontNoise(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type != QtWarningMsg && type != QtInfoMsg && type != QtDebugMsg) return false;
+  const std::string_view category = context.category != nullptr ? context.category : "";
+  if (category == "qt.qpa.fonts" || category.rfind("qt.text.font", 0) == 0) return true;
+  return message.trimmed().startsWith(QLatin1String("OpenType support missing for"));
+}
+
+void QuietFontHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (IsFontNoise(type, context, message)) return;
+  if (g_previousHandler != nullptr) g_previousHandler(type, context, message);
+}
+
+class QuietFontWarnings {
+ public:
+  QuietFontWarnings() { g_previousHandler = qInstallMessageHandler(QuietFontHandler); }
+  ~QuietFontWarnings() {
+    qInstallMessageHandler(g_previousHandler);
+    g_previousHandler = nullptr;
+  }
+  QuietFontWarnings(const QuietFontWarnings&) = delete;
+  QuietFontWarnings& operator=(const QuietFontWarnings&) = delete;
+};
+
 }  // namespace
 
 std::optional<int> RunSubcommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
@@ -36,6 +66,8 @@ std::optional<int> RunSubcommand(int argc, char** argv, std::ostream& out, std::
     // QtCore's file and text classes want an application object; the GUI creates its own
     // later, so one is made only for the time of the command.
     std::unique_ptr<QCoreApplication> app;
+    std::optional<QuietFontWarnings> quiet;
+    if (command.needsForm) quiet.emplace();
     int appArgc = 1;
     if (QCoreApplication::instance() == nullptr) {
       if (command.needsForm) {

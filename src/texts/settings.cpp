@@ -1,11 +1,11 @@
 #include "texts/settings.h"
 
-#include <QSaveFile>
-
 #include <cctype>
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+#include "texts/atomic_file.h"
 
 namespace {
 
@@ -130,12 +130,7 @@ bool WriteIniString(const std::string& path, const std::string& section, const s
   std::ostringstream out;
   for (const std::string& l : lines) out << l << "\r\n";
   const std::string bytes = out.str();
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-      static_cast<qint64>(bytes.size()))
-    return false;
-  return file.commit();
+  return WriteFileAtomically(path, bytes, nullptr);
 }
 
 int ReadLanguageValue(const std::string& configPath) {

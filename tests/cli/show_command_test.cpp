@@ -158,6 +158,25 @@ TEST_F(ShowCommandFiles, ControlBytesOfValuesAreShownEscaped) {
   EXPECT_THAT(run.out, HasSubstr("sensor items: 0\n"));
 }
 
+TEST_F(ShowCommandFiles, FileCutBeforeItsFinalOkLineIsShownWithAWarning) {
+  std::ifstream in(kFixture, std::ios::binary);
+  const std::string whole{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  // Cut in the middle of a line, as a full disk leaves it.
+  const std::string cut = Write("cut.cfg", whole.substr(0, whole.size() / 2 + 7));
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"show", cut}, {"show", "--json", cut}}) {
+    const CliRun run = RunCli(args);
+    SCOPED_TRACE(args.size());
+    EXPECT_EQ(run.status, kExitOk);
+    ASSERT_EQ(Lines(run.err).size(), 1u) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("warning: " + cut + ": the file is incomplete"));
+    // What the file holds is still shown.
+    EXPECT_THAT(run.out, HasSubstr("cmnet"));
+  }
+  // The whole file has no warning.
+  EXPECT_EQ(RunCli({"show", Write("whole.cfg", whole)}).err, "");
+}
+
 TEST(ShowCommand, WrongCommandLinesGiveUsageStatus) {
   for (const std::vector<std::string>& args : {std::vector<std::string>{"show"},
                                                {"show", "--jsn", kFixture},
