@@ -26,22 +26,12 @@ constexpr Subcommand kSubcommands[] = {
     {"read", true, RunReadCommand},
 };
 
-// The hidden form of a headless command lays out whatever text reaches its log, and a port
-// that sends random bytes makes Qt's text shaping warn once per font and script
-// ("OpenType support missing for ..."), through the default category. Nobody sees that form,
-// so those warnings, and those of Qt's font categories, are dropped while the command runs;
-// every other message goes on as before.
+// Installed while a command with a form runs: drops the font warnings (IsFontNoise) and hands
+// every other message to the handler that was there before.
 QtMessageHandler g_previousHandler = nullptr;
 
-bool IsFontNoise(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (type != QtWarningMsg && type != QtInfoMsg && type != QtDebugMsg) return false;
-  const std::string_view category = context.category != nullptr ? context.category : "";
-  if (category == "qt.qpa.fonts" || category.rfind("qt.text.font", 0) == 0) return true;
-  return message.trimmed().startsWith(QLatin1String("OpenType support missing for"));
-}
-
 void QuietFontHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (IsFontNoise(type, context, message)) return;
+  if (IsFontNoise(type, context.category, message)) return;
   if (g_previousHandler != nullptr) g_previousHandler(type, context, message);
 }
 
@@ -57,6 +47,13 @@ class QuietFontWarnings {
 };
 
 }  // namespace
+
+bool IsFontNoise(QtMsgType type, const char* category, const QString& message) {
+  if (type != QtWarningMsg && type != QtInfoMsg && type != QtDebugMsg) return false;
+  const std::string_view name = category != nullptr ? category : "";
+  if (name == "qt.qpa.fonts" || name.rfind("qt.text.font", 0) == 0) return true;
+  return message.trimmed().startsWith(QLatin1String("OpenType support missing for"));
+}
 
 std::optional<int> RunSubcommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   if (argc < 2 || argv == nullptr || argv[1] == nullptr) return std::nullopt;

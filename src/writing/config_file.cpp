@@ -1,6 +1,7 @@
 #include "writing/config_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -69,6 +70,12 @@ bool WriteConfigFileTo(const std::string& path, std::string_view replyText, std:
 
 bool ReadConfigFileFrom(const std::string& path, std::string* text, std::string* error) {
   QFile file(QFile::decodeName(path.c_str()));
+  // Opening a FIFO would wait for a writer, and a device gives no file: only files are read.
+  const QFileInfo info(file);
+  if (info.exists() && !info.isFile()) {
+    SetError(error, "not a regular file");
+    return false;
+  }
   if (!file.open(QIODevice::ReadOnly)) {
     SetError(error, file.errorString().toStdString());
     return false;

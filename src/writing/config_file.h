@@ -37,6 +37,7 @@ bool ConfigTextIsComplete(std::string_view text);
 // operating system's text, e.g. "No space left on device", or "not a regular file").
 bool WriteConfigFileTo(const std::string& path, std::string_view replyText, std::string* error);
 
-// Reads and decodes a file (only as many bytes as the 8192 characters can take). On failure
-// returns false and, when `error` is given, the reason; `text` is then left as it was.
+// Reads and decodes a file (only as many bytes as the 8192 characters can take); anything but a
+// regular file (a FIFO, a device, a folder) is refused unread. On failure returns false and,
+// when `error` is given, the reason; `text` is then left as it was.
 bool ReadConfigFileFrom(const std::string& path, std::string* text, std::string* error);

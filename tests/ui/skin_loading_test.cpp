@@ -117,7 +117,7 @@ TEST(SkinLoading, EveryCutOfAFileGivesAnErrorOrAFormNeverACrash) {
 // A skin folder of its own for one test, written file by file.
 class SkinFolder {
  public:
-  SkinFolder() { outside_.mkpath(QStringLiteral("skin")); }
+  SkinFolder() { QDir(outside_.path()).mkpath(QStringLiteral("skin")); }
   std::string Dir() const { return outside_.filePath(QStringLiteral("skin")).toStdString(); }
   std::string Outside(const std::string& name) const {
     return outside_.filePath(QString::fromStdString(name)).toStdString();
@@ -218,9 +218,9 @@ TEST(SkinLoading, ReferencesOutsideTheSkinFolderAreNotFollowed) {
     EXPECT_EQ(window.FindList("l")->ItemCount(), 0) << reference;
     EXPECT_EQ(window.Find("outside"), nullptr) << reference;
   }
-  for (const std::string sheet :
-       {"../style.qss", folder.Outside("style.qss"), std::string("link.qss"),
-        std::string("zero.qss"), std::string("fifo.qss"), std::string("../../../../dev/zero")}) {
+  for (const std::string& sheet : std::vector<std::string>{
+           "../style.qss", folder.Outside("style.qss"), std::string("link.qss"),
+           std::string("zero.qss"), std::string("fifo.qss"), std::string("../../../../dev/zero")}) {
     folder.Write("skin.xml",
                  QByteArray("<Window stylesheet=\"") + sheet.c_str() + "\"><Label/></Window>");
     SkinWindow window(folder.Dir(), nullptr, nullptr);

@@ -114,7 +114,12 @@ TEST_F(SaveTarget, ThatIsNotARegularFileIsRefusedAndLeftAsItWas) {
     struct stat after {};
     ASSERT_EQ(stat(target.c_str(), &after), 0) << target;
     EXPECT_EQ(after.st_mode & S_IFMT, type) << target;
+    // Reading a FIFO as settings would wait for a writer forever.
     EXPECT_FALSE(WriteIniString(target, "Set", "Language", "1")) << target;
+    EXPECT_EQ(ReadIniString(target, "Set", "Language", "none", 20), "none") << target;
+    std::string text = "kept";
+    EXPECT_FALSE(ReadConfigFileFrom(target, &text, &error)) << target;
+    EXPECT_EQ(text, "kept");
   }
 }
 
