@@ -264,6 +264,8 @@ namespace {
 // More files than any skin builds at once (the real one: its pages and a few dozen list rows);
 // bounds the work of lists whose rows hold lists.
 constexpr int kMaxFilesPerBuild = 1000;
+// Files opened within one another (the real skin: a page holding the sensor list's rows, 3).
+constexpr size_t kMaxFileNesting = 32;
 
 std::string Chain(const std::vector<std::string>& files, const std::string& last) {
   std::string chain;
@@ -285,6 +287,9 @@ ControlBase* SkinBuilder::Build(const std::string& fileName, Attributes* window)
   if (std::find(nesting.files.begin(), nesting.files.end(), fileName) != nesting.files.end()) {
     error_ =
         fileName + ": the skin files include each other (" + Chain(nesting.files, fileName) + ")";
+  } else if (nesting.files.size() >= kMaxFileNesting) {
+    error_ = fileName + ": skin files nested more than " + std::to_string(kMaxFileNesting) +
+             " deep (" + Chain(nesting.files, fileName) + ")";
   } else if (++nesting.filesBuilt > kMaxFilesPerBuild) {
     error_ = fileName + ": more than " + std::to_string(kMaxFilesPerBuild) +
              " skin files built for one file";

@@ -194,6 +194,14 @@ TEST(SkinLoading, DepthCountsAcrossFilesAndAFileUsedTwiceIsNoCycle) {
   ASSERT_TRUE(reused.Load()) << reused.LoadError();
   EXPECT_EQ(reused.FindList("a")->ItemCount(), 3);
   EXPECT_EQ(reused.FindList("b")->ItemCount(), 2);
+
+  // Lists of lists of rows would build 256 * 256 files: the load stops at its file budget.
+  folder.Write("skin.xml", R"(<Window><List itemfile="Rows.xml" itemcount="256"/></Window>)");
+  folder.Write("Rows.xml", R"(<List itemfile="Row.xml" itemcount="256"/>)");
+  SkinWindow fanOut(folder.Dir(), nullptr, nullptr);
+  EXPECT_FALSE(fanOut.Load());
+  EXPECT_NE(fanOut.LoadError().find("more than 1000 skin files"), std::string::npos)
+      << fanOut.LoadError();
 }
 
 TEST(SkinLoading, ReferencesOutsideTheSkinFolderAreNotFollowed) {
