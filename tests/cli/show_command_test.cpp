@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -135,8 +136,11 @@ TEST(ShowCommand, JsonCarriesTheSameRowsInTheSameOrder) {
 TEST_F(ShowCommandFiles, RefusedOrUnreadableFileGivesOneErrorLineAndStatusOne) {
   const std::string foreign = Write("settings.cfg", "[Set]\r\nLanguage=0\r\n");
   const std::string empty = Write("empty.cfg", "");
+  // A FIFO nobody writes to would keep the command waiting forever.
+  const std::string fifo = dir_.filePath("fifo.cfg").toStdString();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   for (const std::string& path :
-       {foreign, empty, std::string(dir_.filePath("none.cfg").toStdString())}) {
+       {foreign, empty, fifo, std::string(dir_.filePath("none.cfg").toStdString())}) {
     SCOPED_TRACE(path);
     const CliRun run = RunCli({"show", path});
     EXPECT_EQ(run.status, kExitFailure);
