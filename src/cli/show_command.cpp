@@ -78,13 +78,22 @@ int RunShowCommand(const QStringList& args, std::ostream& out, std::ostream& err
     return kExitFailure;
   }
 
+  // A cut file still shows what it holds; the warning says that the rest is missing.
+  if (!ConfigTextIsComplete(text)) {
+    err << command << ": warning: " << path
+        << ": the file is incomplete (it ends before the final \"OK\" line)\n";
+  }
+  out << FormatConfigReport(text, path, parser.isSet(jsonOption));
+  return kExitOk;
+}
+
+std::string FormatConfigReport(std::string_view text, const std::string& source, bool json) {
   ParamTable params;
   ListParamTable lists;
   BuildParamTable(params, lists, SensorItemsInText(text));
   bool fiveDioModel = false;
   ParseShowReply(text.data(), text.size(), params, lists, fiveDioModel);
 
-  const ShowReport report{path, fiveDioModel, &params, &lists};
-  out << (parser.isSet(jsonOption) ? FormatShowJson(report) : FormatShowText(report));
-  return kExitOk;
+  const ShowReport report{source, fiveDioModel, &params, &lists};
+  return json ? FormatShowJson(report) : FormatShowText(report);
 }

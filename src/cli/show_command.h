@@ -4,7 +4,14 @@
 #include <QStringList>
 
 #include <ostream>
+#include <string>
+#include <string_view>
 
 // `args` starts with the program name; the rest are the subcommand's arguments. Returns the
-// exit status: 0, 1 when the file is unreadable or refused, 2 on a wrong command line.
+// exit status: 0 (also for a file cut short, which gets a warning on `err`), 1 when the file is
+// unreadable or refused, 2 on a wrong command line.
 int RunShowCommand(const QStringList& args, std::ostream& out, std::ostream& err);
+
+// What `show` prints for the decoded text of a configuration file read from `source`: the text
+// report, or JSON when `json` is set.
+std::string FormatConfigReport(std::string_view text, const std::string& source, bool json);

@@ -26,7 +26,34 @@ constexpr Subcommand kSubcommands[] = {
     {"read", false, RunReadCommand},
 };
 
+// Installed while a command with a form runs: drops the font warnings (IsFontNoise) and hands
+// every other message to the handler that was there before.
+QtMessageHandler g_previousHandler = nullptr;
+
+void QuietFontHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (IsFontNoise(type, context.category, message)) return;
+  if (g_previousHandler != nullptr) g_previousHandler(type, context, message);
+}
+
+class QuietFontWarnings {
+ public:
+  QuietFontWarnings() { g_previousHandler = qInstallMessageHandler(QuietFontHandler); }
+  ~QuietFontWarnings() {
+    qInstallMessageHandler(g_previousHandler);
+    g_previousHandler = nullptr;
+  }
+  QuietFontWarnings(const QuietFontWarnings&) = delete;
+  QuietFontWarnings& operator=(const QuietFontWarnings&) = delete;
+};
+
 }  // namespace
+
+bool IsFontNoise(QtMsgType type, const char* category, const QString& message) {
+  if (type != QtWarningMsg && type != QtInfoMsg && type != QtDebugMsg) return false;
+  const std::string_view name = category != nullptr ? category : "";
+  if (name == "qt.qpa.fonts" || name.rfind("qt.text.font", 0) == 0) return true;
+  return message.trimmed().startsWith(QLatin1String("OpenType support missing for"));
+}
 
 std::optional<int> RunSubcommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   if (argc < 2 || argv == nullptr || argv[1] == nullptr) return std::nullopt;
@@ -36,6 +63,8 @@ std::optional<int> RunSubcommand(int argc, char** argv, std::ostream& out, std::
     // QtCore's file and text classes want an application object; the GUI creates its own
     // later, so one is made only for the time of the command.
     std::unique_ptr<QCoreApplication> app;
+    std::optional<QuietFontWarnings> quiet;
+    if (command.needsForm) quiet.emplace();
     int appArgc = 1;
     if (QCoreApplication::instance() == nullptr) {
       if (command.needsForm) {

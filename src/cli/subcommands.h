@@ -2,6 +2,9 @@
 // report on stdout and stderr, for scripts.
 #pragma once
 
+#include <QString>
+#include <QtGlobal>
+
 #include <optional>
 #include <ostream>
 
@@ -11,6 +14,12 @@ std::optional<int> RunSubcommand(int argc, char** argv);
 
 // The same, printing to the given streams instead of stdout and stderr.
 std::optional<int> RunSubcommand(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+// The messages of Qt's font machinery that a headless command drops while it runs (its form is
+// never shown): "OpenType support missing for ..." from text shaping, which a port sending
+// random bytes would otherwise repeat for every font and script, and anything below an error
+// in the font categories. `category` may be null.
+bool IsFontNoise(QtMsgType type, const char* category, const QString& message);
 
 // Exit statuses of the subcommands.
 inline constexpr int kExitOk = 0;

@@ -1,11 +1,14 @@
 #include "texts/settings.h"
 
-#include <QSaveFile>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+#include "texts/atomic_file.h"
 
 namespace {
 
@@ -27,12 +30,23 @@ bool EqualsNoCase(const std::string& a, const std::string& b) {
   return true;
 }
 
+// Settings and language files are a few KB; reading stops here whatever the file's size.
+constexpr size_t kMaxIniBytes = 1024 * 1024;
+
 std::vector<std::string> ReadLines(const std::string& path, bool* exists) {
+  std::vector<std::string> lines;
+  // Opening a FIFO would wait for a writer, and a device never ends: only files are read.
+  struct stat info {};
+  *exists = stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  if (!*exists) return lines;
   std::ifstream in(path, std::ios::binary);
   *exists = static_cast<bool>(in);
-  std::vector<std::string> lines;
+  std::string bytes(std::min(static_cast<size_t>(info.st_size), kMaxIniBytes), '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  std::istringstream text(bytes);
   std::string line;
-  while (std::getline(in, line)) {
+  while (std::getline(text, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(line);
   }
@@ -130,12 +144,7 @@ bool WriteIniString(const std::string& path, const std::string& section, const s
   std::ostringstream out;
   for (const std::string& l : lines) out << l << "\r\n";
   const std::string bytes = out.str();
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-      static_cast<qint64>(bytes.size()))
-    return false;
-  return file.commit();
+  return WriteFileAtomically(path, bytes, nullptr);
 }
 
 int ReadLanguageValue(const std::string& configPath) {

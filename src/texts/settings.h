@@ -10,8 +10,8 @@ std::string ReadIniString(const std::string& path, const std::string& section,
                           const std::string& key, const std::string& fallback, size_t capacity);
 
 // Writes `value` under `section`/`key`, creating the file and the section when missing and
-// keeping every other line as it was. The file is replaced atomically. False when it cannot be
-// written.
+// keeping every other line as it was. The file is replaced atomically (WriteFileAtomically): a
+// failed write (a full disk) leaves the previous file as it was. False when it cannot be written.
 bool WriteIniString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value);
 

@@ -64,6 +64,19 @@ class FormContext {
   // Builds a file of the skin directory without builder callback (lists, pages).
   ControlBase* BuildFile(const std::string& fileName, std::string* error = nullptr);
 
+  // What the builds in progress have in common, across the files that name each other (pages,
+  // list rows): the files open now, outermost first; the element depth over all of them; how
+  // many files the outermost build has built; and the first refusal of a nested file, which
+  // makes the outermost build fail. A file that names itself, directly or through others,
+  // would otherwise build until the stack runs out.
+  struct Nesting {
+    std::vector<std::string> files;
+    int depth = 0;
+    int filesBuilt = 0;
+    std::string error;
+  };
+  Nesting& BuildNesting() { return nesting_; }
+
  private:
   std::string skinDir_;
   NotifySink* sink_;
@@ -72,4 +85,5 @@ class FormContext {
   std::unordered_map<std::string, std::vector<ControlBase*>> byName_;
   std::unordered_set<ControlBase*> live_;
   std::unique_ptr<QWidget> parking_;
+  Nesting nesting_;
 };

@@ -1,10 +1,10 @@
 #include "image_button.h"
 
-#include <QFileInfo>
 #include <QPainter>
 #include <QPainterPath>
 
 #include "form_context.h"
+#include "skin_files.h"
 
 namespace {
 
@@ -39,10 +39,13 @@ void ImageButtonControl::OnBkImageChanged() {
   image_ = QPixmap();
   const std::string& name = BkImage();
   if (!name.empty()) {
-    for (const std::string& path :
-         {Context()->SkinPath(name), Context()->SkinPath("images/" + name)}) {
-      QString file = QString::fromStdString(path);
-      if (QFileInfo(file).isFile() && image_.load(file)) break;
+    // Inside the skin folder only, and no larger than a skin file.
+    for (const std::string& file : {name, "images/" + name}) {
+      QByteArray bytes;
+      if (skin::ReadSkinFile(Context()->SkinDir(), file, &bytes, nullptr) &&
+          image_.loadFromData(bytes)) {
+        break;
+      }
     }
   }
   update();

@@ -1,7 +1,7 @@
 #include "skin_builder.h"
 
-#include <QFile>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <functional>
 
 #include "basic_controls.h"
@@ -11,6 +11,7 @@
 #include "image_button.h"
 #include "option_control.h"
 #include "rich_edit_control.h"
+#include "skin_files.h"
 #include "skin_log.h"
 
 Q_LOGGING_CATEGORY(lcSkin, "dtu.skin", QtWarningMsg)
@@ -119,6 +120,9 @@ class SkinBuilder::Reader {
                         std::to_string(xml_.columnNumber()) +
                         ": XML error: " + xml_.errorString().toStdString();
       if (root) delete root->Widget();
+      // Too deep through several files is the skin's fault as a whole, not this file's alone.
+      FormContext::Nesting& nesting = builder_.context_.BuildNesting();
+      if (tooDeep_ && nesting.error.empty()) nesting.error = builder_.error_;
       return nullptr;
     }
     if (root == nullptr) builder_.error_ = fileName_ + ": no control in the file";
@@ -132,16 +136,19 @@ class SkinBuilder::Reader {
     QXmlStreamAttributes attributes = xml_.attributes();
     ControlBase* control = nullptr;
     if (Maker make = FindMaker(tag)) {
-      // A file nested absurdly deep is refused instead of exhausting the stack.
-      if (depth_ >= kMaxDepth) {
+      // A file nested absurdly deep is refused instead of exhausting the stack; the depth
+      // counts on through the files this one names.
+      int& depth = builder_.context_.BuildNesting().depth;
+      if (depth >= kMaxDepth) {
         xml_.raiseError(QStringLiteral("elements nested deeper than %1 levels").arg(kMaxDepth));
+        tooDeep_ = true;
         return nullptr;
       }
       control = make(&builder_.context_, parent);
       ApplyAttributes(control, attributes);
-      ++depth_;
+      ++depth;
       ReadChildren(control);
-      --depth_;
+      --depth;
       control->FinishBuild();
       return control;
     }
@@ -244,7 +251,7 @@ class SkinBuilder::Reader {
   static constexpr int kMaxDepth = 200;
 
   SkinBuilder& builder_;
-  int depth_ = 0;
+  bool tooDeep_ = false;
   QXmlStreamReader xml_;
   std::string fileName_;
 };
@@ -252,16 +259,59 @@ class SkinBuilder::Reader {
 SkinBuilder::SkinBuilder(FormContext& context, BuilderCallback* callback)
     : context_(context), callback_(callback) {}
 
+namespace {
+
+// More files than any skin builds at once (the real one: its pages and a few dozen list rows);
+// bounds the work of lists whose rows hold lists.
+constexpr int kMaxFilesPerBuild = 1000;
+// Files opened within one another (the real skin: a page holding the sensor list's rows, 3).
+constexpr size_t kMaxFileNesting = 32;
+
+std::string Chain(const std::vector<std::string>& files, const std::string& last) {
+  std::string chain;
+  for (const std::string& file : files) chain += file + " -> ";
+  return chain + last;
+}
+
+}  // namespace
+
 ControlBase* SkinBuilder::Build(const std::string& fileName, Attributes* window) {
   error_.clear();
-  QFile file(QString::fromStdString(context_.SkinPath(fileName)));
-  if (!file.open(QIODevice::ReadOnly)) {
-    error_ = context_.SkinPath(fileName) + ": cannot open the skin file (" +
-             file.errorString().toStdString() + ")";
+  FormContext::Nesting& nesting = context_.BuildNesting();
+  const bool outermost = nesting.files.empty();
+  if (outermost) {
+    nesting.error.clear();
+    nesting.filesBuilt = 0;
+  }
+  ControlBase* root = nullptr;
+  if (std::find(nesting.files.begin(), nesting.files.end(), fileName) != nesting.files.end()) {
+    error_ =
+        fileName + ": the skin files include each other (" + Chain(nesting.files, fileName) + ")";
+  } else if (nesting.files.size() >= kMaxFileNesting) {
+    error_ = fileName + ": skin files nested more than " + std::to_string(kMaxFileNesting) +
+             " deep (" + Chain(nesting.files, fileName) + ")";
+  } else if (++nesting.filesBuilt > kMaxFilesPerBuild) {
+    error_ = fileName + ": more than " + std::to_string(kMaxFilesPerBuild) +
+             " skin files built for one file";
+  } else {
+    QByteArray data;
+    if (skin::ReadSkinFile(context_.SkinDir(), fileName, &data, &error_)) {
+      FormContext::BuildScope building(context_);
+      nesting.files.push_back(fileName);
+      Reader reader(*this, data, fileName);
+      root = reader.ReadDocument(window);
+      nesting.files.pop_back();
+    }
+    if (root == nullptr) return nullptr;
+  }
+  // A refused nested file (a cycle, too many files) fails the outermost build as a whole: the
+  // skin is broken, and the file named says where.
+  if (!error_.empty() && nesting.error.empty()) nesting.error = error_;
+  if (outermost && !nesting.error.empty()) {
+    if (root != nullptr) delete root->Widget();
+    error_ = nesting.error;
+    nesting.error.clear();
     return nullptr;
   }
-  QByteArray data = file.readAll();
-  FormContext::BuildScope building(context_);
-  Reader reader(*this, data, fileName);
-  return reader.ReadDocument(window);
+  return root;
 }

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
@@ -14,6 +13,7 @@
 #include "control_base.h"
 #include "form_context.h"
 #include "skin_builder.h"
+#include "skin_files.h"
 #include "skin_log.h"
 #include "window_edges.h"
 
@@ -113,9 +113,13 @@ bool SkinWindow::ApplyWindowAttribute(const std::string& name, const std::string
     return false;
   }
   if (name == "stylesheet") {
-    QFile file(QString::fromStdString(context_->SkinPath(value)));
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    QString sheet = QString::fromUtf8(file.readAll());
+    QByteArray bytes;
+    std::string error;
+    if (!skin::ReadSkinFile(skinDir_, value, &bytes, &error)) {
+      qCWarning(lcSkin, "%s", error.c_str());
+      return false;
+    }
+    QString sheet = QString::fromUtf8(bytes);
     // Image paths in the style sheet may be written relative to the skin directory.
     sheet.replace(QStringLiteral("%SKIN%"), QString::fromStdString(skinDir_));
     setStyleSheet(sheet);

@@ -1,14 +1,17 @@
 #include "writing/config_file.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 #include <algorithm>
+
+#include "texts/atomic_file.h"
 
 namespace {
 
 constexpr char kEndOfText = '\x1a';
 constexpr std::string_view kMarker = "Access Point Name:";
+constexpr std::string_view kFinalLine = "OK";
 // Each character of the text takes at most two bytes of the file (a CR LF pair); one byte more
 // shows whether a CR at the limit starts a pair.
 constexpr qint64 kMaxFileBytesRead = 2 * static_cast<qint64>(kConfigFileMaxChars) + 1;
@@ -52,28 +55,27 @@ bool CheckConfigText(std::string_view text, std::string* reason) {
   return false;
 }
 
+bool ConfigTextIsComplete(std::string_view text) {
+  // Line ends, blanks and a cut-off line end after the final line do not count.
+  size_t end = text.size();
+  while (end > 0 && (text[end - 1] == '\r' || text[end - 1] == '\n' || text[end - 1] == ' ')) --end;
+  const size_t lineStart = text.find_last_of('\n', end == 0 ? 0 : end - 1);
+  if (lineStart == std::string_view::npos || end == 0) return false;
+  return text.substr(lineStart + 1, end - lineStart - 1) == kFinalLine;
+}
+
 bool WriteConfigFileTo(const std::string& path, std::string_view replyText, std::string* error) {
-  QSaveFile file(QFile::decodeName(path.c_str()));
-  if (!file.open(QIODevice::WriteOnly)) {
-    SetError(error, file.errorString().toStdString());
-    return false;
-  }
-  const std::string bytes = EncodeConfigFile(replyText);
-  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-      static_cast<qint64>(bytes.size())) {
-    SetError(error, file.errorString().toStdString());
-    file.cancelWriting();
-    return false;
-  }
-  if (!file.commit()) {
-    SetError(error, file.errorString().toStdString());
-    return false;
-  }
-  return true;
+  return WriteFileAtomically(path, EncodeConfigFile(replyText), error);
 }
 
 bool ReadConfigFileFrom(const std::string& path, std::string* text, std::string* error) {
   QFile file(QFile::decodeName(path.c_str()));
+  // Opening a FIFO would wait for a writer, and a device gives no file: only files are read.
+  const QFileInfo info(file);
+  if (info.exists() && !info.isFile()) {
+    SetError(error, "not a regular file");
+    return false;
+  }
   if (!file.open(QIODevice::ReadOnly)) {
     SetError(error, file.errorString().toStdString());
     return false;

@@ -25,10 +25,19 @@ std::string DecodeConfigFile(std::string_view fileBytes);
 // Refuses a decoded text that is not a show reply (no "Access Point Name:"): false and a reason.
 bool CheckConfigText(std::string_view text, std::string* reason);
 
-// Writes the file atomically: an existing file is replaced only once the new one is complete.
-// On failure returns false and, when `error` is given, the reason.
+// True when the text ends with the reply's final line "OK" (blanks and line ends after it do not
+// count). A file cut short (a full disk, a copy broken off) lacks it: loading such a text would
+// leave the parameters behind the cut empty, so callers warn before using it.
+bool ConfigTextIsComplete(std::string_view text);
+
+// Writes the file atomically (WriteFileAtomically): the previous file stays byte for byte
+// unless the new one was written, flushed to the disk and closed without an error; a target
+// that exists and is not a regular file (a device node, a FIFO, a folder) is refused before
+// anything is written. On failure returns false and, when `error` is given, the reason (the
+// operating system's text, e.g. "No space left on device", or "not a regular file").
 bool WriteConfigFileTo(const std::string& path, std::string_view replyText, std::string* error);
 
-// Reads and decodes a file (only as many bytes as the 8192 characters can take). On failure
-// returns false and, when `error` is given, the reason; `text` is then left as it was.
+// Reads and decodes a file (only as many bytes as the 8192 characters can take); anything but a
+// regular file (a FIFO, a device, a folder) is refused unread. On failure returns false and,
+// when `error` is given, the reason; `text` is then left as it was.
 bool ReadConfigFileFrom(const std::string& path, std::string* text, std::string* error);

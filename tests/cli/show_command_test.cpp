@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -135,8 +136,11 @@ TEST(ShowCommand, JsonCarriesTheSameRowsInTheSameOrder) {
 TEST_F(ShowCommandFiles, RefusedOrUnreadableFileGivesOneErrorLineAndStatusOne) {
   const std::string foreign = Write("settings.cfg", "[Set]\r\nLanguage=0\r\n");
   const std::string empty = Write("empty.cfg", "");
+  // A FIFO nobody writes to would keep the command waiting forever.
+  const std::string fifo = dir_.filePath("fifo.cfg").toStdString();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   for (const std::string& path :
-       {foreign, empty, std::string(dir_.filePath("none.cfg").toStdString())}) {
+       {foreign, empty, fifo, std::string(dir_.filePath("none.cfg").toStdString())}) {
     SCOPED_TRACE(path);
     const CliRun run = RunCli({"show", path});
     EXPECT_EQ(run.status, kExitFailure);
@@ -156,6 +160,25 @@ TEST_F(ShowCommandFiles, ControlBytesOfValuesAreShownEscaped) {
   EXPECT_THAT(run.out, HasSubstr("  a\\tb\\\\c\\x01\n"));
   EXPECT_THAT(run.out, HasSubstr("five-DIO model: no\n"));
   EXPECT_THAT(run.out, HasSubstr("sensor items: 0\n"));
+}
+
+TEST_F(ShowCommandFiles, FileCutBeforeItsFinalOkLineIsShownWithAWarning) {
+  std::ifstream in(kFixture, std::ios::binary);
+  const std::string whole{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  // Cut in the middle of a line, as a full disk leaves it.
+  const std::string cut = Write("cut.cfg", whole.substr(0, whole.size() / 2 + 7));
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"show", cut}, {"show", "--json", cut}}) {
+    const CliRun run = RunCli(args);
+    SCOPED_TRACE(args.size());
+    EXPECT_EQ(run.status, kExitOk);
+    ASSERT_EQ(Lines(run.err).size(), 1u) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("warning: " + cut + ": the file is incomplete"));
+    // What the file holds is still shown.
+    EXPECT_THAT(run.out, HasSubstr("cmnet"));
+  }
+  // The whole file has no warning.
+  EXPECT_EQ(RunCli({"show", Write("whole.cfg", whole)}).err, "");
 }
 
 TEST(ShowCommand, WrongCommandLinesGiveUsageStatus) {

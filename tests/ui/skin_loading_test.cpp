@@ -8,7 +8,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "ui/control_base.h"
 #include "ui/skin_window.h"
 #include "ui_test_support.h"
 
@@ -106,6 +112,154 @@ TEST(SkinLoading, EveryCutOfAFileGivesAnErrorOrAFormNeverACrash) {
       EXPECT_FALSE(window.LoadError().empty()) << cut;
     }
   }
+}
+
+// A skin folder of its own for one test, written file by file.
+class SkinFolder {
+ public:
+  SkinFolder() { QDir(outside_.path()).mkpath(QStringLiteral("skin")); }
+  std::string Dir() const { return outside_.filePath(QStringLiteral("skin")).toStdString(); }
+  std::string Outside(const std::string& name) const {
+    return outside_.filePath(QString::fromStdString(name)).toStdString();
+  }
+  void Write(const std::string& name, const QByteArray& content) const {
+    QFile out(QString::fromStdString(Dir() + "/" + name));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(content);
+  }
+  void WriteOutside(const std::string& name, const QByteArray& content) const {
+    QFile out(QString::fromStdString(Outside(name)));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(content);
+  }
+
+ private:
+  QTemporaryDir outside_;
+};
+
+TEST(SkinLoading, FilesThatIncludeEachOtherAreRefusedNamingTheFile) {
+  struct Case {
+    const char* what;
+    std::vector<std::pair<std::string, QByteArray>> files;
+    const char* mentions;
+  };
+  const Case cases[] = {
+      {"a list whose rows are the skin itself",
+       {{"skin.xml", R"(<Window><List itemfile="skin.xml" itemcount="1"/></Window>)"}},
+       "skin.xml -> skin.xml"},
+      {"a page that is the skin itself",
+       {{"skin.xml", R"(<Window><VerticalLayout><skin/></VerticalLayout></Window>)"}},
+       "skin.xml -> skin.xml"},
+      {"a page and a row file naming each other",
+       {{"skin.xml", R"(<Window><VerticalLayout><PageA/></VerticalLayout></Window>)"},
+        {"PageA.xml", R"(<List itemfile="Row.xml" itemcount="2"/>)"},
+        {"Row.xml", R"(<List itemfile="PageA.xml" itemcount="1"/>)"}},
+       "PageA.xml -> Row.xml -> PageA.xml"},
+  };
+  for (const Case& c : cases) {
+    SkinFolder folder;
+    for (const auto& [name, content] : c.files) folder.Write(name, content);
+    PageCallback callback;
+    SkinWindow window(folder.Dir(), &callback, nullptr);
+    EXPECT_FALSE(window.Load()) << c.what;
+    EXPECT_NE(window.LoadError().find(c.mentions), std::string::npos)
+        << c.what << ": " << window.LoadError();
+    EXPECT_NE(window.LoadError().find("include each other"), std::string::npos) << c.what;
+  }
+}
+
+TEST(SkinLoading, DepthCountsAcrossFilesAndAFileUsedTwiceIsNoCycle) {
+  SkinFolder folder;
+  // 150 levels in each of two files: each alone is fine, together they are too deep.
+  QByteArray open;
+  QByteArray close;
+  for (int i = 0; i < 150; ++i) {
+    open += "<VerticalLayout>";
+    close += "</VerticalLayout>";
+  }
+  folder.Write("skin.xml", "<Window>" + open + "<List itemfile=\"Row.xml\" itemcount=\"1\"/>" +
+                               close + "</Window>");
+  folder.Write("Row.xml", open + "<Label/>" + close);
+  SkinWindow deep(folder.Dir(), nullptr, nullptr);
+  EXPECT_FALSE(deep.Load());
+  EXPECT_NE(deep.LoadError().find("Row.xml:"), std::string::npos) << deep.LoadError();
+  EXPECT_NE(deep.LoadError().find("nested deeper"), std::string::npos) << deep.LoadError();
+
+  // The same row file for two lists, and twice in one list, is fine.
+  folder.Write("skin.xml", R"(<Window><VerticalLayout>
+      <List name="a" itemfile="Row.xml" itemcount="3"/>
+      <List name="b" itemfile="Row.xml" itemcount="2"/></VerticalLayout></Window>)");
+  folder.Write("Row.xml", "<Label/>");
+  SkinWindow reused(folder.Dir(), nullptr, nullptr);
+  ASSERT_TRUE(reused.Load()) << reused.LoadError();
+  EXPECT_EQ(reused.FindList("a")->ItemCount(), 3);
+  EXPECT_EQ(reused.FindList("b")->ItemCount(), 2);
+
+  // Lists of lists of rows would build 256 * 256 files: the load stops at its file budget.
+  folder.Write("skin.xml", R"(<Window><List itemfile="Rows.xml" itemcount="256"/></Window>)");
+  folder.Write("Rows.xml", R"(<List itemfile="Row.xml" itemcount="256"/>)");
+  SkinWindow fanOut(folder.Dir(), nullptr, nullptr);
+  EXPECT_FALSE(fanOut.Load());
+  EXPECT_NE(fanOut.LoadError().find("more than 1000 skin files"), std::string::npos)
+      << fanOut.LoadError();
+}
+
+TEST(SkinLoading, ReferencesOutsideTheSkinFolderAreNotFollowed) {
+  SkinFolder folder;
+  folder.WriteOutside("Row.xml", R"(<Label name="outside"/>)");
+  folder.WriteOutside("style.qss", "QWidget { color: red; }");
+  folder.Write("Row.xml", R"(<Label name="inside"/>)");
+  folder.Write("style.qss", "QLabel { color: blue; }");
+  ASSERT_EQ(symlink(folder.Outside("Row.xml").c_str(), (folder.Dir() + "/Link.xml").c_str()), 0);
+  ASSERT_EQ(symlink(folder.Outside("style.qss").c_str(), (folder.Dir() + "/link.qss").c_str()), 0);
+  ASSERT_EQ(symlink("/dev/zero", (folder.Dir() + "/zero.qss").c_str()), 0);
+  ASSERT_EQ(mkfifo((folder.Dir() + "/fifo.qss").c_str(), 0600), 0);
+
+  const std::string outsideRow = folder.Outside("Row.xml");
+  const std::vector<std::string> refused = {"../Row.xml", outsideRow, "Link.xml",
+                                            "sub/../../Row.xml"};
+  for (const std::string& reference : refused) {
+    folder.Write("skin.xml", QByteArray("<Window><List name=\"l\" itemcount=\"1\" itemfile=\"") +
+                                 reference.c_str() + "\"/></Window>");
+    SkinWindow window(folder.Dir(), nullptr, nullptr);
+    ASSERT_TRUE(window.Load()) << reference << ": " << window.LoadError();
+    EXPECT_EQ(window.FindList("l")->ItemCount(), 0) << reference;
+    EXPECT_EQ(window.Find("outside"), nullptr) << reference;
+  }
+  for (const std::string& sheet : std::vector<std::string>{
+           "../style.qss", folder.Outside("style.qss"), std::string("link.qss"),
+           std::string("zero.qss"), std::string("fifo.qss"), std::string("../../../../dev/zero")}) {
+    folder.Write("skin.xml",
+                 QByteArray("<Window stylesheet=\"") + sheet.c_str() + "\"><Label/></Window>");
+    SkinWindow window(folder.Dir(), nullptr, nullptr);
+    ASSERT_TRUE(window.Load()) << sheet << ": " << window.LoadError();
+    EXPECT_EQ(window.styleSheet(), QString()) << sheet;
+  }
+  // The files inside the folder are still found.
+  folder.Write(
+      "skin.xml",
+      R"(<Window stylesheet="style.qss"><List name="l" itemcount="1" itemfile="Row.xml"/></Window>)");
+  SkinWindow inside(folder.Dir(), nullptr, nullptr);
+  ASSERT_TRUE(inside.Load()) << inside.LoadError();
+  EXPECT_EQ(inside.FindList("l")->ItemCount(), 1);
+  EXPECT_NE(inside.Find("inside"), nullptr);
+  EXPECT_EQ(inside.styleSheet(), QStringLiteral("QLabel { color: blue; }"));
+}
+
+TEST(SkinLoading, FilesLargerThanFourMegabytesAreRefusedNamingTheFile) {
+  SkinFolder folder;
+  const QByteArray padding(4 * 1024 * 1024, ' ');
+  folder.Write("skin.xml", "<Window><Label/>" + padding + "</Window>");
+  SkinWindow window(folder.Dir(), nullptr, nullptr);
+  EXPECT_FALSE(window.Load());
+  EXPECT_NE(window.LoadError().find("skin.xml: the skin file is larger than 4 MB"),
+            std::string::npos)
+      << window.LoadError();
+
+  // Just under the limit still loads.
+  folder.Write("skin.xml", "<Window><Label/>" + padding.left(padding.size() - 64) + "</Window>");
+  SkinWindow fits(folder.Dir(), nullptr, nullptr);
+  EXPECT_TRUE(fits.Load()) << fits.LoadError();
 }
 
 TEST(SkinLoading, ForeignAndDeeplyNestedFilesAreRefused) {

@@ -119,6 +119,33 @@ TEST_F(ConfigFileTest, FileRewrittenWithPlainCrLfLoadsWithBareLineFeeds) {
   EXPECT_EQ(params.at("Access Point Name").value, "");
 }
 
+TEST(ConfigFileCompleteness, TextCutBeforeTheFinalOkLineIsIncomplete) {
+  const std::string whole = DecodeConfigFile(Fixture("zr350v4.cfg"));
+  ASSERT_TRUE(ConfigTextIsComplete(whole));
+  struct Case {
+    std::string text;
+    bool complete;
+  };
+  const Case cases[] = {
+      {whole.substr(0, whole.size() / 2), false},  // cut in the middle of a line
+      {whole.substr(0, whole.size() - 5), false},  // cut right before "OK"
+      {whole.substr(0, whole.size() - 3), false},  // "O" only
+      {whole.substr(0, whole.size() - 2), true},   // "OK" without its line end
+      {whole + "\r\n", true},                      // a blank line after it
+      {"Access Point Name:OK\r\n", false},         // "OK" inside a value is no final line
+      {"Access Point Name:x\r\nOKNET\r\n", false},
+      {"OK\r\n", false},  // nothing before it: not a reply
+      {"", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ConfigTextIsComplete(c.text), c.complete)
+        << c.text.substr(c.text.size() > 40 ? c.text.size() - 40 : 0);
+  }
+  // A file cut by a full disk, read back, is incomplete.
+  const std::string cut = Fixture("zr350v4.cfg").substr(0, 4096);
+  EXPECT_FALSE(ConfigTextIsComplete(DecodeConfigFile(cut)));
+}
+
 TEST_F(ConfigFileTest, FailuresComeBackWithAReason) {
   std::string error;
   std::string text = "kept";
