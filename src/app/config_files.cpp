@@ -4,10 +4,10 @@
 #include <QFileDialog>
 
 #include "app/main_window.h"
-#include "texts/language.h"
-#include "writing/config_file.h"
 #include "exchange/work_job.h"
+#include "texts/language.h"
 #include "ui/skin_window.h"
+#include "writing/config_file.h"
 
 namespace {
 QString FileFilter(int languageValue) {
@@ -46,8 +46,7 @@ bool CZR350FrameWnd::LoadFile(const std::string& path) {
   std::string text;
   std::string reason;
   std::string warning;
-  if (!ReadConfigFileFrom(path, &text, &reason) ||
-      !formLogic_->LoadText(text, &reason, &warning)) {
+  if (!ReadConfigFileFrom(path, &text, &reason) || !formLogic_->LoadText(text, &reason, &warning)) {
     AppendLog(LanguageText("onLoadFrommFile", "ReadError", "") + " " + path + ": " + reason +
               "\r\n");
     return false;

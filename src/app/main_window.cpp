@@ -228,8 +228,7 @@ void CZR350FrameWnd::OnButtonSet(int set, bool enable) {
   SetButtons(enable ? 1 : 0, set);
 }
 
-void CZR350FrameWnd::OnShowParsed(const std::string& /*reply*/,
-                                  const ShowReplyResult& /*result*/) {
+void CZR350FrameWnd::OnShowParsed(const std::string& /*reply*/, const ShowReplyResult& /*result*/) {
   formLogic_->ShowValues();
   if (hooks_.showApplied) hooks_.showApplied();
 }

@@ -39,8 +39,7 @@ void FormController::ShowValues() {
   ApplyValuesToForm(form_, params_, lists_, tabs_, facts_, hooks_.postRule);
 }
 
-bool FormController::LoadText(const std::string& text, std::string* reason,
-                              std::string* warning) {
+bool FormController::LoadText(const std::string& text, std::string* reason, std::string* warning) {
   if (!CheckConfigText(text, reason)) return false;
   // The device always ends its reply with an "OK" line: a text without one was cut short.
   if (text.find("\nOK") == std::string::npos && warning) {
@@ -62,7 +61,8 @@ size_t FormController::WriteChanges() {
   if (composed.writes.empty()) {
     if (composed.refused.empty()) {
       std::string text = LanguageText("Save", "NothingChanged", "\r\n");
-      hooks_.log(text.size() > 2 ? text : "Nothing to write: the form shows what the device holds\r\n");
+      hooks_.log(text.size() > 2 ? text
+                                 : "Nothing to write: the form shows what the device holds\r\n");
     }
     return 0;
   }
@@ -79,9 +79,8 @@ std::string RefusalLine(const Refusal& refusal) {
       refusal.reason == RefusalReason::LineBreak ? "RefusedLineBreak" : "RefusedComma";
   std::string text = LanguageText("Save", key, "");
   if (text.empty()) {
-    text = refusal.reason == RefusalReason::LineBreak
-               ? "Not written, the value holds a line break"
-               : "Not written, a sensor field holds a comma";
+    text = refusal.reason == RefusalReason::LineBreak ? "Not written, the value holds a line break"
+                                                      : "Not written, a sensor field holds a comma";
   }
   return text + ": " + what + "\r\n";
 }

@@ -2,11 +2,14 @@
 // the real simulated device on a pty. What the device received is checked byte for byte.
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "event_loop.h"
 #include "exchange/enqueue_job.h"
 #include "sim_process.h"
 #include "temp_dir.h"
 #include "test_program.h"
+#include "writing/config_file.h"
 
 namespace {
 
@@ -295,3 +298,50 @@ TEST_F(DeviceFlowTest, TheAnswerToALoginDoesNotCountAsTheReplyOfAPendingWrite) {
   EXPECT_EQ(Count(Log(), kSaved), 0u);
   EXPECT_EQ(window_->session().Params()["Access Point Name"].value, "CMNET");
 }
+
+namespace {
+
+TEST_F(DeviceFlowTest, AReadFillsTheFormAndWriteSendsOnlyWhatWasEdited) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+  Click("Load");
+  ASSERT_TRUE(PumpUntil([&] { return showsApplied_ == 1; }, 30000)) << Log();
+  ASSERT_TRUE(PumpUntil([&] { return Enabled("Save"); }));
+  Control* apn = window_->form().Find("Access Point Name");
+  ASSERT_NE(apn, nullptr);
+  EXPECT_EQ(apn->Text(), window_->session().Params()["Access Point Name"].value);
+  EXPECT_FALSE(apn->Text().empty());
+
+  Click("Save");
+  EXPECT_TRUE(WaitForLog("Nothing to write")) << Log();
+  apn->SetText("internet");
+  Click("Save");
+  ASSERT_TRUE(WaitForLog(kSaved)) << Log();
+  EXPECT_EQ(Commands(), "AT+SHOW\r\nAT+APN=internet\r\n");
+  EXPECT_EQ(window_->session().Params()["Access Point Name"].value, "internet");
+}
+
+TEST_F(DeviceFlowTest, OpeningAFileWritesWhatItChangesOnTheDevice) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+  // The device's own configuration, saved to a file as "Save file" does.
+  WorkJob save = MakeJob(kJobSaveToFile, kFileShowCommand);
+  save.filePath = dir_.Path() + "device.cfg";
+  window_->session().Queue(save);
+  ASSERT_TRUE(
+      PumpUntil([&] { return QFile::exists(QString::fromStdString(save.filePath)); }, 30000))
+      << Log();
+  std::string text;
+  std::string error;
+  ASSERT_TRUE(ReadConfigFileFrom(save.filePath, &text, &error)) << error;
+  const std::string apnLine = "Access Point Name:" + std::string("CMNET");
+  ASSERT_NE(text.find(apnLine), std::string::npos) << text.substr(0, 400);
+  text.replace(text.find(apnLine), apnLine.size(), "Access Point Name:FROMFILE");
+  ASSERT_TRUE(WriteConfigFileTo(save.filePath, text, &error)) << error;
+
+  ASSERT_TRUE(window_->LoadFile(save.filePath)) << Log();
+  EXPECT_EQ(window_->form().Find("Access Point Name")->Text(), "FROMFILE");
+  ASSERT_TRUE(WaitForLog(kSaved)) << Log();
+  PumpFor(300);
+  EXPECT_EQ(Commands(), "\r\nAT+SHOW\r\n\r\nAT+SHOW\r\nAT+APN=FROMFILE\r\n");
+}
+
+}  // namespace
