@@ -144,6 +144,7 @@ int main(int argc, char** argv) {
   int language = ReadLanguageValue(MakeProgramPaths(programDir, 0).configPath);
   if (!options.language.isEmpty()) language = options.language == "zh" ? 1 : 0;
   const ProgramPaths paths = MakeProgramPaths(programDir, language);
+  MakeConfigFolder(paths);  // the language switch writes config.ini there
   SetLanguageFile(paths.languagePath);
   QApplication::setWindowIcon(ProgramIcon(paths.skinDir));
 
