@@ -5,7 +5,6 @@
 # Each of SUBCOMMANDS adds its own --help to a COMMANDS section.
 
 get_filename_component(work "${OUT}" DIRECTORY)
-set(include_files --include "${INCLUDE}")
 
 if(SUBCOMMANDS)
   set(section "[COMMANDS]\n")
@@ -20,15 +19,36 @@ if(SUBCOMMANDS)
     string(REPLACE "\\" "\\e" help "${help}")
     string(REGEX REPLACE "(^|\n)([.'])" "\\1\\\\&\\2" help "${help}")
     string(REPLACE "-" "\\-" help "${help}")
-    string(APPEND section ".TP\n.B ${NAME} ${command}\n.nf\n${help}.fi\n")
+    string(APPEND section ".SS \"${NAME} ${command}\"\n.nf\n${help}.fi\n")
   endforeach()
   file(WRITE "${work}/${NAME}.commands.h2m" "${section}")
-  list(APPEND include_files --include "${work}/${NAME}.commands.h2m")
+  # First, so that the commands follow the options.
+  set(include_files --include "${work}/${NAME}.commands.h2m")
+endif()
+list(APPEND include_files --include "${INCLUDE}")
+
+# help2man wants "Usage:" and an "Options:" heading before the options; a help text that has
+# neither ("usage: dtu-sim [options]" and the options at once) gets them through a wrapper of the
+# program's name.
+set(program "${PROGRAM}")
+execute_process(COMMAND "${PROGRAM}" --help OUTPUT_VARIABLE help RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${PROGRAM} --help failed: ${status}")
+endif()
+if(NOT help MATCHES "(^|\n)Usage:" OR NOT help MATCHES "\nOptions:")
+  set(program "${work}/help/${NAME}")
+  file(WRITE "${program}"
+       "#!/bin/sh\n\"${PROGRAM}\" \"$@\" | awk 'NR == 1 { sub(/^usage:/, \"Usage:\") }\n"
+       "  /^Options:/ { seen = 1 }\n"
+       "  /^  -/ && !seen { print \"\"; print \"Options:\"; seen = 1 }\n"
+       "  { print }'\n")
+  file(CHMOD "${program}" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+       GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 endif()
 
 execute_process(
   COMMAND "${HELP2MAN}" --no-info --no-discard-stderr --version-string=${VERSION}
-          --section=1 ${include_files} --output=${work}/${NAME}.1 "${PROGRAM}"
+          --section=1 ${include_files} --output=${work}/${NAME}.1 "${program}"
   RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "help2man failed for ${PROGRAM}: ${status}")

@@ -138,6 +138,7 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName("dtu-config");
+  QApplication::setDesktopFileName("dtu-config");  // the menu entry, whose icon the desktop shows
   QApplication::setApplicationVersion(QString::fromLatin1(kProductVersion).mid(1));
 
   const std::string programDir = QCoreApplication::applicationDirPath().toStdString();
