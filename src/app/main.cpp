@@ -138,12 +138,14 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName("dtu-config");
+  QApplication::setDesktopFileName("dtu-config");  // the menu entry, whose icon the desktop shows
   QApplication::setApplicationVersion(QString::fromLatin1(kProductVersion).mid(1));
 
   const std::string programDir = QCoreApplication::applicationDirPath().toStdString();
   int language = ReadLanguageValue(MakeProgramPaths(programDir, 0).configPath);
   if (!options.language.isEmpty()) language = options.language == "zh" ? 1 : 0;
   const ProgramPaths paths = MakeProgramPaths(programDir, language);
+  MakeConfigFolder(paths);  // the language switch writes config.ini there
   SetLanguageFile(paths.languagePath);
   QApplication::setWindowIcon(ProgramIcon(paths.skinDir));
 

@@ -182,8 +182,8 @@ void CZR350FrameWnd::SetDeviceState(bool loggedInNow) {
 void CZR350FrameWnd::RefreshTitleAndHelp() {
   Form& f = form();
   if (RichEditControl* help = f.FindRichEdit("HelpRichEdit")) {
-    // The help file is looked up in the working directory, as it always has been.
-    const std::string path = QDir::currentPath().toStdString() + "//Help.txt";
+    // The working directory's Help.txt first, as it always has been; then the installed ones.
+    const std::string path = FindHelpFile(paths_, QDir::currentPath().toStdString());
     std::ifstream in(path, std::ios::binary);
     if (in) {
       std::string text(9999, '\0');

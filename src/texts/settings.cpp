@@ -157,13 +157,3 @@ int ReadLanguageValue(const std::string& configPath) {
   }
   return value;
 }
-
-ProgramPaths MakeProgramPaths(std::string programDir, int languageValue) {
-  if (programDir.empty() || programDir.back() != '/') programDir += '/';
-  ProgramPaths p;
-  p.programDir = programDir;
-  p.configPath = programDir + "config.ini";
-  p.skinDir = programDir + (languageValue != 0 ? "skin/ConifgRes" : "skin/ConifgENRes");
-  p.languagePath = p.skinDir + "/Language.ini";
-  return p;
-}

@@ -1,4 +1,4 @@
-// Settings kept between runs (config.ini beside the program) and the paths derived from them.
+// Settings kept between runs (config.ini) and the paths the program finds its files at.
 #pragma once
 
 #include <string>
@@ -21,10 +21,25 @@ int ReadLanguageValue(const std::string& configPath);
 
 struct ProgramPaths {
   std::string programDir;    // ends with '/'
-  std::string configPath;    // programDir + "config.ini"
-  std::string skinDir;       // programDir + "skin/ConifgENRes" or "skin/ConifgRes", no trailing '/'
+  std::string shareDir;      // programDir + "../share/dtu-config/", cleaned, ends with '/'
+  std::string configPath;    // programDir + "config.ini", or the user's config folder's one
+  std::string skinDir;       // (programDir or shareDir) + "skin/ConifgENRes" or "skin/ConifgRes"
   std::string languagePath;  // skinDir + "/Language.ini"
 };
 
-// Derives every path from the program directory and the language value.
+// Derives every path from the program directory and the language value, looking at the disk:
+// - the skin folder of the language beside the program when it is there (the build folder and
+//   portable copies), else the one under shareDir (an installed program), else the one beside
+//   the program again, so that a missing skin is reported where it was first looked for;
+// - config.ini beside the program when it is already there and both it and its folder can be
+//   written; otherwise $XDG_CONFIG_HOME/dtu-config/config.ini ($HOME/.config when
+//   XDG_CONFIG_HOME is unset, empty or relative).
 ProgramPaths MakeProgramPaths(std::string programDir, int languageValue);
+
+// The help text shown at start: the first Help.txt found in the working directory, the skin
+// folder, beside the program and in shareDir. Empty when there is none.
+std::string FindHelpFile(const ProgramPaths& paths, const std::string& workingDir);
+
+// Creates the folder that holds paths.configPath when it is missing (new folders private to the
+// user), so that the language switch can write the file. False when it cannot be made.
+bool MakeConfigFolder(const ProgramPaths& paths);
