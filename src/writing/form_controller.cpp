@@ -42,7 +42,7 @@ void FormController::ShowValues() {
 bool FormController::LoadText(const std::string& text, std::string* reason, std::string* warning) {
   if (!CheckConfigText(text, reason)) return false;
   // The device always ends its reply with an "OK" line: a text without one was cut short.
-  if (text.find("\nOK") == std::string::npos && warning) {
+  if (!ConfigTextIsComplete(text) && warning) {
     *warning = LanguageText("onLoadFrommFile", "Incomplete", "");
     if (warning->empty()) *warning = "The file ends before the device's final OK: it is incomplete";
   }

@@ -17,6 +17,7 @@
 #include "form/form_rules.h"
 #include "form/pages.h"
 #include "form/row_table.h"
+#include "form/rule_posts.h"
 #include "texts/language.h"
 #include "ui/control_base.h"
 #include "ui/skin_window.h"
@@ -39,36 +40,6 @@ inline std::string EnglishLanguageFile() {
   return std::string(DTU_SKIN_ROOT) + "/ConifgENRes/Language.ini";
 }
 
-// The dispatcher's rule posts for a list's "itemselect".
-struct ItemSelectPost {
-  const char* list;
-  int rule;
-  int argument;
-};
-inline constexpr ItemSelectPost kItemSelectPosts[] = {
-    {"Protocolmodel", 0, 0},
-    {"DeviceModel", 0, 0},
-    {"RegistrationAndHeart", 0, 0},
-    {"Transferprotocol", 0, 0},
-    {"ActivateMethod", 1, 0},
-    {"Debug Level", 2, 0},
-    {"Server Count", 3, 0},
-    {"LCP ECHO", 4, 0},
-    {"EXFUN", 5, 0},
-    {"dtu is connect to dtu manage platform", 6, 0},
-    {"I/O selection", 10, 0},
-    {"I/O1 control", 11, 0},
-    {"I/O2 control", 12, 0},
-    {"I/O3 control", 13, 0},
-    {"DTU SMS configure fun", 14, 0},
-    {"A DIO1 data format", 16, 1},
-    {"A DIO2 data format", 16, 2},
-    {"A DIO3 data format", 16, 3},
-    {"LORA Mode", 17, 0},
-    {"I/O2 Mode", 18, 0},
-    {"I/O1 Mode", 19, 0},
-};
-
 class RuleFixture : public NotifySink {
  public:
   explicit RuleFixture(const std::string& skinDir = RuleSkinDir(),
@@ -83,26 +54,9 @@ class RuleFixture : public NotifySink {
 
   void Notify(const Notification& n) override {
     if (n.type != "itemselect" || !n.sender) return;
-    const std::string name = n.sender->Name();
-    const std::string dio[] = {"DIO1", "DIO2", "DIO3", "DIO4", "DIO5"};
-    const int lineRules[] = {7, 8, 9, 20, 21};
-    for (int i = 0; i < 5; ++i) {
-      for (const char* what : {" workmode", " reported methods", " interface", " protocol"})
-        if (name == dio[i] + what) return Post(lineRules[i], 0);
-    }
-    if (name == "IOactivationmethods") {
-      Post(1, 0);
-      const int index = static_cast<int>(n.wParam);
-      if (index == 0) Post(10, 0);
-      if (index == 1) {
-        Post(11, 0);
-        Post(12, 0);
-        Post(13, 0);
-      }
-      return;
-    }
-    for (const ItemSelectPost& post : kItemSelectPosts)
-      if (name == post.list) return Post(post.rule, post.argument);
+    // The program's own table of what each list posts; the new index is in wParam.
+    for (const RulePost& post : RulesForItemSelect(n.sender->Name(), static_cast<int>(n.wParam)))
+      Post(post.rule, post.argument);
   }
 
   void Post(int rule, int argument) { queue.emplace_back(rule, argument); }
