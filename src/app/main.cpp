@@ -38,7 +38,9 @@ std::optional<int> ParseOptions(const QStringList& arguments, Options* options) 
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Configures a cellular data transfer unit over a serial line.\n"
-      "Headless commands: dtu-config read --help, dtu-config show --help.");
+      "Headless commands (each with --help): dtu-config read, apply, diff, set, show.\n"
+      "Their exit statuses: 0 success, 1 a device failed (diff: different), 2 usage error,\n"
+      "130 interrupted.");
   const QCommandLineOption help({"h", "help"}, "Show this help.");
   const QCommandLineOption version({"v", "version"}, "Show the version.");
   const QCommandLineOption screenshot("screenshot",
@@ -132,7 +134,7 @@ int main(int argc, char** argv) {
                qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
       std::fprintf(stderr,
                    "dtu-config: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are "
-                   "not set); headless use: dtu-config read, dtu-config show, --screenshot\n");
+                   "not set); headless use: dtu-config read, apply, diff, set, show, --screenshot\n");
       return 1;
     }
   }

@@ -3,12 +3,20 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <QFileInfo>
+
 #include <unistd.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "catalogue/param_table.h"
+#include "cli/device_runner.h"
 #include "cli/headless_session.h"
+#include "cli/parallel_run.h"
+#include "cli/run_report.h"
+#include "cli/cli_options.h"
 #include "cli/subcommands.h"
 #include "exchange/work_job.h"
 #include "serial/line_settings.h"
@@ -30,17 +38,72 @@ std::string IncompleteReply(const HeadlessSession& headless, size_t catalogueRow
          std::to_string(catalogueRows) + " parameters are missing";
 }
 
+// The file of one port in `dir`: the port's path without "/dev/", its slashes as '_', ".cfg".
+std::string FileForPort(const std::string& dir, const std::string& port) {
+  std::string name = port.rfind("/dev/", 0) == 0 ? port.substr(5) : port;
+  while (!name.empty() && name.front() == '/') name.erase(0, 1);
+  for (char& c : name)
+    if (c == '/') c = '_';
+  return dir + name + ".cfg";
+}
+
+// Several devices at once, each into a file of its own in `dir` (ending with '/').
+int ReadMany(const QStringList& ports, const std::string& dir, const LineSettings& settings,
+             bool stay, std::ostream& out, std::ostream& err) {
+  RunPlan plan;
+  plan.settings = settings;
+  plan.verify = false;
+  plan.quit = !stay;
+  plan.prepare = [](DeviceSession& session) {
+    BuildParamTable(session.Params(), session.ListParams(), std::nullopt);
+  };
+  std::vector<std::unique_ptr<DeviceRunner>> owned;
+  std::vector<DeviceRunner*> runners;
+  std::vector<std::string> files;
+  for (const QString& port : ports) {
+    const std::string path = port.toLocal8Bit().toStdString();
+    const std::string file = FileForPort(dir, path);
+    files.push_back(file);
+    RunPlan own = plan;
+    own.onRead = [file](const std::string& reply) {
+      std::string error;
+      if (WriteConfigFileTo(file, reply, &error)) return std::string();
+      return "cannot write " + file + ": " + error;
+    };
+    owned.push_back(std::make_unique<DeviceRunner>(path, own));
+    runners.push_back(owned.back().get());
+  }
+  const InterruptFlag interruptFlag;
+  ProgressLines progress(err, isatty(STDERR_FILENO) == 1, runners);
+  const bool finished = RunAll(runners, [&] { progress.Update(); });
+  bool allOk = true;
+  for (size_t i = 0; i < runners.size(); ++i) {
+    const DeviceReport& report = runners[i]->Report();
+    allOk = allOk && report.ok;
+    out << report.port << ": " << (report.ok ? "read into " + files[i] : "FAILED: " + report.failure)
+        << "\n";
+  }
+  if (!finished) return kExitInterrupted;
+  return allOk ? kExitOk : kExitFailure;
+}
+
 }  // namespace
 
 int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err) {
   QCommandLineParser parser;
   parser.setApplicationDescription("Reads a device's configuration into a configuration file.");
   const QCommandLineOption help({"h", "help"}, "Shows this help.");
-  const QCommandLineOption port("port", "The serial device, e.g. /dev/ttyUSB0.", "PATH");
+  const QCommandLineOption port(
+      "port", "The serial device, e.g. /dev/ttyUSB0; repeat it to read several devices at once.",
+      "PATH");
   const QCommandLineOption baud("baud", "Baud rate (115200).", "N", "115200");
   const QCommandLineOption line("line", "Line code: data bits, parity, stop bits (8N1).", "CODE",
                                 "8N1");
-  const QCommandLineOption output({"o", "output"}, "The configuration file to write.", "FILE");
+  const QCommandLineOption output(
+      {"o", "output"},
+      "The configuration file to write; with several ports a folder (DIR/), where each device's "
+      "file is named after its port (/dev/ttyUSB0 -> ttyUSB0.cfg).",
+      "FILE");
   const QCommandLineOption stay(
       "stay", "Leaves the device in its setting mode (else it ends with at+quit).");
   parser.addOptions({help, port, baud, line, output, stay});
@@ -55,14 +118,22 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
     const qsizetype options = text.indexOf("[options]");
     if (text.startsWith("Usage: ") && options > 0)
       text.replace(7, options - 7, QString::fromStdString(command) + " ");
-    out << text.toStdString();
+    out << text.toStdString() << "\n" << kDeviceExitStatuses;
     return kExitOk;
   }
+  QStringList ports = parser.values(port);
   const std::string portPath = parser.value(port).toStdString();
-  if (portPath.empty() || !parser.isSet(output) || parser.value(output).isEmpty() ||
+  if (portPath.empty() || ports.contains(QString()) || ports.removeDuplicates() > 0 ||
+      !parser.isSet(output) || parser.value(output).isEmpty() ||
       !parser.positionalArguments().isEmpty()) {
     err << command << ": usage: " << command
-        << " --port PATH [--baud N] [--line 8N1] [--stay] -o FILE\n";
+        << " --port PATH [--port PATH ...] [--baud N] [--line 8N1] [--stay] -o FILE|DIR/\n";
+    return kExitUsage;
+  }
+  std::string outputPath = parser.value(output).toLocal8Bit().toStdString();
+  const bool toFolder = outputPath.back() == '/' || QFileInfo(parser.value(output)).isDir();
+  if (ports.size() > 1 && !toFolder) {
+    err << command << ": with several ports -o names a folder (DIR/)\n";
     return kExitUsage;
   }
   const std::string baudText = parser.value(baud).toStdString();
@@ -75,6 +146,12 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
   if (!ParseLineCode(lineCode, &settings)) {
     err << command << ": --line takes a line code such as 8N1, not \"" << lineCode << "\"\n";
     return kExitUsage;
+  }
+
+  if (toFolder) {
+    if (outputPath.back() != '/') outputPath += '/';
+    UseProgramLanguage();
+    return ReadMany(ports, outputPath, settings, parser.isSet(stay), out, err);
   }
 
   const std::string programDir = QCoreApplication::applicationDirPath().toStdString();

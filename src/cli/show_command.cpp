@@ -87,6 +87,14 @@ int RunShowCommand(const QStringList& args, std::ostream& out, std::ostream& err
   return kExitOk;
 }
 
+int32_t ParseConfigText(std::string_view text, ParamTable& params, ListParamTable& lists,
+                        bool& fiveDioModel, int32_t minItems) {
+  const int32_t items = std::max(minItems, SensorItemsInText(text));
+  BuildParamTable(params, lists, items);
+  ParseShowReply(text.data(), text.size(), params, lists, fiveDioModel);
+  return items;
+}
+
 std::string FormatConfigReport(std::string_view text, const std::string& source, bool json) {
   ParamTable params;
   ListParamTable lists;

@@ -8,7 +8,10 @@
 #include <memory>
 #include <string_view>
 
+#include "cli/apply_command.h"
+#include "cli/diff_command.h"
 #include "cli/read_command.h"
+#include "cli/set_command.h"
 #include "cli/show_command.h"
 
 namespace {
@@ -24,6 +27,9 @@ struct Subcommand {
 constexpr Subcommand kSubcommands[] = {
     {"show", false, RunShowCommand},
     {"read", false, RunReadCommand},
+    {"apply", true, RunApplyCommand},
+    {"diff", false, RunDiffCommand},
+    {"set", false, RunSetCommand},
 };
 
 // Installed while a command with a form runs: drops the font warnings (IsFontNoise) and hands

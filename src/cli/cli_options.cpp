@@ -1,0 +1,40 @@
+#include "cli/cli_options.h"
+
+#include <QCoreApplication>
+
+#include "serial/port_error.h"
+#include "texts/language.h"
+
+bool ReadLineSettings(const QCommandLineParser& parser, const SerialOptions& options,
+                      const std::string& command, std::ostream& err, LineSettings* settings) {
+  const std::string baudText = parser.value(options.baud).toStdString();
+  const std::string lineCode = parser.value(options.line).toStdString();
+  if (!ParseBaudRate(baudText, &settings->baud)) {
+    err << command << ": --baud takes a baud rate, not \"" << baudText << "\"\n";
+    return false;
+  }
+  if (!ParseLineCode(lineCode, settings)) {
+    err << command << ": --line takes a line code such as 8N1, not \"" << lineCode << "\"\n";
+    return false;
+  }
+  return true;
+}
+
+std::string HelpText(const QCommandLineParser& parser, const std::string& command,
+                     const std::string& epilogue) {
+  // The parser names the program by its path; the command is what a user typed.
+  QString text = parser.helpText();
+  const qsizetype options = text.indexOf("[options]");
+  if (text.startsWith("Usage: ") && options > 0)
+    text.replace(7, options - 7, QString::fromStdString(command) + " ");
+  return text.toStdString() + "\n" + epilogue;
+}
+
+ProgramPaths UseProgramLanguage() {
+  const std::string programDir = QCoreApplication::applicationDirPath().toStdString() + "/";
+  const int language = ReadLanguageValue(MakeProgramPaths(programDir, 0).configPath);
+  ProgramPaths paths = MakeProgramPaths(programDir, language);
+  SetLanguageFile(paths.languagePath);
+  SetPortErrorReporter({});
+  return paths;
+}

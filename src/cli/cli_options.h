@@ -1,0 +1,42 @@
+// What the device commands share on their command lines: the serial options, the help text and
+// the program's language and skin.
+#pragma once
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QStringList>
+
+#include <ostream>
+#include <string>
+
+#include "serial/line_settings.h"
+#include "texts/settings.h"
+
+struct SerialOptions {
+  QCommandLineOption port{"port", "A serial device, e.g. /dev/ttyUSB0 (repeatable).", "PATH"};
+  QCommandLineOption baud{"baud", "Baud rate (115200).", "N", "115200"};
+  QCommandLineOption line{"line", "Line code: data bits, parity, stop bits (8N1).", "CODE", "8N1"};
+  QCommandLineOption stay{"stay",
+                          "Leaves each device in its setting mode (else it ends with at+quit)."};
+  void AddTo(QCommandLineParser& parser) const { parser.addOptions({port, baud, line, stay}); }
+};
+
+// The line settings of the parsed options; false with a message on `err`.
+bool ReadLineSettings(const QCommandLineParser& parser, const SerialOptions& options,
+                      const std::string& command, std::ostream& err, LineSettings* settings);
+
+// The parser's help, named by the command a user typed, followed by `epilogue`.
+std::string HelpText(const QCommandLineParser& parser, const std::string& command,
+                     const std::string& epilogue);
+
+// The program's paths with the language config.ini chooses; the language file is set for the
+// texts the composition compares with.
+ProgramPaths UseProgramLanguage();
+
+// The exit statuses every device command shares, for --help.
+inline constexpr const char* kDeviceExitStatuses =
+    "Exit status:\n"
+    "  0    every device succeeded\n"
+    "  1    at least one device failed (the report says which and why)\n"
+    "  2    the command line was wrong\n"
+    "  130  interrupted (Ctrl+C): nothing more was sent\n";

@@ -1,0 +1,182 @@
+#include "cli/diff_command.h"
+
+#include <QCommandLineParser>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <memory>
+
+#include "catalogue/param_table.h"
+#include "cli/cli_options.h"
+#include "cli/device_runner.h"
+#include "cli/parallel_run.h"
+#include "cli/run_report.h"
+#include "cli/show_command.h"
+#include "cli/subcommands.h"
+#include "writing/config_file.h"
+
+namespace {
+
+constexpr std::string_view kPortPrefix = "port:";
+
+// Items in number order (the map would put "GENSENSORINFO 10:" before "2:").
+std::vector<std::pair<std::string, std::string>> ItemsInOrder(const ListParamTable& lists) {
+  std::vector<std::pair<std::string, std::string>> items;
+  for (const auto& [name, list] : lists) {
+    for (int32_t i = 0; i < list.itemCount; ++i) {
+      std::string label = ListItemLabel(list.labelFormat, i);
+      auto it = list.items.find(label);
+      items.emplace_back(label, it != list.items.end() ? it->second : std::string());
+    }
+  }
+  return items;
+}
+
+QString Utf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+struct Source {
+  std::string name;  // as given
+  std::string port;  // empty for a file
+  std::string text;
+};
+
+}  // namespace
+
+std::vector<ConfigDifference> DiffConfigTexts(const std::string& a, const std::string& b) {
+  // Both sides over the same item numbers, so that an item only one side holds shows.
+  int32_t items = 0;
+  {
+    ParamTable params;
+    ListParamTable lists;
+    bool five = false;
+    items = ParseConfigText(a, params, lists, five);
+  }
+  ParamTable paramsA, paramsB;
+  ListParamTable listsA, listsB;
+  bool fiveA = false, fiveB = false;
+  items = ParseConfigText(b, paramsB, listsB, fiveB, items);
+  ParseConfigText(a, paramsA, listsA, fiveA, items);
+
+  std::vector<ConfigDifference> differences;
+  for (const auto& [name, row] : paramsA) {
+    // A row without a label is the form's own (a selector); the device reports nothing for it.
+    if (row.label.empty()) continue;
+    auto other = paramsB.find(name);
+    const std::string& valueB = other != paramsB.end() ? other->second.value : std::string();
+    if (row.value != valueB) differences.push_back({name, false, row.value, valueB});
+  }
+  const auto itemsA = ItemsInOrder(listsA);
+  const auto itemsB = ItemsInOrder(listsB);
+  for (size_t i = 0; i < itemsA.size() && i < itemsB.size(); ++i) {
+    if (itemsA[i].second != itemsB[i].second)
+      differences.push_back({itemsA[i].first, true, itemsA[i].second, itemsB[i].second});
+  }
+  return differences;
+}
+
+int RunDiffCommand(const QStringList& args, std::ostream& out, std::ostream& err) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      "Lists the parameters and sensor items in which two configurations differ, by control\n"
+      "name, with both values. Each side is a .cfg file or port:PATH, a device read now.");
+  const QCommandLineOption help({"h", "help"}, "Shows this help.");
+  const QCommandLineOption json("json", "Prints JSON instead of text.");
+  const SerialOptions serial;
+  parser.addOptions({help, json, serial.baud, serial.line, serial.stay});
+  parser.addPositionalArgument("A", "A .cfg file or port:PATH.", "A");
+  parser.addPositionalArgument("B", "A .cfg file or port:PATH.", "B");
+  const std::string command = args.isEmpty() ? "dtu-config diff" : args.first().toStdString();
+  if (!parser.parse(args)) {
+    err << command << ": " << parser.errorText().toStdString() << "\n";
+    return kExitUsage;
+  }
+  if (parser.isSet(help)) {
+    out << HelpText(parser, command,
+                    "Exit status:\n  0    the two are equal\n  1    they differ\n"
+                    "  2    the command line was wrong, or a side could not be read\n");
+    return kExitOk;
+  }
+  const QStringList sides = parser.positionalArguments();
+  if (sides.size() != 2) {
+    err << command << ": usage: " << command << " A B [--json] (each a .cfg file or port:PATH)\n";
+    return kExitUsage;
+  }
+  RunPlan plan;
+  if (!ReadLineSettings(parser, serial, command, err, &plan.settings)) return kExitUsage;
+  plan.verify = false;
+  plan.quit = !parser.isSet(serial.stay);
+  plan.prepare = [](DeviceSession& session) {
+    BuildParamTable(session.Params(), session.ListParams(), std::nullopt);
+  };
+
+  Source sources[2];
+  std::vector<std::unique_ptr<DeviceRunner>> owned;
+  std::vector<DeviceRunner*> runners;
+  for (int i = 0; i < 2; ++i) {
+    Source& source = sources[i];
+    source.name = sides[i].toLocal8Bit().toStdString();
+    if (source.name.rfind(kPortPrefix, 0) == 0) {
+      source.port = source.name.substr(kPortPrefix.size());
+      if (source.port.empty()) {
+        err << command << ": " << source.name << " names no port\n";
+        return kExitUsage;
+      }
+      owned.push_back(std::make_unique<DeviceRunner>(source.port, plan));
+      runners.push_back(owned.back().get());
+      continue;
+    }
+    std::string reason;
+    if (!ReadConfigFileFrom(source.name, &source.text, &reason) ||
+        !CheckConfigText(source.text, &reason)) {
+      err << command << ": cannot read " << source.name << ": " << reason << "\n";
+      return kExitUsage;
+    }
+    if (!ConfigTextIsComplete(source.text)) {
+      err << command << ": warning: " << source.name
+          << ": the file is incomplete (it ends before the final \"OK\" line)\n";
+    }
+  }
+  if (!runners.empty()) {
+    UseProgramLanguage();
+    const InterruptFlag interruptFlag;
+    if (!RunAll(runners, {})) return kExitInterrupted;
+    size_t next = 0;
+    for (Source& source : sources) {
+      if (source.port.empty()) continue;
+      const DeviceRunner& runner = *runners[next++];
+      if (!runner.Report().ok) {
+        err << command << ": " << source.name << ": " << runner.Report().failure << "\n";
+        return kExitUsage;
+      }
+      source.text = runner.FirstReply();
+    }
+  }
+
+  const std::vector<ConfigDifference> differences =
+      DiffConfigTexts(sources[0].text, sources[1].text);
+  if (parser.isSet(json)) {
+    QJsonArray parameters;
+    QJsonArray items;
+    for (const ConfigDifference& d : differences) {
+      (d.sensorItem ? items : parameters)
+          .append(QJsonObject{{d.sensorItem ? "label" : "name", Utf8(d.name)},
+                              {"a", Utf8(d.a)},
+                              {"b", Utf8(d.b)}});
+    }
+    const QJsonObject root{{"a", Utf8(sources[0].name)},
+                           {"b", Utf8(sources[1].name)},
+                           {"equal", differences.empty()},
+                           {"parameters", parameters},
+                           {"sensorItems", items}};
+    out << QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
+  } else {
+    for (const ConfigDifference& d : differences) {
+      out << EscapedText(d.name) << ": \"" << EscapedText(d.a) << "\" | \"" << EscapedText(d.b)
+          << "\"\n";
+    }
+  }
+  return differences.empty() ? kExitOk : kExitFailure;
+}

@@ -1,0 +1,170 @@
+#include "cli/run_report.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
+
+#include <cstdio>
+
+namespace {
+
+QString Utf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The command as sent, without its line end.
+std::string CommandLine(const WorkJob& job) {
+  std::string line = job.command;
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  return line;
+}
+
+double TotalMs(const DeviceReport& report) {
+  double total = 0;
+  for (const PhaseTime& phase : report.phases) total += phase.ms;
+  return total;
+}
+
+}  // namespace
+
+std::string EscapedText(const std::string& text) {
+  std::string out;
+  for (unsigned char c : text) {
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c < 0x20 || c == 0x7f) {
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "\\x%02x", c);
+      out += hex;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+ProgressLines::ProgressLines(std::ostream& out, bool terminal, std::vector<DeviceRunner*> runners)
+    : out_(out), terminal_(terminal), runners_(std::move(runners)), shown_(runners_.size()) {}
+
+std::string ProgressLines::LineOf(const DeviceRunner& runner) const {
+  std::string line = runner.Report().port + ": ";
+  if (runner.Done()) {
+    line += runner.Report().ok ? "done" : "FAILED: " + runner.Report().failure;
+    return line;
+  }
+  line += PhaseName(runner.Phase());
+  if (runner.Phase() == RunPhase::kWrite) {
+    line += " " + std::to_string(runner.WritesFinished()) + " of " +
+            std::to_string(runner.Report().writes.size());
+  }
+  return line;
+}
+
+void ProgressLines::Update() {
+  std::vector<std::string> lines;
+  for (const DeviceRunner* runner : runners_) lines.push_back(LineOf(*runner));
+  if (!terminal_) {
+    // Plain lines: one per change of phase (not per write), so a log stays short.
+    for (size_t i = 0; i < lines.size(); ++i) {
+      const std::string phase = runners_[i]->Done() ? lines[i] : std::string(PhaseName(runners_[i]->Phase()));
+      if (phase == shown_[i]) continue;
+      shown_[i] = phase;
+      out_ << lines[i] << "\n";
+    }
+    out_.flush();
+    return;
+  }
+  if (drawn_ && lines == shown_) return;
+  if (drawn_) out_ << "\x1b[" << lines.size() << "A";
+  for (const std::string& line : lines) out_ << "\r\x1b[2K" << line << "\n";
+  out_.flush();
+  shown_ = lines;
+  drawn_ = true;
+}
+
+std::string FormatRunText(const DeviceReport& report, bool allWrites) {
+  char seconds[32];
+  std::snprintf(seconds, sizeof seconds, "%.1f s", TotalMs(report) / 1000.0);
+  std::string out = report.port + ": ";
+  size_t verified = 0;
+  for (const WriteRecord& write : report.writes) verified += write.verified ? 1 : 0;
+  if (report.ok) {
+    out += "ok, ";
+    if (report.verifyRan) {
+      out += std::to_string(verified) + " writes verified";
+    } else {
+      out += std::to_string(report.writes.size()) + " writes";
+    }
+  } else {
+    out += "FAILED: " + report.failure;
+  }
+  std::string device = report.deviceType;
+  if (!report.version.empty()) device += (device.empty() ? "" : ", ") + report.version;
+  out += " (" + (device.empty() ? std::string() : EscapedText(device) + ", ") + seconds + ")\n";
+  for (const WriteRecord& write : report.writes) {
+    const bool fine = write.verdict == WriteVerdict::kAccepted && (write.verified || !report.verifyRan);
+    if (!allWrites && fine) continue;
+    out += "  " + EscapedText(CommandLine(write.job)) + "  " + VerdictName(write.verdict);
+    if (write.verdict == WriteVerdict::kAccepted && report.verifyRan && !write.verified)
+      out += ", the device reports \"" + EscapedText(write.reported) + "\"";
+    out += "\n";
+  }
+  for (const Refusal& refusal : report.refused) {
+    out += "  " + EscapedText(refusal.name) + (refusal.subkey.empty() ? "" : " " + refusal.subkey) +
+           "  not sent: " +
+           (refusal.reason == RefusalReason::LineBreak ? "the value holds a line break"
+                                                       : "a sensor field holds a comma") +
+           "\n";
+  }
+  return out;
+}
+
+std::string FormatRunJson(const DeviceReport& report) {
+  QJsonArray phases;
+  for (const PhaseTime& phase : report.phases) {
+    if (phase.phase == RunPhase::kDone) continue;
+    phases.append(QJsonObject{{"phase", PhaseName(phase.phase)},
+                              {"ms", static_cast<double>(static_cast<int64_t>(phase.ms * 10)) / 10}});
+  }
+  QJsonArray writes;
+  for (const WriteRecord& write : report.writes) {
+    QJsonObject entry{{"name", Utf8(write.job.name)},
+                      {"command", Utf8(CommandLine(write.job))},
+                      {"value", Utf8(write.job.value)},
+                      {"verdict", VerdictName(write.verdict)}};
+    if (report.verifyRan && write.verdict == WriteVerdict::kAccepted) {
+      entry["verified"] = write.verified;
+      if (!write.verified) entry["reported"] = Utf8(write.reported);
+    }
+    if (!write.job.subkey.empty()) entry["item"] = Utf8(write.job.subkey);
+    writes.append(entry);
+  }
+  QJsonArray refused;
+  for (const Refusal& refusal : report.refused) {
+    refused.append(QJsonObject{
+        {"name", Utf8(refusal.name)},
+        {"item", Utf8(refusal.subkey)},
+        {"value", Utf8(refusal.value)},
+        {"reason", refusal.reason == RefusalReason::LineBreak ? "line break" : "comma"}});
+  }
+  const QJsonObject root{
+      {"port", Utf8(report.port)},
+      {"deviceType", Utf8(report.deviceType)},
+      {"version", Utf8(report.version)},
+      {"ok", report.ok},
+      {"failure", Utf8(report.failure)},
+      {"phases", phases},
+      {"writes", writes},
+      {"refusedValues", refused},
+      {"verification",
+       QJsonObject{{"ran", report.verifyRan},
+                   {"mismatches", static_cast<double>(report.mismatches)}}}};
+  return QJsonDocument(root).toJson(QJsonDocument::Compact).toStdString() + "\n";
+}

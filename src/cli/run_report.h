@@ -1,0 +1,39 @@
+// What the multi-device commands print: a live progress line per device while they run, and per
+// device a summary (text for people, one JSON object per line for scripts).
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/device_runner.h"
+
+// One line per device: its port, its phase and, while writing, how many of its writes ended.
+// On a terminal the lines are redrawn in place; otherwise a plain line is printed whenever a
+// device enters another phase.
+class ProgressLines {
+ public:
+  ProgressLines(std::ostream& out, bool terminal, std::vector<DeviceRunner*> runners);
+  void Update();
+
+ private:
+  std::string LineOf(const DeviceRunner& runner) const;
+
+  std::ostream& out_;
+  bool terminal_;
+  std::vector<DeviceRunner*> runners_;
+  std::vector<std::string> shown_;
+  bool drawn_ = false;
+};
+
+// "PORT: ok, 30 writes verified (Zr350V4..., 4.2 s)" or "PORT: FAILED: reason", then one
+// indented line per write that did not succeed (per write with `allWrites`).
+std::string FormatRunText(const DeviceReport& report, bool allWrites);
+
+// One line of JSON: {"port", "deviceType", "version", "ok", "failure", "phases": [{"phase",
+// "ms"}], "writes": [{"name", "command", "value", "verdict", "verified", "reported"}],
+// "refusedValues": [...], "verification": {"ran", "mismatches"}}.
+std::string FormatRunJson(const DeviceReport& report);
+
+// A text for one line of output: control bytes escaped (\r, \n, \t, \xNN, \\).
+std::string EscapedText(const std::string& text);

@@ -1,0 +1,149 @@
+#include "cli/set_command.h"
+
+#include <QCommandLineParser>
+
+#include <unistd.h>
+
+#include <memory>
+#include <vector>
+
+#include "cli/cli_options.h"
+#include "cli/device_runner.h"
+#include "cli/parallel_run.h"
+#include "cli/run_report.h"
+#include "cli/subcommands.h"
+#include "device_params.h"
+
+namespace {
+
+// The catalogue row written by `name`: its control name first, else its AT command.
+const ParamTable::value_type* FindRow(const ParamTable& catalogue, const std::string& name) {
+  if (auto it = catalogue.find(name); it != catalogue.end()) return &*it;
+  if (!IsAtPrefix(name)) return nullptr;
+  for (const auto& entry : catalogue) {
+    const std::string& command = entry.second.atCommand;
+    if (command.size() == name.size() && IsAtPrefix(command) &&
+        command.compare(2, std::string::npos, name, 2, std::string::npos) == 0)
+      return &entry;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool MakeSetWrite(const ParamTable& catalogue, const std::string& assignment, WorkJob* job,
+                  std::string* why) {
+  const size_t equals = assignment.find('=');
+  if (equals == std::string::npos || equals == 0) {
+    *why = "expects NAME=VALUE";
+    return false;
+  }
+  const std::string name = assignment.substr(0, equals);
+  const std::string value = assignment.substr(equals + 1);
+  const ParamTable::value_type* row = FindRow(catalogue, name);
+  if (row == nullptr) {
+    *why = "no parameter has this control name or AT command";
+    return false;
+  }
+  const std::string& command = row->second.atCommand;
+  const DeviceParam* param = command.empty() ? nullptr : FindParamByCommand(command);
+  if (param == nullptr || param->domain->kind == DomainKind::kReadOnly) {
+    *why = "the device only reports it; it cannot be written";
+    return false;
+  }
+  // A line break would end the command early and send the rest as a command of its own.
+  if (value.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
+    *why = "the value holds a line break";
+    return false;
+  }
+  if (!AcceptsValue(*param->domain, value)) {
+    *why = std::string("not a value the device takes (") + DomainKindName(param->domain->kind) +
+           ")";
+    return false;
+  }
+  job->kind = kJobWrite;
+  job->command = command + "=" + value + "\r\n";
+  job->name = row->first;
+  job->value = value;
+  return true;
+}
+
+int RunSetCommand(const QStringList& args, std::ostream& out, std::ostream& err) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      "Writes single parameters to each device, named by control name (\"Access Point Name\")\n"
+      "or by AT command (AT+APN). Every value is checked before anything is sent; each write\n"
+      "is read back.");
+  const QCommandLineOption help({"h", "help"}, "Shows this help.");
+  const QCommandLineOption json("json", "Prints one JSON object per device and line.");
+  const SerialOptions serial;
+  parser.addOption(help);
+  serial.AddTo(parser);
+  parser.addOption(json);
+  parser.addPositionalArgument("assignments", "What to write.", "NAME=VALUE...");
+  const std::string command = args.isEmpty() ? "dtu-config set" : args.first().toStdString();
+  if (!parser.parse(args)) {
+    err << command << ": " << parser.errorText().toStdString() << "\n";
+    return kExitUsage;
+  }
+  if (parser.isSet(help)) {
+    out << HelpText(parser, command,
+                    std::string(kDeviceExitStatuses) +
+                        "A value refused before sending exits with 2; nothing is sent then.\n");
+    return kExitOk;
+  }
+  const QStringList ports = parser.values(serial.port);
+  const QStringList assignments = parser.positionalArguments();
+  if (ports.isEmpty() || ports.contains(QString()) || assignments.isEmpty()) {
+    err << command << ": usage: " << command
+        << " --port PATH [--port PATH ...] [--baud N] [--line 8N1] [--stay] NAME=VALUE...\n";
+    return kExitUsage;
+  }
+  RunPlan plan;
+  if (!ReadLineSettings(parser, serial, command, err, &plan.settings)) return kExitUsage;
+
+  ParamTable catalogue;
+  ListParamTable lists;
+  BuildParamTable(catalogue, lists, std::nullopt);
+  std::vector<WorkJob> writes;
+  bool refused = false;
+  for (const QString& assignment : assignments) {
+    WorkJob job;
+    std::string why;
+    const std::string text = assignment.toLocal8Bit().toStdString();
+    if (MakeSetWrite(catalogue, text, &job, &why)) {
+      writes.push_back(job);
+    } else {
+      err << command << ": " << EscapedText(text) << ": refused: " << why << "\n";
+      refused = true;
+    }
+  }
+  if (refused) {
+    err << command << ": nothing was sent\n";
+    return kExitUsage;
+  }
+
+  UseProgramLanguage();
+  plan.quit = !parser.isSet(serial.stay);
+  plan.prepare = [](DeviceSession& session) {
+    BuildParamTable(session.Params(), session.ListParams(), std::nullopt);
+  };
+  plan.compose = [writes](DeviceSession&) { return ComposedWrites{writes, {}}; };
+  std::vector<std::unique_ptr<DeviceRunner>> owned;
+  std::vector<DeviceRunner*> runners;
+  for (const QString& port : ports) {
+    owned.push_back(std::make_unique<DeviceRunner>(port.toLocal8Bit().toStdString(), plan));
+    runners.push_back(owned.back().get());
+  }
+  const InterruptFlag interruptFlag;
+  ProgressLines progress(err, isatty(STDERR_FILENO) == 1, runners);
+  const bool finished = RunAll(runners, [&] { progress.Update(); });
+  bool allOk = true;
+  for (const DeviceRunner* runner : runners) {
+    allOk = allOk && runner->Report().ok;
+    out << (parser.isSet(json) ? FormatRunJson(runner->Report())
+                               : FormatRunText(runner->Report(), true));
+  }
+  if (!finished) return kExitInterrupted;
+  return allOk ? kExitOk : kExitFailure;
+}

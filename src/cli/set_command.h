@@ -1,0 +1,22 @@
+// "dtu-config set --port P NAME=VALUE ...": writes single parameters, named by control name or
+// AT command. Every value is checked against what the device accepts for it before anything is
+// sent; each write is then read back.
+#pragma once
+
+#include <QStringList>
+
+#include <ostream>
+#include <string>
+
+#include "catalogue/param_table.h"
+#include "exchange/work_job.h"
+
+// 0 when every device took every value; 1 when a device failed or refused one; 2 on a wrong
+// command line or a value refused before sending (nothing is sent then); 130 when interrupted.
+int RunSetCommand(const QStringList& args, std::ostream& out, std::ostream& err);
+
+// The write of one "NAME=VALUE": the catalogue row named NAME (or written by the AT command
+// NAME, "AT" in any letter case), checked for line breaks and against the parameter's domain.
+// False with the reason in `*why`.
+bool MakeSetWrite(const ParamTable& catalogue, const std::string& assignment, WorkJob* job,
+                  std::string* why);

@@ -1,0 +1,74 @@
+#include "cli/template_form.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+#include "form/tab_strip.h"
+#include "session/event_wait.h"
+#include "ui/skin_window.h"
+
+namespace {
+// "windowinit" comes from the event loop right after the skin is built.
+constexpr int kWindowInitMs = 10000;
+// More rules than the deepest cascade a load sets off: a guard against rules that post each
+// other for ever.
+constexpr int kMaxRules = 100000;
+}  // namespace
+
+TemplateForm::TemplateForm(std::string skinDir) : skinDir_(std::move(skinDir)) {}
+
+TemplateForm::~TemplateForm() = default;
+
+bool TemplateForm::Build(std::string* error) {
+  window_ = std::make_unique<SkinWindow>(skinDir_, &pages_, this);
+  if (!window_->Load("skin.xml")) {
+    *error = window_->LoadError();
+    return false;
+  }
+  FormController::Hooks hooks;
+  hooks.postRule = [this](int rule, int argument) { rules_.emplace_back(rule, argument); };
+  hooks.messageBox = [](const std::string&) {};
+  hooks.log = [](const std::string&) {};
+  hooks.queue = [](const WorkJob&) { return false; };
+  controller_ = std::make_unique<FormController>(*window_, params_, lists_, facts_, tabs_,
+                                                 std::move(hooks));
+  tabs_.Reset();
+  UpdateTabStrip(*window_, tabs_, TabStripMode::Rebuild);
+  if (!RunEventLoopUntil([this] { return initialised_; }, kWindowInitMs)) {
+    *error = "the form of " + skinDir_ + " was not initialised";
+    return false;
+  }
+  RunPostedRules();
+  return true;
+}
+
+bool TemplateForm::Load(const std::string& text, std::string* reason, std::string* warning) {
+  if (!controller_->LoadText(text, reason, warning)) return false;
+  RunPostedRules();
+  return true;
+}
+
+ComposedWrites TemplateForm::ComposeFor(const ParamTable& params, const ListParamTable& lists) {
+  return ComposeWrites(*window_, params, lists, tabs_);
+}
+
+void TemplateForm::RunPostedRules() {
+  for (int n = 0; n < kMaxRules && !rules_.empty(); ++n) {
+    const auto [rule, argument] = rules_.front();
+    rules_.pop_front();
+    controller_->RunRule(rule, argument);
+  }
+  rules_.clear();
+  // The sensor list's old items go with the event loop, as they do in the window.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TemplateForm::Notify(const Notification& notification) {
+  if (!controller_) return;
+  if (notification.type == "windowinit") {
+    controller_->BuildCatalogue();
+    initialised_ = true;
+  } else if (notification.type == "itemselect" && notification.sender != nullptr) {
+    controller_->OnItemSelect(notification.sender->Name());
+  }
+}

@@ -1,0 +1,59 @@
+// The configuration file a headless command applies, put on the window's own form (the skin
+// built offscreen) exactly as "Open file" puts it there: the values applied, the visibility
+// rules run to the end. The form then says, for any device, what has to be written.
+//
+// One form serves every device: it shows the file, and the file is the same for all of them.
+// UI thread only.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "catalogue/device_facts.h"
+#include "catalogue/param_table.h"
+#include "form/pages.h"
+#include "form/tab_table.h"
+#include "texts/form.h"
+#include "writing/form_controller.h"
+
+class SkinWindow;
+
+class TemplateForm : public NotifySink {
+ public:
+  explicit TemplateForm(std::string skinDir);
+  ~TemplateForm() override;
+  TemplateForm(const TemplateForm&) = delete;
+  TemplateForm& operator=(const TemplateForm&) = delete;
+
+  // Builds the skin and its catalogue; false with the reason when the skin cannot be loaded.
+  bool Build(std::string* error);
+  // The file's text onto the form, the rules run until none is left. False with the reason when
+  // the text is no configuration; `*warning` gets a note for a text cut short.
+  bool Load(const std::string& text, std::string* reason, std::string* warning);
+
+  // The catalogue after the load: the file's values, and the active flags the rules set.
+  const ParamTable& Params() const { return params_; }
+  const ListParamTable& Lists() const { return lists_; }
+  const DeviceFacts& Facts() const { return facts_; }
+  // The writes that bring a device holding `params` and `lists` to what the form shows.
+  ComposedWrites ComposeFor(const ParamTable& params, const ListParamTable& lists);
+
+  // NotifySink
+  void Notify(const Notification& notification) override;
+
+ private:
+  void RunPostedRules();
+
+  std::string skinDir_;
+  CDialogBuilderCallbackEx pages_;
+  std::unique_ptr<SkinWindow> window_;
+  ParamTable params_;
+  ListParamTable lists_;
+  DeviceFacts facts_;
+  TabTable tabs_;
+  std::unique_ptr<FormController> controller_;
+  std::deque<std::pair<int, int>> rules_;
+  bool initialised_ = false;
+};
