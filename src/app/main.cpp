@@ -132,9 +132,10 @@ int main(int argc, char** argv) {
       qputenv("QT_QPA_PLATFORM", "offscreen");  // a screenshot needs no screen
     } else if (qEnvironmentVariableIsEmpty("DISPLAY") &&
                qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-      std::fprintf(stderr,
-                   "dtu-config: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are "
-                   "not set); headless use: dtu-config read, apply, diff, set, show, --screenshot\n");
+      std::fprintf(
+          stderr,
+          "dtu-config: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are "
+          "not set); headless use: dtu-config read, apply, diff, set, show, --screenshot\n");
       return 1;
     }
   }

@@ -196,9 +196,9 @@ void DeviceRunner::AfterRead() {
     }
   }
   deadlineClock_.start();
-  deadlineMs_ = static_cast<int>(report_.writes.size()) *
-                    JobTimeoutMs(kJobWrite, session_->TimeoutFactor()) +
-                kJobMarginMs;
+  deadlineMs_ =
+      static_cast<int>(report_.writes.size()) * JobTimeoutMs(kJobWrite, session_->TimeoutFactor()) +
+      kJobMarginMs;
 }
 
 void DeviceRunner::AfterVerify() {
@@ -210,7 +210,8 @@ void DeviceRunner::AfterVerify() {
   // A row written twice in one batch holds the last value sent.
   std::map<std::string, size_t> last;
   for (size_t i = 0; i < report_.writes.size(); ++i) {
-    if (report_.writes[i].verdict == WriteVerdict::kAccepted) last[WriteKey(report_.writes[i].job)] = i;
+    if (report_.writes[i].verdict == WriteVerdict::kAccepted)
+      last[WriteKey(report_.writes[i].job)] = i;
   }
   for (const auto& [key, index] : last) {
     WriteRecord& write = report_.writes[index];

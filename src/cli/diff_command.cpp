@@ -162,9 +162,8 @@ int RunDiffCommand(const QStringList& args, std::ostream& out, std::ostream& err
     QJsonArray items;
     for (const ConfigDifference& d : differences) {
       (d.sensorItem ? items : parameters)
-          .append(QJsonObject{{d.sensorItem ? "label" : "name", Utf8(d.name)},
-                              {"a", Utf8(d.a)},
-                              {"b", Utf8(d.b)}});
+          .append(QJsonObject{
+              {d.sensorItem ? "label" : "name", Utf8(d.name)}, {"a", Utf8(d.a)}, {"b", Utf8(d.b)}});
     }
     const QJsonObject root{{"a", Utf8(sources[0].name)},
                            {"b", Utf8(sources[1].name)},
@@ -174,8 +173,9 @@ int RunDiffCommand(const QStringList& args, std::ostream& out, std::ostream& err
     out << QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
   } else {
     for (const ConfigDifference& d : differences) {
-      out << EscapedText(d.name) << ": \"" << EscapedText(d.a) << "\" | \"" << EscapedText(d.b)
-          << "\"\n";
+      // An item's label ends with its own colon already ("GENSENSORINFO 2:").
+      out << EscapedText(d.name) << (d.sensorItem ? " \"" : ": \"") << EscapedText(d.a) << "\" | \""
+          << EscapedText(d.b) << "\"\n";
     }
   }
   return differences.empty() ? kExitOk : kExitFailure;

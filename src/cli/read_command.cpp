@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "catalogue/param_table.h"
+#include "cli/cli_options.h"
 #include "cli/device_runner.h"
 #include "cli/headless_session.h"
 #include "cli/parallel_run.h"
 #include "cli/run_report.h"
-#include "cli/cli_options.h"
 #include "cli/subcommands.h"
 #include "exchange/work_job.h"
 #include "serial/line_settings.h"
@@ -80,8 +80,8 @@ int ReadMany(const QStringList& ports, const std::string& dir, const LineSetting
   for (size_t i = 0; i < runners.size(); ++i) {
     const DeviceReport& report = runners[i]->Report();
     allOk = allOk && report.ok;
-    out << report.port << ": " << (report.ok ? "read into " + files[i] : "FAILED: " + report.failure)
-        << "\n";
+    out << report.port << ": "
+        << (report.ok ? "read into " + files[i] : "FAILED: " + report.failure) << "\n";
   }
   if (!finished) return kExitInterrupted;
   return allOk ? kExitOk : kExitFailure;

@@ -73,7 +73,8 @@ void ProgressLines::Update() {
   if (!terminal_) {
     // Plain lines: one per change of phase (not per write), so a log stays short.
     for (size_t i = 0; i < lines.size(); ++i) {
-      const std::string phase = runners_[i]->Done() ? lines[i] : std::string(PhaseName(runners_[i]->Phase()));
+      const std::string phase =
+          runners_[i]->Done() ? lines[i] : std::string(PhaseName(runners_[i]->Phase()));
       if (phase == shown_[i]) continue;
       shown_[i] = phase;
       out_ << lines[i] << "\n";
@@ -109,7 +110,8 @@ std::string FormatRunText(const DeviceReport& report, bool allWrites) {
   if (!report.version.empty()) device += (device.empty() ? "" : ", ") + report.version;
   out += " (" + (device.empty() ? std::string() : EscapedText(device) + ", ") + seconds + ")\n";
   for (const WriteRecord& write : report.writes) {
-    const bool fine = write.verdict == WriteVerdict::kAccepted && (write.verified || !report.verifyRan);
+    const bool fine =
+        write.verdict == WriteVerdict::kAccepted && (write.verified || !report.verifyRan);
     if (!allWrites && fine) continue;
     out += "  " + EscapedText(CommandLine(write.job)) + "  " + VerdictName(write.verdict);
     if (write.verdict == WriteVerdict::kAccepted && report.verifyRan && !write.verified)
@@ -130,8 +132,9 @@ std::string FormatRunJson(const DeviceReport& report) {
   QJsonArray phases;
   for (const PhaseTime& phase : report.phases) {
     if (phase.phase == RunPhase::kDone) continue;
-    phases.append(QJsonObject{{"phase", PhaseName(phase.phase)},
-                              {"ms", static_cast<double>(static_cast<int64_t>(phase.ms * 10)) / 10}});
+    phases.append(
+        QJsonObject{{"phase", PhaseName(phase.phase)},
+                    {"ms", static_cast<double>(static_cast<int64_t>(phase.ms * 10)) / 10}});
   }
   QJsonArray writes;
   for (const WriteRecord& write : report.writes) {
@@ -163,8 +166,7 @@ std::string FormatRunJson(const DeviceReport& report) {
       {"phases", phases},
       {"writes", writes},
       {"refusedValues", refused},
-      {"verification",
-       QJsonObject{{"ran", report.verifyRan},
-                   {"mismatches", static_cast<double>(report.mismatches)}}}};
+      {"verification", QJsonObject{{"ran", report.verifyRan},
+                                   {"mismatches", static_cast<double>(report.mismatches)}}}};
   return QJsonDocument(root).toJson(QJsonDocument::Compact).toStdString() + "\n";
 }

@@ -57,8 +57,8 @@ bool MakeSetWrite(const ParamTable& catalogue, const std::string& assignment, Wo
     return false;
   }
   if (!AcceptsValue(*param->domain, value)) {
-    *why = std::string("not a value the device takes (") + DomainKindName(param->domain->kind) +
-           ")";
+    *why =
+        std::string("not a value the device takes (") + DomainKindName(param->domain->kind) + ")";
     return false;
   }
   job->kind = kJobWrite;

@@ -25,10 +25,8 @@ struct Subcommand {
 };
 
 constexpr Subcommand kSubcommands[] = {
-    {"show", false, RunShowCommand},
-    {"read", false, RunReadCommand},
-    {"apply", true, RunApplyCommand},
-    {"diff", false, RunDiffCommand},
+    {"show", false, RunShowCommand},  {"read", false, RunReadCommand},
+    {"apply", true, RunApplyCommand}, {"diff", false, RunDiffCommand},
     {"set", false, RunSetCommand},
 };
 

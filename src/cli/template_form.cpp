@@ -30,8 +30,8 @@ bool TemplateForm::Build(std::string* error) {
   hooks.messageBox = [](const std::string&) {};
   hooks.log = [](const std::string&) {};
   hooks.queue = [](const WorkJob&) { return false; };
-  controller_ = std::make_unique<FormController>(*window_, params_, lists_, facts_, tabs_,
-                                                 std::move(hooks));
+  controller_ =
+      std::make_unique<FormController>(*window_, params_, lists_, facts_, tabs_, std::move(hooks));
   tabs_.Reset();
   UpdateTabStrip(*window_, tabs_, TabStripMode::Rebuild);
   if (!RunEventLoopUntil([this] { return initialised_; }, kWindowInitMs)) {

@@ -78,7 +78,8 @@ std::vector<QJsonObject> JsonLines(const std::string& out) {
   while (at < out.size()) {
     size_t end = out.find('\n', at);
     if (end == std::string::npos) end = out.size();
-    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(out.substr(at, end - at)));
+    const QJsonDocument doc =
+        QJsonDocument::fromJson(QByteArray::fromStdString(out.substr(at, end - at)));
     if (doc.isObject()) objects.push_back(doc.object());
     at = end + 1;
   }
@@ -106,11 +107,13 @@ class ApplyCommand : public testing::Test {
     SimProcess sim;
     std::string error;
     ASSERT_TRUE(sim.Start({"--boot-ms", "1500"}, &error)) << error;
-    const ProgramRun read = RunProgram({"read", "--port", Q(sim.PtyPath()), "-o", Q(FactoryPath())});
+    const ProgramRun read =
+        RunProgram({"read", "--port", Q(sim.PtyPath()), "-o", Q(FactoryPath())});
     ASSERT_EQ(read.status, 0) << read.err;
     ASSERT_TRUE(ReadConfigFileFrom(FactoryPath(), &factory_, &error)) << error;
     templateText_ = factory_;
-    for (const Edit& edit : kEdits) templateText_ = WithValue(templateText_, edit.label, edit.value);
+    for (const Edit& edit : kEdits)
+      templateText_ = WithValue(templateText_, edit.label, edit.value);
     ASSERT_TRUE(WriteConfigFileTo(TemplatePath(), templateText_, &error)) << error;
   }
   static void TearDownTestSuite() {
@@ -194,7 +197,8 @@ TEST_F(ApplyCommand, EightDevicesAtOnceSixTakeTheTemplateTheRefusingAndTheUnplug
     EXPECT_EQ(Names(DiffConfigTexts(templateText_, text)), std::set<std::string>{}) << i;
   }
   // The refusing device took everything but the refused value.
-  const ProgramRun refusing = RunProgram({"diff", Q(TemplatePath()), Q("port:" + sims[6]->PtyPath())});
+  const ProgramRun refusing =
+      RunProgram({"diff", Q(TemplatePath()), Q("port:" + sims[6]->PtyPath())});
   EXPECT_EQ(refusing.status, 1) << refusing.err;
   EXPECT_EQ(refusing.out, "User Id: \"fleet\" | \"card\"\n");
 }
@@ -237,6 +241,16 @@ TEST_F(ApplyCommand, DiffListsExactlyTheParametersThatDiffer) {
   EXPECT_EQ(names, EditedNames()) << devices.out;
   EXPECT_TRUE(diff["sensorItems"].toArray().isEmpty());
 
+  // A sensor item counts like a parameter.
+  TempDir dir;
+  std::string renamed = WithValue(templateText_, "GENSENSORINFO 2:", "0,1,3,4,1,0,0,1,flow,0");
+  std::string renamedPath = dir.Path() + "renamed.cfg";
+  ASSERT_TRUE(WriteConfigFileTo(renamedPath, renamed, &error)) << error;
+  const ProgramRun item = RunProgram({"diff", Q(TemplatePath()), Q(renamedPath)});
+  EXPECT_EQ(item.status, 1) << item.err;
+  EXPECT_EQ(item.out,
+            "GENSENSORINFO 2: \"0,1,3,4,1,0,0,1,sensor3,0\" | \"0,1,3,4,1,0,0,1,flow,0\"\n");
+
   const ProgramRun usage = RunProgram({"diff", Q(TemplatePath())});
   EXPECT_EQ(usage.status, 2);
   const ProgramRun missing = RunProgram({"diff", Q(TemplatePath()), "/no/such.cfg"});
@@ -259,14 +273,15 @@ TEST_F(ApplyCommand, SetChecksEveryValueBeforeSendingAndReadsEachWriteBack) {
       {"justaname", "NAME=VALUE"},
   };
   for (const Refused& r : refused) {
-    const ProgramRun run = RunProgram({"set", "--port", Q(sim.PtyPath()), "AT+APN=ok", r.assignment});
+    const ProgramRun run =
+        RunProgram({"set", "--port", Q(sim.PtyPath()), "AT+APN=ok", r.assignment});
     EXPECT_EQ(run.status, 2) << r.assignment;
     EXPECT_NE(run.err.find(r.why), std::string::npos) << r.assignment << ": " << run.err;
   }
   EXPECT_EQ(sim.Recording(), "") << "nothing is sent when one value is refused";
 
-  const ProgramRun run = RunProgram({"set", "--port", Q(sim.PtyPath()), "--json", "Server's Port=9200",
-                              "at+APN=iot.example"});
+  const ProgramRun run = RunProgram(
+      {"set", "--port", Q(sim.PtyPath()), "--json", "Server's Port=9200", "at+APN=iot.example"});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::vector<QJsonObject> reports = JsonLines(run.out);
   ASSERT_EQ(reports.size(), 1u);
@@ -300,8 +315,7 @@ TEST_F(ApplyCommand, CtrlCStopsSendingAndExitsAtOnce) {
   // Within a second on a quiet machine; the margin is for a loaded one.
   EXPECT_LT(clock.elapsed(), 5000) << "ms from Ctrl+C to the exit";
   EXPECT_EQ(program.exitCode(), 130);
-  const std::vector<QJsonObject> reports =
-      JsonLines(program.readAllStandardOutput().toStdString());
+  const std::vector<QJsonObject> reports = JsonLines(program.readAllStandardOutput().toStdString());
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_NE(reports[0]["failure"].toString().toStdString().find("interrupted"), std::string::npos);
   const QJsonArray writes = reports[0]["writes"].toArray();
@@ -321,9 +335,11 @@ TEST_F(ApplyCommand, UsageErrorsSendNothing) {
       {"apply", Q(TemplatePath()), "--port", "/dev/null", "--baud", "fast"},
       {"set", "AT+APN=x"},
   };
-  for (const QStringList& args : cases) EXPECT_EQ(RunProgram(args).status, 2) << args.join(' ').toStdString();
+  for (const QStringList& args : cases)
+    EXPECT_EQ(RunProgram(args).status, 2) << args.join(' ').toStdString();
   // A file that is no configuration sends nothing either.
   TempDir dir;
-  const ProgramRun run = RunProgram({"apply", Q(dir.Write("x.cfg", "hello")), "--port", "/dev/null"});
+  const ProgramRun run =
+      RunProgram({"apply", Q(dir.Write("x.cfg", "hello")), "--port", "/dev/null"});
   EXPECT_EQ(run.status, 1);
 }
