@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "app/confirmations.h"
 #include "app/dispatcher.h"
 #include "app/main_window.h"
 #include "catalogue/param_table.h"
@@ -111,6 +112,10 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
   }
   if (name == "Clear") {
     if (logControl_) logControl_->SetText("");
+    return;
+  }
+  if (name == "RestoreFactory" &&
+      !Confirm(FactoryResetQuestion(session_.Facts().deviceTypeText, session_.PortPath()))) {
     return;
   }
   for (const CommandButton& button : kCommandButtons) {

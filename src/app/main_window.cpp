@@ -9,7 +9,10 @@
 #include <fstream>
 
 #include "app/button_sets.h"
+#include "app/closing_quit.h"
+#include "app/confirmations.h"
 #include "app/title_texts.h"
+#include "exchange/worker.h"
 #include "form/tab_strip.h"
 #include "texts/language.h"
 #include "ui/skin_window.h"
@@ -74,6 +77,10 @@ void CZR350FrameWnd::Init() {
   if (ComboControl* ports = f.FindCombo("SerialPort")) ports->SelectItem(0);
   if (ComboControl* language = f.FindCombo("Language")) language->SelectItem(languageValue_ != 0);
 
+  ArrangeTabOrder(f);
+  InstallShortcuts(*window_, f);
+  focusParking_ = std::make_unique<FocusParking>(f, "richedit");
+
   tabs_.Reset();
   PostMessage(WM_SET_BUTTONS, 0, kSetPort);
   titleTimer_.start(100);
@@ -112,6 +119,8 @@ MessageResult CZR350FrameWnd::HandleMessage(MessageId msg, WParam wParam, LParam
       RunSystemCommand(wParam);
       return 0;
     case WM_QUIT_PROGRAM:
+      if (SendQuitBeforeClosing(session_, kClosingQuitBoundMs))
+        AppendLog(SendLogLine(kClosingQuitCommand));
       if (hooks_.quit) hooks_.quit();
       return 0;
     default:
@@ -165,8 +174,10 @@ void CZR350FrameWnd::SetButtons(WParam wParam, LParam lParam) {
   const ButtonSet* set = FindButtonSet(lParam);
   if (!set) return;
   const bool en = wParam == 1;
+  if (focusParking_) focusParking_->BeforeDisabling(en ? set->opposeEnable : set->followEnable);
   for (const char* name : set->followEnable) SetControlEnabled(name, en);
   for (const char* name : set->opposeEnable) SetControlEnabled(name, !en);
+  if (focusParking_) focusParking_->AfterEnabling();
   if (set->updatesDeviceState) SetDeviceState(en);
 }
 
@@ -208,7 +219,18 @@ void CZR350FrameWnd::SwitchLanguage() {
   const int index = language->CurSel();
   // Any value but 0 means Chinese, so choosing Chinese under a value of 2 changes nothing.
   if (index < 0 || index == languageValue_ || (index != 0 && languageValue_ != 0)) return;
-  WriteIniString(paths_.configPath, "Set", "Language", std::to_string(index));
+  // The restart closes the connection; the list shows the running language again when the
+  // switch does not happen.
+  const int running = languageValue_ != 0 ? 1 : 0;
+  if (session_.IsOpen() && !Confirm(LanguageSwitchQuestion(session_.PortPath()))) {
+    language->SelectItem(running);
+    return;
+  }
+  if (!WriteIniString(paths_.configPath, "Set", "Language", std::to_string(index))) {
+    language->SelectItem(running);
+    ShowMessageBox(LanguageText("Everyday", "SwitchWriteError", "") + ": " + paths_.configPath);
+    return;
+  }
   form().HideWindow();
   if (hooks_.restart) hooks_.restart();
   PostQuit();
@@ -248,6 +270,15 @@ void CZR350FrameWnd::OnJobFinished(const WorkJob& job, JobOutcome outcome) {
 
 void CZR350FrameWnd::OnMessageBox(const std::string& text) {
   ShowMessageBox(text);
+}
+
+bool CZR350FrameWnd::Confirm(const std::string& text) {
+  if (hooks_.confirm) return hooks_.confirm(text);
+  if (hooks_.headless || QGuiApplication::platformName() == "offscreen") {
+    std::fprintf(stderr, "DTU: %s (no one to answer: no)\n", text.c_str());
+    return false;
+  }
+  return AskQuestion(window_.get(), text);
 }
 
 void CZR350FrameWnd::ShowMessageBox(const std::string& text) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/keyboard.h"
 #include "app/messages.h"
 #include "catalogue/show_reply_parser.h"
 #include "form/pages.h"
@@ -31,6 +32,9 @@ struct WindowHooks {
   std::function<void(int kind, JobOutcome outcome)> jobFinished;
   // Replaces the message boxes.
   std::function<void(const std::string& text)> messageBox;
+  // Answers a yes/no question asked before an action that cannot be undone; true goes ahead.
+  // Without it the user is asked, and a headless program answers no.
+  std::function<bool(const std::string& text)> confirm;
   // Every line that reaches the log pane.
   std::function<void(const std::string& text)> log;
   // No one to click message boxes away: they go to stderr.
@@ -41,6 +45,8 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
  public:
   static constexpr int kLogTextLimit = 300000;
   static constexpr int kTitleTimerId = 102;
+  // How long closing may wait for a logged-in device to take "at+quit".
+  static constexpr int kClosingQuitBoundMs = 300;
 
   CZR350FrameWnd(ProgramPaths paths, int languageValue);
   ~CZR350FrameWnd() override;
@@ -112,6 +118,7 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   // "LoadFromFile": asks for a file and loads it.
   void LoadFromFile();
   void ShowMessageBox(const std::string& text);
+  bool Confirm(const std::string& text);
   void RunSystemCommand(WParam command);
 
   const ProgramPaths paths_;
@@ -133,4 +140,5 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   Control* logControl_ = nullptr;
   RichEditControl* logPane_ = nullptr;
   QTimer titleTimer_;
+  std::unique_ptr<FocusParking> focusParking_;
 };

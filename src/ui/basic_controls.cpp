@@ -2,6 +2,7 @@
 
 #include <QFocusEvent>
 
+#include "enter_click.h"
 #include "form_context.h"
 
 std::optional<Qt::Alignment> ParseAlignment(std::string_view text) {
@@ -103,4 +104,8 @@ std::string ButtonControl::Text() const {
 
 void ButtonControl::SetText(const std::string& text) {
   setText(QString::fromStdString(text));
+}
+
+void ButtonControl::keyPressEvent(QKeyEvent* event) {
+  if (!ClickOnEnter(*this, event)) QPushButton::keyPressEvent(event);
 }

@@ -36,6 +36,9 @@ class ButtonControl : public QPushButton, public ControlBase {
   ButtonControl(FormContext* context, QWidget* parent);
   std::string Text() const override;
   void SetText(const std::string& text) override;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 // Horizontal or vertical alignment words of the "align" attribute; nothing for others.

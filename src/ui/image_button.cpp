@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "enter_click.h"
 #include "form_context.h"
 #include "skin_files.h"
 
@@ -49,6 +50,10 @@ void ImageButtonControl::OnBkImageChanged() {
     }
   }
   update();
+}
+
+void ImageButtonControl::keyPressEvent(QKeyEvent* event) {
+  if (!ClickOnEnter(*this, event)) QAbstractButton::keyPressEvent(event);
 }
 
 void ImageButtonControl::paintEvent(QPaintEvent*) {

@@ -18,6 +18,7 @@ class ImageButtonControl : public QAbstractButton, public ControlBase {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void OnBkImageChanged() override;
 
  private:

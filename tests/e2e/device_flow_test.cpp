@@ -29,6 +29,7 @@ class DeviceFlowTest : public testing::Test {
     window_ = MakeTestWindow(dir_.Path(), 0, &error);
     ASSERT_TRUE(window_) << error;
     window_->hooks().showApplied = [this] { ++showsApplied_; };
+    window_->hooks().confirm = [](const std::string&) { return true; };  // the user says yes
     ASSERT_TRUE(window_->StartWorker(options_));
     PumpFor(20);  // windowinit builds the catalogue
   }
