@@ -9,6 +9,8 @@
 #include <fstream>
 
 #include "app/button_sets.h"
+#include "app/log_pane.h"
+#include "app/status_line.h"
 #include "app/title_texts.h"
 #include "form/tab_strip.h"
 #include "texts/language.h"
@@ -66,9 +68,7 @@ void CZR350FrameWnd::Init() {
   maxButton_ = f.Find("maxbtn");
   restoreButton_ = f.Find("restorebtn");
   minButton_ = f.Find("minbtn");
-  logControl_ = f.Find("richedit");
-  logPane_ = logControl_ ? logControl_->AsRichEdit() : nullptr;
-  if (logPane_) logPane_->SetTextLimit(kLogTextLimit);
+  InitLogAndStatus();
 
   RefreshPortList();
   if (ComboControl* ports = f.FindCombo("SerialPort")) ports->SelectItem(0);
@@ -147,16 +147,6 @@ void CZR350FrameWnd::OnWindowClosed() {
   PostQuit();
 }
 
-void CZR350FrameWnd::AppendLog(const std::string& text) {
-  if (hooks_.log) hooks_.log(text);
-  if (!logPane_) return;
-  // A full pane is cleared rather than trimmed: the log starts again with this line.
-  if (logPane_->TextLength() + static_cast<long>(text.size()) >= logPane_->TextLimit() - 1)
-    logControl_->SetText("");
-  logPane_->AppendText(text);
-  logPane_->ScrollToEnd();
-}
-
 void CZR350FrameWnd::SetControlEnabled(const std::string& name, bool enabled) {
   if (Control* control = form().Find(name)) control->SetEnabled(enabled);
 }
@@ -167,13 +157,17 @@ void CZR350FrameWnd::SetButtons(WParam wParam, LParam lParam) {
   const bool en = wParam == 1;
   for (const char* name : set->followEnable) SetControlEnabled(name, en);
   for (const char* name : set->opposeEnable) SetControlEnabled(name, !en);
-  if (set->updatesDeviceState) SetDeviceState(en);
+  if (set->updatesDeviceState)
+    SetDeviceState(en);
+  else
+    ShowConnectionState(session_.LoggedIn());
 }
 
 void CZR350FrameWnd::SetDeviceState(bool loggedInNow) {
   Control* state = form().Find("DeviceState");
   if (!state) return;
   state->SetText(LanguageText("SetDeviceState", loggedInNow ? "szLoginOn" : "szLoginOff", ""));
+  ShowConnectionState(loggedInNow);
   if (loggedInNow) {
     if (Control* help = form().Find("helpGroupBox")) help->SetVisible(false);
   }
@@ -228,8 +222,9 @@ void CZR350FrameWnd::OnButtonSet(int set, bool enable) {
   SetButtons(enable ? 1 : 0, set);
 }
 
-void CZR350FrameWnd::OnShowParsed(const std::string& /*reply*/, const ShowReplyResult& /*result*/) {
+void CZR350FrameWnd::OnShowParsed(const std::string& reply, const ShowReplyResult& /*result*/) {
   formLogic_->ShowValues();
+  if (statusLine_) statusLine_->SetDevice(reply);
   if (hooks_.showApplied) hooks_.showApplied();
 }
 
@@ -243,6 +238,7 @@ void CZR350FrameWnd::OnNetMode(const std::string& mode) {
 }
 
 void CZR350FrameWnd::OnJobFinished(const WorkJob& job, JobOutcome outcome) {
+  if (statusLine_) statusLine_->JobFinished(job, outcome);
   if (hooks_.jobFinished) hooks_.jobFinished(job.kind, outcome);
 }
 
