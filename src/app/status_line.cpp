@@ -153,7 +153,9 @@ void StatusLine::SetState(ConnectionState state) {
 void StatusLine::SetDevice(const std::string& reply) {
   if (reply.size() > 1000) expectedShowBytes_ = reply.size();
   const std::string type = ShowReplyValue(reply, "Device Type");
-  const std::string version = ShowReplyValue(reply, "Software Version");
+  // Firmware releases name the line differently.
+  std::string version = ShowReplyValue(reply, "Software Version");
+  if (version.empty()) version = ShowReplyValue(reply, "Firmware version");
   std::string text;
   if (!type.empty()) text = type;
   if (!version.empty()) text += (text.empty() ? "" : " · ") + version;

@@ -12,6 +12,8 @@
 #include <QSplitter>
 #include <QTextBlock>
 
+#include <fstream>
+#include <map>
 #include <set>
 
 #include "app/log_pane.h"
@@ -242,4 +244,53 @@ TEST_F(LogStatusTest, ShowReplyValuesForTheStatusLine) {
   EXPECT_EQ(ShowReplyValue(reply, "Device Type"), "ZR350");
   EXPECT_EQ(ShowReplyValue(reply, "LORA ver"), "");
   EXPECT_EQ(ShowReplyValue("\nDevice Type:cut", "Device Type"), "cut");
+  EXPECT_EQ(ShowReplyValue("AT+SHOW\r\nFirmware version:Zr350V1.8.6\r\n", "Firmware version"),
+            "Zr350V1.8.6");
+}
+
+namespace {
+
+// The keys of section [LogAndStatus] in a language file, with their texts.
+std::map<std::string, std::string> SectionTexts(const std::string& path) {
+  std::map<std::string, std::string> texts;
+  std::ifstream in(path);
+  std::string line;
+  bool inSection = false;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.starts_with("[")) inSection = line == "[LogAndStatus]";
+    const size_t eq = line.find('=');
+    if (inSection && !line.starts_with(";") && eq != std::string::npos)
+      texts[line.substr(0, eq)] = line.substr(eq + 1);
+  }
+  return texts;
+}
+
+}  // namespace
+
+TEST(LogAndStatusTexts, BothLanguagesHoldEveryTextWithTheSamePlaceholders) {
+  const char* const keys[] = {
+      "Timestamps",    "TimestampsTip", "FindPlaceholder", "SaveLog",       "SaveLogTip",
+      "SaveLogTitle",  "SaveLogFilter", "LogSaved",        "SaveLogFailed", "PortNone",
+      "StateClosed",   "StateWaiting",  "StateConfig",     "JobReading",    "JobRunning",
+      "JobWriting",    "JobReadName",   "JobDone",         "JobRefused",    "JobTimedOut",
+      "Cancel",        "CancelTip",     "BatchShort",      "BatchWritten",  "BatchCancelled",
+      "BatchRefused",  "BatchTimedOut", "BatchNotSent"};
+  const auto en = SectionTexts(std::string(DTU_SKIN_ROOT) + "/ConifgENRes/Language.ini");
+  const auto zh = SectionTexts(std::string(DTU_SKIN_ROOT) + "/ConifgRes/Language.ini");
+  auto placeholders = [](const std::string& text) {
+    std::set<std::string> names;
+    for (size_t at = text.find('{'); at != std::string::npos; at = text.find('{', at + 1))
+      names.insert(text.substr(at, text.find('}', at) - at));
+    return names;
+  };
+  for (const char* key : keys) {
+    ASSERT_TRUE(en.count(key)) << key;
+    ASSERT_TRUE(zh.count(key)) << key;
+    EXPECT_FALSE(en.at(key).empty()) << key;
+    EXPECT_NE(en.at(key), zh.at(key)) << key << " is translated";
+    EXPECT_EQ(placeholders(en.at(key)), placeholders(zh.at(key))) << key;
+  }
+  EXPECT_EQ(en.size(), std::size(keys)) << "no text the program does not read";
+  EXPECT_EQ(zh.size(), std::size(keys));
 }
