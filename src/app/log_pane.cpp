@@ -39,7 +39,7 @@ constexpr KindLook kLooks[] = {
     {LogKind::kError, "#b91c1c", true, false},
 };
 
-QTextCharFormat FormatOf(LogKind kind) {
+QTextCharFormat MakeFormat(LogKind kind) {
   QTextCharFormat format;
   for (const KindLook& look : kLooks) {
     if (look.kind != kind) continue;
@@ -50,10 +50,23 @@ QTextCharFormat FormatOf(LogKind kind) {
   return format;
 }
 
+const QTextCharFormat& FormatOf(LogKind kind) {
+  static const QTextCharFormat formats[] = {
+      MakeFormat(LogKind::kProgram), MakeFormat(LogKind::kSent), MakeFormat(LogKind::kReceived),
+      MakeFormat(LogKind::kVerdict), MakeFormat(LogKind::kError)};
+  return formats[static_cast<int>(kind)];
+}
+
 }  // namespace
 
 LogPane::LogPane(QPlainTextEdit* edit, int limit) : edit_(edit), limit_(limit) {
   edit_->setUndoRedoEnabled(false);
+  follow_.setSingleShot(true);
+  follow_.setInterval(0);
+  QObject::connect(&follow_, &QTimer::timeout, [this] {
+    QScrollBar* bar = edit_->verticalScrollBar();
+    bar->setValue(bar->maximum());
+  });
 }
 
 void LogPane::Append(const std::string& text, LogKind kind) {
@@ -71,14 +84,16 @@ void LogPane::Show(const Entry& entry) {
   const qsizetype room = static_cast<qsizetype>(limit_) - shownLength_;
   if (room <= 0 || shown.isEmpty()) return;
   if (shown.size() > room) shown.truncate(room);
-  QScrollBar* bar = edit_->verticalScrollBar();
-  // The view follows new lines unless the user scrolled up to read.
-  const bool follow = bar->value() >= bar->maximum() - 2;
+  // The view follows new lines unless the user scrolled up to read; it moves once for a burst of
+  // appends, when the event loop comes round.
+  if (!follow_.isActive()) {
+    const QScrollBar* bar = edit_->verticalScrollBar();
+    if (bar->value() >= bar->maximum() - 2) follow_.start();
+  }
   QTextCursor cursor(edit_->document());
   cursor.movePosition(QTextCursor::End);
   cursor.insertText(shown, FormatOf(entry.kind));
   shownLength_ += static_cast<int>(shown.size());
-  if (follow) bar->setValue(bar->maximum());
 }
 
 void LogPane::Clear() {
@@ -158,7 +173,6 @@ void LogPane::InstallTools(QBoxLayout* tools) {
   findBox_->setClearButtonEnabled(true);
   findBox_->setMaximumWidth(220);
   auto markFound = [this](bool found) {
-    findBox_->setProperty("notFound", !found && !findBox_->text().isEmpty());
     findBox_->setStyleSheet(found || findBox_->text().isEmpty() ? QString()
                                                                  : "background: #fee2e2;");
   };

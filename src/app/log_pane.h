@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 #include <string>
@@ -75,6 +76,7 @@ class LogPane {
   LogFlow flow_;
   int shownLength_ = 0;
   bool timestamps_ = false;
+  QTimer follow_;
   QLineEdit* findBox_ = nullptr;
   QCheckBox* timestampBox_ = nullptr;
   QPushButton* saveButton_ = nullptr;

@@ -241,7 +241,6 @@ void StatusLine::Refresh() {
 
 std::string StatusLine::Text() const {
   std::string text = port_->text().toStdString() + " | " + state_->text().toStdString();
-  if (device_->isVisibleTo(parentWidget()) || !device_->text().isEmpty())
-    text += " | " + device_->text().toStdString();
+  if (!device_->text().isEmpty()) text += " | " + device_->text().toStdString();
   return text + " | " + job_->text().toStdString();
 }

@@ -40,6 +40,9 @@ class LogStatusFlowTest : public testing::Test {
     window_->PreselectPort(sim_.PtyPath());
     window_->Notify({"click", window_->form().Find("Open"), 0, 0});
     ASSERT_TRUE(window_->session().IsOpen()) << Log();
+    // The device boots for a second and a half: until its menu comes the port waits for it.
+    ASSERT_TRUE(PumpUntil([&] { return Status().find("| Waiting for the device") != std::string::npos; }))
+        << Status();
     ASSERT_TRUE(PumpUntil([&] { return window_->loggedIn(); }, 15000)) << Log();
     ASSERT_TRUE(PumpUntil([&] { return window_->form().Find("Load")->IsEnabled(); }));
   }
