@@ -34,7 +34,7 @@ struct KindLook {
 
 // Device bytes in the pane's own text colour; what the program did around them stands out.
 constexpr KindLook kLooks[] = {
-    {LogKind::kProgram, "#475569", false, true},  {LogKind::kSent, "#1d4ed8", false, false},
+    {LogKind::kProgram, "#475569", false, true},   {LogKind::kSent, "#1d4ed8", false, false},
     {LogKind::kReceived, "#0f172a", false, false}, {LogKind::kVerdict, "#15803d", true, false},
     {LogKind::kError, "#b91c1c", true, false},
 };
@@ -115,8 +115,8 @@ void LogPane::SetTimestamps(bool on) {
 
 bool LogPane::Find(const QString& text, bool backward) {
   if (text.isEmpty()) return false;
-  const QTextDocument::FindFlags flags = backward ? QTextDocument::FindBackward
-                                                  : QTextDocument::FindFlags();
+  const QTextDocument::FindFlags flags =
+      backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
   QTextDocument* doc = edit_->document();
   QTextCursor found = doc->find(text, edit_->textCursor(), flags);
   if (found.isNull()) {
@@ -174,7 +174,7 @@ void LogPane::InstallTools(QBoxLayout* tools) {
   findBox_->setMaximumWidth(220);
   auto markFound = [this](bool found) {
     findBox_->setStyleSheet(found || findBox_->text().isEmpty() ? QString()
-                                                                 : "background: #fee2e2;");
+                                                                : "background: #fee2e2;");
   };
   QObject::connect(findBox_, &QLineEdit::textEdited, [this, markFound](const QString& text) {
     // Typing searches again from the start of the current match.

@@ -52,7 +52,8 @@ std::string FillText(std::string text,
                      std::initializer_list<std::pair<const char*, std::string>> values) {
   for (const auto& [name, value] : values) {
     const std::string key = std::string("{") + name + "}";
-    for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + value.size()))
+    for (size_t at = text.find(key); at != std::string::npos;
+         at = text.find(key, at + value.size()))
       text.replace(at, key.size(), value);
   }
   return text;
@@ -70,9 +71,9 @@ std::string ShowReplyValue(const std::string& reply, const std::string& label) {
 }
 
 std::string BatchSummaryText(const BatchSummary& s) {
-  std::string text = FillText(Lang(s.cancelled ? "BatchCancelled" : "BatchWritten"),
-                              {{"written", std::to_string(s.written)},
-                               {"total", std::to_string(s.total)}});
+  std::string text =
+      FillText(Lang(s.cancelled ? "BatchCancelled" : "BatchWritten"),
+               {{"written", std::to_string(s.written)}, {"total", std::to_string(s.total)}});
   if (!s.refused.empty()) {
     std::string names;
     for (const std::string& name : s.refused) names += (names.empty() ? "" : ", ") + name;
@@ -132,8 +133,8 @@ StatusLine::StatusLine(QWidget* parent) : QFrame(parent) {
 
 void StatusLine::SetConnection(const std::string& port, const std::string& baud,
                                const std::string& code) {
-  port_->setText(QString::fromStdString(port.empty() ? Lang("PortNone")
-                                                     : port + " · " + baud + " · " + code));
+  port_->setText(
+      QString::fromStdString(port.empty() ? Lang("PortNone") : port + " · " + baud + " · " + code));
 }
 
 void StatusLine::SetState(ConnectionState state) {
@@ -210,8 +211,8 @@ void StatusLine::BatchEnded(const BatchSummary& summary) {
   jobKind_ = -1;
   tick_.stop();
   cancel_->setVisible(false);
-  job_->setText(QString::fromStdString(BatchSummaryText(summary) + " · " +
-                                       OneDecimal(Seconds()) + " s"));
+  job_->setText(
+      QString::fromStdString(BatchSummaryText(summary) + " · " + OneDecimal(Seconds()) + " s"));
 }
 
 double StatusLine::Seconds() const {

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "catalogue/show_reply_parser.h"
-#include "session/batch_progress.h"
 #include "exchange/exchange_host.h"
 #include "exchange/log_kind.h"
 #include "exchange/work_job.h"
+#include "session/batch_progress.h"
 
 class SessionListener {
  public:

@@ -63,7 +63,8 @@ struct LineStartCase {
 TEST_F(LogStatusTest, TheProgramsLinesStartOnANewLineAndDeviceBytesStayAsReceived) {
   const LineStartCase cases[] = {
       {"a command sent after a half-received line",
-       {{LogKind::kReceived, "AT+LIST \xe2\x80\xa6 this lis"}, {LogKind::kSent, "send:AT+SHOW\r\n"}},
+       {{LogKind::kReceived, "AT+LIST \xe2\x80\xa6 this lis"},
+        {LogKind::kSent, "send:AT+SHOW\r\n"}},
        "AT+LIST \xe2\x80\xa6 this lis\nsend:AT+SHOW\n"},
       {"the program's own message after a half line",
        {{LogKind::kReceived, "RS485 port binding cent"},
@@ -238,8 +239,9 @@ TEST_F(LogStatusTest, BatchSummariesCountWhatBecameOfEachWrite) {
 }
 
 TEST_F(LogStatusTest, ShowReplyValuesForTheStatusLine) {
-  const std::string reply = "AT+SHOW\r\n\r\nSoftware Version:Zr350V4.2.7 build 1\r\nDevice Type:"
-                            "ZR350\r\nAccess Point Name:cmnet\r\n";
+  const std::string reply =
+      "AT+SHOW\r\n\r\nSoftware Version:Zr350V4.2.7 build 1\r\nDevice Type:"
+      "ZR350\r\nAccess Point Name:cmnet\r\n";
   EXPECT_EQ(ShowReplyValue(reply, "Software Version"), "Zr350V4.2.7 build 1");
   EXPECT_EQ(ShowReplyValue(reply, "Device Type"), "ZR350");
   EXPECT_EQ(ShowReplyValue(reply, "LORA ver"), "");
@@ -269,13 +271,13 @@ std::map<std::string, std::string> SectionTexts(const std::string& path) {
 }  // namespace
 
 TEST(LogAndStatusTexts, BothLanguagesHoldEveryTextWithTheSamePlaceholders) {
-  const char* const keys[] = {
-      "Timestamps",    "TimestampsTip", "FindPlaceholder", "SaveLog",       "SaveLogTip",
-      "SaveLogTitle",  "SaveLogFilter", "LogSaved",        "SaveLogFailed", "PortNone",
-      "StateClosed",   "StateWaiting",  "StateConfig",     "JobReading",    "JobRunning",
-      "JobWriting",    "JobReadName",   "JobDone",         "JobRefused",    "JobTimedOut",
-      "Cancel",        "CancelTip",     "BatchShort",      "BatchWritten",  "BatchCancelled",
-      "BatchRefused",  "BatchTimedOut", "BatchNotSent"};
+  const char* const keys[] = {"Timestamps",     "TimestampsTip", "FindPlaceholder", "SaveLog",
+                              "SaveLogTip",     "SaveLogTitle",  "SaveLogFilter",   "LogSaved",
+                              "SaveLogFailed",  "PortNone",      "StateClosed",     "StateWaiting",
+                              "StateConfig",    "JobReading",    "JobRunning",      "JobWriting",
+                              "JobReadName",    "JobDone",       "JobRefused",      "JobTimedOut",
+                              "Cancel",         "CancelTip",     "BatchShort",      "BatchWritten",
+                              "BatchCancelled", "BatchRefused",  "BatchTimedOut",   "BatchNotSent"};
   const auto en = SectionTexts(std::string(DTU_SKIN_ROOT) + "/ConifgENRes/Language.ini");
   const auto zh = SectionTexts(std::string(DTU_SKIN_ROOT) + "/ConifgRes/Language.ini");
   auto placeholders = [](const std::string& text) {

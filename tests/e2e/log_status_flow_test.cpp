@@ -41,9 +41,13 @@ class LogStatusFlowTest : public testing::Test {
     window_->Notify({"click", window_->form().Find("Open"), 0, 0});
     ASSERT_TRUE(window_->session().IsOpen()) << Log();
     // The device boots for a second and a half: until its menu comes the port waits for it.
-    ASSERT_TRUE(PumpUntil([&] { return Status().find("| Waiting for the device") != std::string::npos; }))
-        << Status();
+    ASSERT_TRUE(PumpUntil([&] {
+      return Status().find("| Waiting for the device") != std::string::npos;
+    })) << Status();
+    auto* state = dynamic_cast<QWidget*>(window_->form().Find("DeviceState"));
+    EXPECT_EQ(state->property("deviceState").toString(), "waiting");
     ASSERT_TRUE(PumpUntil([&] { return window_->loggedIn(); }, 15000)) << Log();
+    EXPECT_EQ(state->property("deviceState").toString(), "config");
     ASSERT_TRUE(PumpUntil([&] { return window_->form().Find("Load")->IsEnabled(); }));
   }
 
@@ -88,16 +92,18 @@ TEST_F(LogStatusFlowTest, TheStatusLineFollowsAReadAt9600Baud) {
 
   window_->Notify({"click", window_->form().Find("Load"), 0, 0});
   // Halfway through the reply the line shows the bytes so far against the expected size.
-  ASSERT_TRUE(PumpUntil([&] {
-    const std::string s = Status();
-    const size_t at = s.find("Reading ");
-    return at != std::string::npos && s.find(" of about 5.4 KB · ") != std::string::npos &&
-           std::stod(s.substr(at + 8)) >= 2.0;
-  }, 15000)) << Status();
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        const std::string s = Status();
+        const size_t at = s.find("Reading ");
+        return at != std::string::npos && s.find(" of about 5.4 KB · ") != std::string::npos &&
+               std::stod(s.substr(at + 8)) >= 2.0;
+      },
+      15000))
+      << Status();
   Shoot("status-line-reading.png", 1100, 680);
   Shoot("status-line-reading-1920.png", 1920, 1080);
-  ASSERT_TRUE(PumpUntil([&] { return Status().find("Read: done in") != std::string::npos; },
-                        30000))
+  ASSERT_TRUE(PumpUntil([&] { return Status().find("Read: done in") != std::string::npos; }, 30000))
       << Status();
   const std::string done = Status();
   EXPECT_NE(done.find(" | ZR350-5IO · Zr350V4.2.0 | "), std::string::npos)
@@ -137,9 +143,9 @@ TEST_F(LogStatusFlowTest, ABatchEndsWithOneSummaryOfWrittenRefusedAndTimedOut) {
 
   // The next write is a batch of its own.
   QueueWrite("Server's Port", "AT+PORT", "8001");
-  ASSERT_TRUE(PumpUntil([&] {
-    return result->text().toStdString() == "Write finished: 1 of 1 written";
-  }, 10000)) << result->text().toStdString();
+  ASSERT_TRUE(PumpUntil(
+      [&] { return result->text().toStdString() == "Write finished: 1 of 1 written"; }, 10000))
+      << result->text().toStdString();
   // The log given more room with its splitter, as a user reading it would.
   Shoot("log-kinds-of-lines.png", 1100, 680, 330);
   window_->logPane()->SetTimestamps(true);
@@ -166,8 +172,8 @@ TEST_F(LogStatusFlowTest, CancelDropsTheQueuedWritesAndTheOneInFlightFinishes) {
   std::string expected;
   for (size_t i = 0; i < count; ++i) expected += "AT+PORT=" + std::to_string(7000 + i) + "\r\n";
   EXPECT_EQ(sent, expected) << "nothing after the cancel but the write in flight";
-  const std::string summary = "Write cancelled: " + std::to_string(count) + " of 12 written; not sent " +
-                              std::to_string(12 - count);
+  const std::string summary = "Write cancelled: " + std::to_string(count) +
+                              " of 12 written; not sent " + std::to_string(12 - count);
   EXPECT_NE(Log().find(summary), std::string::npos) << Log();
   EXPECT_EQ(window_->session().QueuedJobs(), 0u);
   EXPECT_FALSE(cancel->isVisibleTo(window_->window()));
