@@ -85,6 +85,7 @@ void CZR350FrameWnd::OnStartCom() {
     return;
   }
   AppendLog(LanguageText("OnStartCom", "OpenNotice", "\r\n"));
+  ShowConnection(request.path, baudCombo->Text(), codeCombo->Text());
   if (Control* open = form().Find("Open")) open->SetText(LanguageText("OnStartCom", "Close", ""));
 }
 

@@ -111,7 +111,7 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
     return;
   }
   if (name == "Clear") {
-    if (logControl_) logControl_->SetText("");
+    ClearLog();
     return;
   }
   if (name == "RestoreFactory" &&

@@ -11,6 +11,8 @@
 #include "app/button_sets.h"
 #include "app/closing_quit.h"
 #include "app/confirmations.h"
+#include "app/log_pane.h"
+#include "app/status_line.h"
 #include "app/title_texts.h"
 #include "exchange/worker.h"
 #include "form/tab_strip.h"
@@ -69,9 +71,7 @@ void CZR350FrameWnd::Init() {
   maxButton_ = f.Find("maxbtn");
   restoreButton_ = f.Find("restorebtn");
   minButton_ = f.Find("minbtn");
-  logControl_ = f.Find("richedit");
-  logPane_ = logControl_ ? logControl_->AsRichEdit() : nullptr;
-  if (logPane_) logPane_->SetTextLimit(kLogTextLimit);
+  InitLogAndStatus();
 
   RefreshPortList();
   if (ComboControl* ports = f.FindCombo("SerialPort")) ports->SelectItem(0);
@@ -156,16 +156,6 @@ void CZR350FrameWnd::OnWindowClosed() {
   PostQuit();
 }
 
-void CZR350FrameWnd::AppendLog(const std::string& text) {
-  if (hooks_.log) hooks_.log(text);
-  if (!logPane_) return;
-  // A full pane is cleared rather than trimmed: the log starts again with this line.
-  if (logPane_->TextLength() + static_cast<long>(text.size()) >= logPane_->TextLimit() - 1)
-    logControl_->SetText("");
-  logPane_->AppendText(text);
-  logPane_->ScrollToEnd();
-}
-
 void CZR350FrameWnd::SetControlEnabled(const std::string& name, bool enabled) {
   if (Control* control = form().Find(name)) control->SetEnabled(enabled);
 }
@@ -178,13 +168,17 @@ void CZR350FrameWnd::SetButtons(WParam wParam, LParam lParam) {
   for (const char* name : set->followEnable) SetControlEnabled(name, en);
   for (const char* name : set->opposeEnable) SetControlEnabled(name, !en);
   if (focusParking_) focusParking_->AfterEnabling();
-  if (set->updatesDeviceState) SetDeviceState(en);
+  if (set->updatesDeviceState)
+    SetDeviceState(en);
+  else
+    ShowConnectionState(session_.LoggedIn());
 }
 
 void CZR350FrameWnd::SetDeviceState(bool loggedInNow) {
   Control* state = form().Find("DeviceState");
   if (!state) return;
   state->SetText(LanguageText("SetDeviceState", loggedInNow ? "szLoginOn" : "szLoginOff", ""));
+  ShowConnectionState(loggedInNow);
   if (loggedInNow) {
     if (Control* help = form().Find("helpGroupBox")) help->SetVisible(false);
   }
@@ -250,8 +244,9 @@ void CZR350FrameWnd::OnButtonSet(int set, bool enable) {
   SetButtons(enable ? 1 : 0, set);
 }
 
-void CZR350FrameWnd::OnShowParsed(const std::string& /*reply*/, const ShowReplyResult& /*result*/) {
+void CZR350FrameWnd::OnShowParsed(const std::string& reply, const ShowReplyResult& /*result*/) {
   formLogic_->ShowValues();
+  if (statusLine_) statusLine_->SetDevice(reply);
   if (hooks_.showApplied) hooks_.showApplied();
 }
 
@@ -265,6 +260,7 @@ void CZR350FrameWnd::OnNetMode(const std::string& mode) {
 }
 
 void CZR350FrameWnd::OnJobFinished(const WorkJob& job, JobOutcome outcome) {
+  if (statusLine_) statusLine_->JobFinished(job, outcome);
   if (hooks_.jobFinished) hooks_.jobFinished(job.kind, outcome);
 }
 

@@ -19,7 +19,10 @@
 #include "texts/settings.h"
 #include "writing/form_controller.h"
 
+class LogPane;
+class QLabel;
 class SkinWindow;
+class StatusLine;
 
 // What the program and its tests plug into the window.
 struct WindowHooks {
@@ -65,7 +68,8 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   void PostQuit();
 
   // UI thread only.
-  void AppendLog(const std::string& text);
+  void AppendLog(const std::string& text, LogKind kind = LogKind::kProgram);
+  void ClearLog();
   void SetButtons(WParam wParam, LParam lParam);
   // "Open": opens the chosen port when closed, closes it when open.
   void OnStartCom();
@@ -88,6 +92,10 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
 
   // SessionListener
   void OnSessionLog(const std::string& text) override;
+  void OnSessionLogOfKind(const std::string& text, LogKind kind) override;
+  void OnJobStarted(const WorkJob& job) override;
+  void OnBatchProgress(const BatchProgress& batch) override;
+  void OnBatchEnded(const BatchSummary& summary) override;
   void OnButtonSet(int set, bool enable) override;
   void OnShowParsed(const std::string& reply, const ShowReplyResult& result) override;
   void OnLoadReadBack() override;
@@ -102,6 +110,8 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   WindowHooks& hooks() { return hooks_; }
   TabTable& tabs() { return tabs_; }
   FormController& formLogic() { return *formLogic_; }
+  LogPane* logPane() { return log_.get(); }
+  StatusLine* statusLine() { return statusLine_; }
   const ProgramPaths& paths() const { return paths_; }
   int languageValue() const { return languageValue_; }
   bool loggedIn() const { return session_.LoggedIn(); }
@@ -120,6 +130,11 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   void ShowMessageBox(const std::string& text);
   bool Confirm(const std::string& text);
   void RunSystemCommand(WParam command);
+  // The log pane's tools and splitter, the status line and the batch result (log_and_status.cpp).
+  void InitLogAndStatus();
+  // The device-state area's look and the status line's state.
+  void ShowConnectionState(bool loggedInNow);
+  void ShowConnection(const std::string& path, const std::string& baud, const std::string& code);
 
   const ProgramPaths paths_;
   const int languageValue_;
@@ -137,8 +152,9 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   Control* maxButton_ = nullptr;
   Control* restoreButton_ = nullptr;
   Control* minButton_ = nullptr;
-  Control* logControl_ = nullptr;
-  RichEditControl* logPane_ = nullptr;
+  std::unique_ptr<LogPane> log_;
+  StatusLine* statusLine_ = nullptr;
+  QLabel* batchResult_ = nullptr;
   QTimer titleTimer_;
   std::unique_ptr<FocusParking> focusParking_;
 };

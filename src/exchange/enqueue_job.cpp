@@ -30,7 +30,7 @@ std::string RefusedWriteLine(const WorkJob& job) {
 
 EnqueueResult EnqueueJob(ExchangeState& state, ExchangeHost& host, const WorkJob& job) {
   if (job.kind == kJobWrite && HasInnerLineBreak(job.command)) {
-    host.PostLog(RefusedWriteLine(job));
+    host.PostLogOfKind(RefusedWriteLine(job), LogKind::kError);
     return EnqueueResult::kRefused;
   }
   return state.Push(job) ? EnqueueResult::kQueued : EnqueueResult::kQueuedNoWorker;

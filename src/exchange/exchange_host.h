@@ -14,6 +14,7 @@
 
 #include "catalogue/device_facts.h"
 #include "catalogue/param_table.h"
+#include "exchange/log_kind.h"
 #include "exchange/work_job.h"
 
 // How a job ended, for those who wait for one (the headless commands).
@@ -42,6 +43,8 @@ class ExchangeHost {
   virtual size_t WriteToPort(const char* data, size_t count) = 0;
   // Queues a line for the log pane (PostLog, WM_LOG_TEXT). The text carries its own line end.
   virtual void PostLog(const std::string& text) = 0;
+  // The same, saying what the line is (device bytes, a sent command, ...).
+  virtual void PostLogOfKind(const std::string& text, LogKind /*kind*/) { PostLog(text); }
   // Queues WM_SET_BUTTONS (wParam 1 enables, set number lParam); handled later on the UI thread.
   virtual void PostSetButtons(int wParam, int lParam) = 0;
   // Runs `work` on the UI thread and waits until it has run; runs it directly when called on the
@@ -57,7 +60,11 @@ class ExchangeHost {
   virtual void JobFinished(const WorkJob& /*job*/, JobOutcome /*outcome*/) {}
   // The worker's own lines about a job (the sent command, the verdict, a time-out). A host that
   // serves several openings drops the lines of a job queued for an earlier one.
-  virtual void PostJobLog(const WorkJob& /*job*/, const std::string& text) { PostLog(text); }
+  virtual void PostJobLog(const WorkJob& /*job*/, const std::string& text, LogKind kind) {
+    PostLogOfKind(text, kind);
+  }
+  // On the UI thread, when the worker takes a job and before its command is sent.
+  virtual void JobStarting(const WorkJob& /*job*/) {}
   // Writes a job's command; a host that serves several openings refuses the bytes of a job
   // queued for an earlier one (0 written).
   virtual size_t WriteJobBytes(const WorkJob& /*job*/, const char* data, size_t count) {

@@ -35,6 +35,20 @@ size_t JobQueue::Clear() {
   return dropped;
 }
 
+std::vector<WorkJob> JobQueue::RemoveIf(const std::function<bool(const WorkJob&)>& drop) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::vector<WorkJob> dropped;
+  std::deque<WorkJob> kept;
+  for (WorkJob& job : jobs_) {
+    if (drop(job))
+      dropped.push_back(std::move(job));
+    else
+      kept.push_back(std::move(job));
+  }
+  jobs_.swap(kept);
+  return dropped;
+}
+
 size_t JobQueue::Size() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return jobs_.size();

@@ -5,7 +5,9 @@
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <mutex>
+#include <vector>
 
 #include "exchange/work_job.h"
 
@@ -20,6 +22,9 @@ class JobQueue {
   bool WaitAndTake(WorkJob* job);
   // Any thread. Drops every queued job (the port was closed); returns how many.
   size_t Clear();
+  // Any thread. Drops the queued jobs `drop` says yes to, keeping the order of the others, and
+  // returns them (a cancelled batch of writes: the one the worker runs is not in the queue).
+  std::vector<WorkJob> RemoveIf(const std::function<bool(const WorkJob&)>& drop);
   size_t Size() const;
 
   // Wakes a waiting worker for good: WaitAndTake returns false from now on.

@@ -56,7 +56,7 @@ void ReceiveData(ExchangeState& state, ExchangeHost& host, const char* data, siz
       // ahead of the verdict the worker posts for it.
       std::string text(data, count);
       std::replace(text.begin(), text.end(), '\0', ' ');
-      host.PostLog(text);
+      host.PostLogOfKind(text, LogKind::kReceived);
     }
     c.Append(data, count);
     const int kind = c.awaitedKind;
@@ -136,7 +136,7 @@ void LoginByEscape(ExchangeState& state, ExchangeHost& host) {
   });
   host.StopSTimer();
   host.WriteToPort("+++", 3);
-  host.PostLog(SendLogLine("+++") + "\r\n");
+  host.PostLogOfKind(SendLogLine("+++") + "\r\n", LogKind::kSent);
 }
 
 void AwaitSettingMenu(ExchangeState& state) {

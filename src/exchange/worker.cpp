@@ -99,7 +99,9 @@ bool Complete(ExchangeState& state, ExchangeHost& host, const JobKindInfo& info,
   if (!handed) return false;
   const char* key = accepted ? info.successKey : info.errorKey;
   // A write or reset whose final line has not fully arrived gives no verdict text at all.
-  if (key) host.PostJobLog(f->job, LanguageText(kWorkerSection, key, "\r\n"));
+  if (key)
+    host.PostJobLog(f->job, LanguageText(kWorkerSection, key, "\r\n"),
+                    accepted ? LogKind::kVerdict : LogKind::kError);
   return true;
 }
 
@@ -109,10 +111,11 @@ bool RunJob(ExchangeState& state, ExchangeHost& host, const WorkJob& job,
   const JobKindInfo* info = FindJobKind(job.kind);
   auto factor = std::make_shared<std::atomic<int>>(1);
   auto current = std::make_shared<std::atomic<bool>>(false);
-  const bool started = HandOver(state, host, [&state, &host, factor, current, epoch = job.epoch] {
+  const bool started = HandOver(state, host, [&state, &host, job, factor, current] {
     // A job of an earlier opening is dropped without a trace.
-    if (state.Epoch() != epoch) return;
+    if (state.Epoch() != job.epoch) return;
     *current = true;
+    host.JobStarting(job);
     host.SetButtons(0, kSetJob);
     host.StopSTimer();
     *factor = host.TimeoutFactor();
@@ -121,7 +124,7 @@ bool RunJob(ExchangeState& state, ExchangeHost& host, const WorkJob& job,
   if (!*current || !state.BeginJob(job)) return true;
 
   const std::string_view bytes = CommandBytes(job);
-  host.PostJobLog(job, SendLogLine(bytes));
+  host.PostJobLog(job, SendLogLine(bytes), LogKind::kSent);
   const auto timeout = std::chrono::milliseconds(JobTimeoutMs(job.kind, factor->load())) /
                        (options.timeoutDivisor < 1 ? 1 : options.timeoutDivisor);
   host.WriteJobBytes(job, bytes.data(), bytes.size());
@@ -135,7 +138,7 @@ bool RunJob(ExchangeState& state, ExchangeHost& host, const WorkJob& job,
       return true;
     case ReplyWait::kTimeout:
       // The awaited kind stays: a late reply is still logged and matched until the next job.
-      host.PostJobLog(job, LanguageText(kWorkerSection, "OutTime", "\r\n"));
+      host.PostJobLog(job, LanguageText(kWorkerSection, "OutTime", "\r\n"), LogKind::kError);
       host.JobFinished(job, JobOutcome::kTimedOut);
       return true;
     case ReplyWait::kReply:

@@ -1,9 +1,17 @@
 #include "session/device_session.h"
 
 #include <QElapsedTimer>
+#include <QThread>
 
 #include "exchange/receive_path.h"
 #include "session/login_waits.h"
+
+namespace {
+// The writes a batch counts: parameters and sensor items (the clock write has no name).
+bool IsBatchWrite(const WorkJob& job) {
+  return job.kind == kJobWrite && !job.name.empty();
+}
+}  // namespace
 
 std::string_view ToString(ConnectionState state) {
   switch (state) {
@@ -89,6 +97,11 @@ void DeviceSession::Close() {
   serialPort_.ClosePort();
   // After the port: a writer still in WriteBytes has been woken by the close and is done.
   BeginEpoch();
+  // The queued writes go with the opening; the one in flight gets no verdict any more.
+  if (batch_.Active()) {
+    batch_.Dropped(batch_.Total() - batch_.Done(), false);
+    ReportBatch();
+  }
   connection_ = ConnectionState::kClosed;
   PostSetButtons(0, kSetPort);
 }
@@ -106,7 +119,30 @@ void DeviceSession::QuitSettingMode() {
 }
 
 EnqueueResult DeviceSession::Queue(const WorkJob& job) {
-  return EnqueueJob(state_, *this, job);
+  const EnqueueResult result = EnqueueJob(state_, *this, job);
+  // Batches are the UI thread's: a write queued elsewhere is sent but not counted.
+  const bool uiThread = QThread::currentThread() == probeTimer_.thread();
+  if (result != EnqueueResult::kRefused && IsBatchWrite(job) && uiThread) {
+    batch_.Queued();
+    listener_.OnBatchProgress(batch_);
+  }
+  return result;
+}
+
+int DeviceSession::CancelBatch() {
+  if (!batch_.Active()) return 0;
+  const int dropped = static_cast<int>(state_.queue.RemoveIf(IsBatchWrite).size());
+  batch_.Dropped(dropped, true);
+  ReportBatch();
+  return dropped;
+}
+
+void DeviceSession::ReportBatch() {
+  if (!batch_.Active()) return;
+  if (!batch_.Complete()) return listener_.OnBatchProgress(batch_);
+  const BatchSummary summary = batch_.Summary();
+  batch_.Reset();
+  listener_.OnBatchEnded(summary);
 }
 
 EnqueueResult DeviceSession::Queue(int kind, std::string_view command) {
@@ -153,13 +189,21 @@ void DeviceSession::PostForEpoch(uint64_t epoch, std::function<void()> work) {
 }
 
 void DeviceSession::PostLog(const std::string& text) {
-  if (text.empty()) return;
-  PostForEpoch(epoch_.load(), [this, text] { listener_.OnSessionLog(text); });
+  PostLogOfKind(text, LogKind::kProgram);
 }
 
-void DeviceSession::PostJobLog(const WorkJob& job, const std::string& text) {
+void DeviceSession::PostLogOfKind(const std::string& text, LogKind kind) {
+  if (text.empty()) return;
+  PostForEpoch(epoch_.load(), [this, text, kind] { listener_.OnSessionLogOfKind(text, kind); });
+}
+
+void DeviceSession::PostJobLog(const WorkJob& job, const std::string& text, LogKind kind) {
   if (text.empty() || job.epoch != epoch_.load()) return;
-  PostForEpoch(job.epoch, [this, text] { listener_.OnSessionLog(text); });
+  PostForEpoch(job.epoch, [this, text, kind] { listener_.OnSessionLogOfKind(text, kind); });
+}
+
+void DeviceSession::JobStarting(const WorkJob& job) {
+  listener_.OnJobStarted(job);
 }
 
 void DeviceSession::PostSetButtons(int wParam, int lParam) {
@@ -176,7 +220,12 @@ void DeviceSession::AbandonUiHandOvers() {
 
 void DeviceSession::JobFinished(const WorkJob& job, JobOutcome outcome) {
   // Posted, so it arrives after the job's own log lines.
-  PostForEpoch(job.epoch, [this, job, outcome] { listener_.OnJobFinished(job, outcome); });
+  PostForEpoch(job.epoch, [this, job, outcome] {
+    const bool counted = IsBatchWrite(job) && batch_.Active();
+    if (counted) batch_.Finished(job.name, outcome);
+    listener_.OnJobFinished(job, outcome);
+    if (counted) ReportBatch();
+  });
 }
 
 void DeviceSession::SetButtons(int wParam, int lParam) {

@@ -26,6 +26,7 @@
 #include "exchange/worker.h"
 #include "serial/line_settings.h"
 #include "serial/serial_port.h"
+#include "session/batch_progress.h"
 #include "session/connection_state.h"
 #include "session/message_pump.h"
 #include "session/open_failure.h"
@@ -66,6 +67,10 @@ class DeviceSession : public ExchangeHost {
   EnqueueResult Queue(const WorkJob& job);
   EnqueueResult Queue(int kind, std::string_view command);
   size_t QueuedJobs() const { return state_.queue.Size(); }
+  // Drops the writes of the running batch that wait in the queue; the one being sent finishes.
+  // UI thread. Returns how many were dropped.
+  int CancelBatch();
+  const BatchProgress& Batch() const { return batch_; }
 
   ConnectionState State() const { return connection_; }
   bool IsOpen() const { return serialPort_.IsOpen(); }
@@ -78,7 +83,9 @@ class DeviceSession : public ExchangeHost {
   size_t WriteToPort(const char* data, size_t count) override;
   size_t WriteJobBytes(const WorkJob& job, const char* data, size_t count) override;
   void PostLog(const std::string& text) override;
-  void PostJobLog(const WorkJob& job, const std::string& text) override;
+  void PostLogOfKind(const std::string& text, LogKind kind) override;
+  void PostJobLog(const WorkJob& job, const std::string& text, LogKind kind) override;
+  void JobStarting(const WorkJob& job) override;
   void PostSetButtons(int wParam, int lParam) override;
   bool RunOnUiThread(std::function<void()> work) override;
   void AbandonUiHandOvers() override;
@@ -109,6 +116,8 @@ class DeviceSession : public ExchangeHost {
   // Posts `work` to run on the UI thread unless the opening changed meanwhile.
   void PostForEpoch(uint64_t epoch, std::function<void()> work);
   void BeginEpoch();
+  // After a change of the batch: its progress, or its summary once every write ended.
+  void ReportBatch();
 
   SessionListener& listener_;
   ExchangeState state_;
@@ -121,6 +130,7 @@ class DeviceSession : public ExchangeHost {
   ParamTable params_;
   ListParamTable listParams_;
   DeviceFacts facts_;
+  BatchProgress batch_;
   ConnectionState connection_ = ConnectionState::kClosed;
   LoginStart login_ = LoginStart::kBootStream;
   int timeoutFactor_ = 1;

@@ -6,7 +6,9 @@
 
 #include "catalogue/show_reply_parser.h"
 #include "exchange/exchange_host.h"
+#include "exchange/log_kind.h"
 #include "exchange/work_job.h"
+#include "session/batch_progress.h"
 
 class SessionListener {
  public:
@@ -14,6 +16,8 @@ class SessionListener {
 
   // A line for the log: a sent command, a received chunk, a verdict. Carries its own line end.
   virtual void OnSessionLog(const std::string& text) = 0;
+  // The same line with what it is; a listener that tells the kinds apart overrides this one.
+  virtual void OnSessionLogOfKind(const std::string& text, LogKind /*kind*/) { OnSessionLog(text); }
   // The command buttons' set `set` (0 to 3) is switched on (`enable`) or off; sets 0 and 1 also
   // say whether the device is logged in. The session's state has already changed.
   virtual void OnButtonSet(int set, bool enable) = 0;
@@ -25,6 +29,12 @@ class SessionListener {
   virtual void OnLoadReadBack() {}
   // The device's net mode.
   virtual void OnNetMode(const std::string& /*mode*/) {}
+  // The worker took a job; its command is sent next.
+  virtual void OnJobStarted(const WorkJob& /*job*/) {}
+  // A batch of writes started, or one more of it ended or was queued.
+  virtual void OnBatchProgress(const BatchProgress& /*batch*/) {}
+  // Every write of the batch ended (written, refused, timed out or not sent).
+  virtual void OnBatchEnded(const BatchSummary& /*summary*/) {}
   // A job ended (after its log lines).
   virtual void OnJobFinished(const WorkJob& /*job*/, JobOutcome /*outcome*/) {}
   // The device went away while the port was open; the session is closed already.
