@@ -109,6 +109,10 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
         LanguageText(none ? "OnStartCom" : "RefreshPorts", none ? "NoPorts" : "Text", "\r\n"));
     return;
   }
+  if (name == "ReopenPort") {
+    if (portPanel_->TakeReopen() && !session_.IsOpen()) OnStartCom();
+    return;
+  }
   if (name == "Clear") {
     if (logControl_) logControl_->SetText("");
     return;
@@ -150,6 +154,7 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
 
 void CZR350FrameWnd::OnItemSelect(const std::string& name) {
   if (name == "Language") return PostMessage(WM_SWITCH_LANGUAGE);
+  if (name == "SerialPort") return portPanel_->OnPortSelected();
   formLogic_->OnItemSelect(name);
 }
 

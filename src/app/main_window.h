@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/messages.h"
+#include "app/port_panel.h"
 #include "catalogue/show_reply_parser.h"
 #include "form/pages.h"
 #include "form/tab_table.h"
@@ -96,6 +97,7 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   WindowHooks& hooks() { return hooks_; }
   TabTable& tabs() { return tabs_; }
   FormController& formLogic() { return *formLogic_; }
+  PortPanel& portPanel() { return *portPanel_; }
   const ProgramPaths& paths() const { return paths_; }
   int languageValue() const { return languageValue_; }
   bool loggedIn() const { return session_.LoggedIn(); }
@@ -125,7 +127,7 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   std::unique_ptr<FormController> formLogic_;
   // The folder and file of the last configuration file saved or loaded.
   std::string configFilePath_;
-  std::string preselectedPort_;
+  std::unique_ptr<PortPanel> portPanel_;
   Control* closeButton_ = nullptr;
   Control* maxButton_ = nullptr;
   Control* restoreButton_ = nullptr;

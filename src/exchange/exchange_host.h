@@ -58,6 +58,9 @@ class ExchangeHost {
   // The worker's own lines about a job (the sent command, the verdict, a time-out). A host that
   // serves several openings drops the lines of a job queued for an earlier one.
   virtual void PostJobLog(const WorkJob& /*job*/, const std::string& text) { PostLog(text); }
+  // The reply to a signal or SIM query (kinds 10 to 12), "ERROR" answers included, on the worker
+  // thread before the job's verdict: the host may add a line that says what it means.
+  virtual void QueryAnswered(const WorkJob& /*job*/, const std::string& /*reply*/) {}
   // Writes a job's command; a host that serves several openings refuses the bytes of a job
   // queued for an earlier one (0 written).
   virtual size_t WriteJobBytes(const WorkJob& /*job*/, const char* data, size_t count) {

@@ -4,6 +4,7 @@
 
 #include "exchange/receive_path.h"
 #include "session/login_waits.h"
+#include "session/query_answers.h"
 
 std::string_view ToString(ConnectionState state) {
   switch (state) {
@@ -160,6 +161,10 @@ void DeviceSession::PostLog(const std::string& text) {
 void DeviceSession::PostJobLog(const WorkJob& job, const std::string& text) {
   if (text.empty() || job.epoch != epoch_.load()) return;
   PostForEpoch(job.epoch, [this, text] { listener_.OnSessionLog(text); });
+}
+
+void DeviceSession::QueryAnswered(const WorkJob& job, const std::string& reply) {
+  PostJobLog(job, job.kind == kJobSimStatus ? SimAnswerLine(reply) : SignalAnswerLine(reply));
 }
 
 void DeviceSession::PostSetButtons(int wParam, int lParam) {

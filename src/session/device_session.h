@@ -79,6 +79,7 @@ class DeviceSession : public ExchangeHost {
   size_t WriteJobBytes(const WorkJob& job, const char* data, size_t count) override;
   void PostLog(const std::string& text) override;
   void PostJobLog(const WorkJob& job, const std::string& text) override;
+  void QueryAnswered(const WorkJob& job, const std::string& reply) override;
   void PostSetButtons(int wParam, int lParam) override;
   bool RunOnUiThread(std::function<void()> work) override;
   void AbandonUiHandOvers() override;
