@@ -64,6 +64,8 @@ void PortPanel::Refresh() {
   PortChoiceInput input;
   input.openPath = hooks_.openPath ? hooks_.openPath() : std::string();
   input.chosenPath = chosenPath_;
+  std::error_code ec;
+  input.chosenExists = !chosenPath_.empty() && std::filesystem::exists(chosenPath_, ec);
   input.rememberedPath = rememberedPath_;
   input.previousPaths = previousPaths_;
   input.firstListing = firstListing_;

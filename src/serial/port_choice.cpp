@@ -49,9 +49,9 @@ PortChoice ChoosePort(const std::vector<PortInfo>& ports, const PortChoiceInput&
     choice.selected = remembered;
     return choice;
   }
-  // A choice that went away (unplugged) stays visible rather than silently becoming another
-  // port: the user sees it is gone when opening fails, and can pick again.
-  if (!input.chosenPath.empty()) {
+  // A path the user typed (or named on the command line) that discovery does not find, such as
+  // a pty, stays the choice. An unplugged adapter's is gone, and another port is offered.
+  if (!input.chosenPath.empty() && input.chosenExists) {
     choice.paths.push_back(input.chosenPath);
     choice.selected = static_cast<int>(choice.paths.size()) - 1;
     return choice;

@@ -13,6 +13,9 @@ struct PortChoiceInput {
   // The port the user picked or typed in this run, or named on the command line; kept while it
   // is listed.
   std::string chosenPath;
+  // Whether the chosen path is still there although discovery does not list it (a typed pty);
+  // an unplugged adapter's node is gone.
+  bool chosenExists = false;
   // The port of the last connection of an earlier run (config.ini).
   std::string rememberedPath;
   // The ports of the previous listing; a port not among them was just plugged in. Empty at the
@@ -22,8 +25,9 @@ struct PortChoiceInput {
 };
 
 struct PortChoice {
-  // The entries to show, in order: the listed ports, then the open or chosen port when no longer
-  // listed (so the combo never claims that another port is the one open).
+  // The entries to show, in order: the listed ports, then the open port when no longer listed (so
+  // the combo never claims that another port is the one open), or a chosen path that exists but
+  // is not discovered.
   std::vector<std::string> paths;
   // The entry to select; -1 when there is none.
   int selected = -1;

@@ -12,8 +12,9 @@ const PortInfo kNewAdapter{"/dev/ttyUSB1", "CP2102", true, 300, ""};
 
 // The listing's circumstances; `previous` empty means the first listing.
 PortChoiceInput Input(std::string open, std::string chosen, std::string remembered,
-                      std::vector<std::string> previous = {}) {
+                      std::vector<std::string> previous = {}, bool chosenExists = false) {
   PortChoiceInput input;
+  input.chosenExists = chosenExists;
   input.openPath = std::move(open);
   input.chosenPath = std::move(chosen);
   input.rememberedPath = std::move(remembered);
@@ -54,10 +55,15 @@ TEST(ChoosePort, FollowsTheOpenPortTheUserThePlugAndTheMemoryInThisOrder) {
        Input("/dev/ttyUSB0", "", "", {"/dev/ttyUSB0"}),
        {"/dev/ttyS0", "/dev/ttyUSB0"},
        1},
-      {"an unplugged choice stays visible instead of becoming another port",
+      {"an unplugged choice gives way to the ports that are there",
        {kBuiltIn},
        Input("", "/dev/ttyUSB0", "", {"/dev/ttyUSB0", "/dev/ttyS0"}),
-       {"/dev/ttyS0", "/dev/ttyUSB0"},
+       {"/dev/ttyS0"},
+       0},
+      {"a typed path that discovery does not find stays the choice",
+       {kBuiltIn},
+       Input("", "/dev/pts/4", "", {"/dev/ttyS0"}, true),
+       {"/dev/ttyS0", "/dev/pts/4"},
        1},
       {"a built-in port appearing is no plug",
        {kOldAdapter, kBuiltIn},
