@@ -263,6 +263,11 @@ TEST_F(PortPanelTest, AnAdapterPluggedBackIsOfferedForReopening) {
     const std::string back = Plug(c.backAs, c.byId);
     ASSERT_TRUE(PumpUntil([&] { return reopen->IsVisible(); })) << Log();
     EXPECT_NE(Log().find(back + " is back"), std::string::npos) << Log();
+    const char* dir = std::getenv("DTU_SCREENSHOT_DIR");
+    if (dir && c.byId[0] != '\0') {
+      window_->window()->resize(1100, 680);
+      window_->window()->SaveScreenshot(std::string(dir) + "/port-reopen-offered.png");
+    }
     EXPECT_EQ(Selected().rfind(back, 0), 0u) << Selected();
 
     Click("ReopenPort");
