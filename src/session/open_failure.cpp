@@ -43,7 +43,8 @@ std::string DescribeOpenFailure(const OpenResult& result, const std::string& pat
     if (ModemManagerRunning() && ModemManagerProbes(path))
       hint +=
           "; ModemManager is running and probes this adapter: install the udev rule "
-          "99-dtu-config.rules (docs/udev) so that it leaves the port alone";
+          "70-dtu-config-no-modemmanager.rules (/usr/share/doc/dtu-config/examples) so that it "
+          "leaves the port alone";
   }
   return "cannot open " + path + ": " + hint;
 }
