@@ -1,5 +1,6 @@
 // The connection panel: the port list, "Open" toggling the connection, and a device that goes
 // away while connected. UI thread only.
+#include "app/busy_port.h"
 #include "app/main_window.h"
 #include "serial/connection_request.h"
 #include "serial/port_error.h"
@@ -7,32 +8,11 @@
 #include "texts/language.h"
 
 void CZR350FrameWnd::RefreshPortList() {
-  ComboControl* ports = form().FindCombo("SerialPort");
-  if (!ports) return;
-  const std::vector<PortInfo> found = ListSerialPorts();
-  if (found.empty() && preselectedPort_.empty()) return;  // the skin's own items stay
-  Control* combo = form().Find("SerialPort");
-  const std::string typed = combo->Text();
-  ports->RemoveAllItems();
-  for (const PortInfo& port : found) ports->AddItem(PortDisplayText(port));
-  if (!preselectedPort_.empty()) {
-    bool listed = false;
-    for (const PortInfo& port : found) listed = listed || port.path == preselectedPort_;
-    if (!listed) ports->AddItem(preselectedPort_);
-  }
-  // Keep the user's choice across a refresh when it is still there.
-  int keep = 0;
-  const std::string wanted =
-      preselectedPort_.empty() ? PortPathFromDisplayText(typed) : preselectedPort_;
-  for (int i = 0; i < ports->ItemCount(); ++i) {
-    if (PortPathFromDisplayText(ports->ItemText(i)) == wanted) keep = i;
-  }
-  ports->SelectItem(keep);
+  portPanel_->Refresh();
 }
 
 void CZR350FrameWnd::PreselectPort(const std::string& path) {
-  preselectedPort_ = path;
-  RefreshPortList();
+  portPanel_->Preselect(path);
 }
 
 namespace {
@@ -42,6 +22,14 @@ std::string OpenFailureHint(const OpenResult& result, const std::string& path) {
                     : result.failure == OpenFailure::kBusy     ? "Busy"
                                                                : nullptr;
   std::string text = key ? LanguageText("OnStartCom", key, "") : std::string();
+  // Who holds it, where /proc shows it, and ModemManager's part.
+  if (result.failure == OpenFailure::kBusy) {
+    std::string lines = BusyPortLines(path);
+    if (!lines.empty()) lines.erase(lines.size() - 2);  // the caller ends the line
+    if (!text.empty()) text += " (" + path + ")";
+    if (!lines.empty()) text += (text.empty() ? "" : "\r\n") + lines;
+    if (!text.empty()) return text;
+  }
   if (!text.empty()) return text + " (" + path + ")";
   if (result.failure == OpenFailure::kNoPort) return LanguageText("OnStartCom", "NoPorts", "");
   return OpenErrorHint(result.error, path);
@@ -87,9 +75,11 @@ void CZR350FrameWnd::OnStartCom() {
   AppendLog(LanguageText("OnStartCom", "OpenNotice", "\r\n"));
   ShowConnection(request.path, baudCombo->Text(), codeCombo->Text());
   if (Control* open = form().Find("Open")) open->SetText(LanguageText("OnStartCom", "Close", ""));
+  portPanel_->OnOpened(request.path, baudCombo->Text(), codeCombo->Text());
 }
 
 void CZR350FrameWnd::OnConnectionLost(const std::string& path, int /*error*/) {
   if (Control* open = form().Find("Open")) open->SetText(LanguageText("OnStartCom", "Open", ""));
   AppendLog(LanguageText("OnStartCom", "Disconnected", "") + " " + path + "\r\n");
+  portPanel_->OnConnectionLost(path);
 }

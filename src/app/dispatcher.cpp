@@ -110,6 +110,10 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
         LanguageText(none ? "OnStartCom" : "RefreshPorts", none ? "NoPorts" : "Text", "\r\n"));
     return;
   }
+  if (name == "ReopenPort") {
+    if (portPanel_->TakeReopen() && !session_.IsOpen()) OnStartCom();
+    return;
+  }
   if (name == "Clear") {
     ClearLog();
     return;
@@ -155,6 +159,7 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
 
 void CZR350FrameWnd::OnItemSelect(const std::string& name) {
   if (name == "Language") return PostMessage(WM_SWITCH_LANGUAGE);
+  if (name == "SerialPort") return portPanel_->OnPortSelected();
   formLogic_->OnItemSelect(name);
 }
 

@@ -57,6 +57,10 @@ bool CZR350FrameWnd::Create(std::string* error) {
   };
   formLogic_ = std::make_unique<FormController>(*window_, session_.Params(), session_.ListParams(),
                                                 session_.Facts(), tabs_, std::move(hooks));
+  PortPanel::Hooks portHooks;
+  portHooks.log = [this](const std::string& text) { AppendLog(text); };
+  portHooks.openPath = [this] { return session_.IsOpen() ? session_.PortPath() : std::string(); };
+  portPanel_ = std::make_unique<PortPanel>(*window_, paths_.configPath, std::move(portHooks));
   Init();
   return true;
 }
@@ -73,8 +77,7 @@ void CZR350FrameWnd::Init() {
   minButton_ = f.Find("minbtn");
   InitLogAndStatus();
 
-  RefreshPortList();
-  if (ComboControl* ports = f.FindCombo("SerialPort")) ports->SelectItem(0);
+  portPanel_->Start();
   if (ComboControl* language = f.FindCombo("Language")) language->SelectItem(languageValue_ != 0);
 
   ArrangeTabOrder(f);

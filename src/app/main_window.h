@@ -11,6 +11,7 @@
 
 #include "app/keyboard.h"
 #include "app/messages.h"
+#include "app/port_panel.h"
 #include "catalogue/show_reply_parser.h"
 #include "form/pages.h"
 #include "form/tab_table.h"
@@ -112,6 +113,7 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   FormController& formLogic() { return *formLogic_; }
   LogPane* logPane() { return log_.get(); }
   StatusLine* statusLine() { return statusLine_; }
+  PortPanel& portPanel() { return *portPanel_; }
   const ProgramPaths& paths() const { return paths_; }
   int languageValue() const { return languageValue_; }
   bool loggedIn() const { return session_.LoggedIn(); }
@@ -147,7 +149,7 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   std::unique_ptr<FormController> formLogic_;
   // The folder and file of the last configuration file saved or loaded.
   std::string configFilePath_;
-  std::string preselectedPort_;
+  std::unique_ptr<PortPanel> portPanel_;
   Control* closeButton_ = nullptr;
   Control* maxButton_ = nullptr;
   Control* restoreButton_ = nullptr;

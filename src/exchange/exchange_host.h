@@ -65,6 +65,9 @@ class ExchangeHost {
   }
   // On the UI thread, when the worker takes a job and before its command is sent.
   virtual void JobStarting(const WorkJob& /*job*/) {}
+  // The reply to a signal or SIM query (kinds 10 to 12), "ERROR" answers included, on the worker
+  // thread before the job's verdict: the host may add a line that says what it means.
+  virtual void QueryAnswered(const WorkJob& /*job*/, const std::string& /*reply*/) {}
   // Writes a job's command; a host that serves several openings refuses the bytes of a job
   // queued for an earlier one (0 written).
   virtual size_t WriteJobBytes(const WorkJob& /*job*/, const char* data, size_t count) {

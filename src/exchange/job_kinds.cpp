@@ -28,9 +28,9 @@ constexpr JobKindInfo kKinds[] = {
   {kJobQuitSetting,    "quit",        kShort,  kOkOrError,   kCompleteThenLogOut, kComplete,       kLogOut,        nullptr,          nullptr,          0},
   {kJobFindNetMode,    "net-mode",    kShort,  kOkOrError,   kComplete,           kComplete,       kNetMode,       nullptr,          nullptr,          0},
   {kJobVersion,        "version",     kShort,  kOkOrError,   kComplete,           kComplete,       kNoCompletion,       nullptr,          nullptr,          0},
-  {kJobSimStatus,      "sim",         kShort,  kOkOrError,   kComplete,           kComplete,       kNoCompletion,       nullptr,          nullptr,          0},
-  {kJobSignal,         "signal",      kShort,  kOkOrError,   kComplete,           kCompleteThenRetry, kNoCompletion,    nullptr,          nullptr,          0},
-  {kJobSignalRetry,    "signal",      kShort,  kOkOrError,   kComplete,           kComplete,       kNoCompletion,       nullptr,          nullptr,          0},
+  {kJobSimStatus,      "sim",         kShort,  kOkOrError,   kComplete,           kComplete,       kQueryAnswer,   nullptr,          nullptr,          0},
+  {kJobSignal,         "signal",      kShort,  kOkOrError,   kComplete,           kCompleteThenRetry, kQueryAnswer, nullptr,          nullptr,          0},
+  {kJobSignalRetry,    "signal",      kShort,  kOkOrError,   kComplete,           kComplete,       kQueryAnswer,   nullptr,          nullptr,          0},
   {kJobReadLogFile,    "log-file",    kLong,   kOkOrError,   kComplete,           kComplete,       kNoCompletion,       nullptr,          nullptr,          0},
   {kJobNamedCommand,   "command",     kShort,  kOkOrError,   kComplete,           kComplete,       kNoCompletion,       nullptr,          nullptr,          0},
 };

@@ -40,6 +40,7 @@ enum class Completion {
   kLoadReadBack,  // the device's values, to compare a loaded file with
   kLogOut,        // the device left its setting mode
   kNetMode,       // the net mode goes into "FINDNETMODE"
+  kQueryAnswer,   // the host reads the answer to a signal or SIM query (also when "ERROR")
 };
 
 struct JobKindInfo {

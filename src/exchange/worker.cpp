@@ -45,8 +45,11 @@ bool Complete(ExchangeState& state, ExchangeHost& host, const JobKindInfo& info,
   auto current = [&state, f] { return state.Epoch() == f->job.epoch; };
   const bool accepted = f->status == ReplyStatus::kComplete;
   bool handed = true;
+  // A SIM query answered "+CME ERROR: 10" says as much as one answered "+CPIN: READY".
+  if (info.completion == Completion::kQueryAnswer) host.QueryAnswered(f->job, f->reply);
   switch (accepted ? info.completion : Completion::kNoCompletion) {
     case Completion::kNoCompletion:
+    case Completion::kQueryAnswer:
       break;
     case Completion::kShowReceived:
       // A reply this short is a device error text, not a configuration: it is not parsed.

@@ -1,5 +1,7 @@
 #include "port_list.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -56,19 +58,45 @@ bool IsUnusedLegacyPort(const fs::path& ttyEntry, const std::string& name) {
   return FirstLine(ttyEntry / "type") == "0";
 }
 
-// "ttyUSB10" -> ("ttyUSB", 10, name) so that ttyUSB2 sorts before ttyUSB10.
-std::tuple<std::string, long, std::string> SortKey(const std::string& name) {
+using SortKeyType = std::tuple<bool, std::string, long, std::string>;
+
+// "ttyUSB10" -> (builtIn, "ttyUSB", 10, name) so that adapters come first and ttyUSB2 sorts
+// before ttyUSB10.
+SortKeyType SortKey(const std::string& name, bool usb) {
   size_t digits = name.find_last_not_of("0123456789") + 1;
   long number = -1;
   if (digits < name.size() && name.size() - digits < 9) number = std::stol(name.substr(digits));
-  return {name.substr(0, digits), number, name};
+  return {!usb, name.substr(0, digits), number, name};
 }
+
+bool IsUsbName(const std::string& name) {
+  return name.compare(0, 6, "ttyUSB") == 0 || name.compare(0, 6, "ttyACM") == 0;
+}
+
+bool IsUsbDevice(const fs::path& ttyEntry) {
+  std::error_code ec;
+  const fs::path device = fs::canonical(ttyEntry / "device", ec);
+  return !ec && device.string().find("/usb") != std::string::npos;
+}
+
+// The node's status-change time: udev creates (and chmods) it when the adapter is plugged in.
+long long NodeTime(const std::string& path) {
+  struct stat info {};
+  if (lstat(path.c_str(), &info) != 0) return 0;
+  return static_cast<long long>(info.st_ctim.tv_sec) * 1000000000LL + info.st_ctim.tv_nsec;
+}
+
+struct Found {
+  std::string description;
+  bool usb = false;
+  std::string byId;
+};
 
 }  // namespace
 
 std::vector<PortInfo> ListSerialPorts(const std::string& serialById, const std::string& sysClassTty,
                                       const std::string& devDir) {
-  std::map<std::string, std::string> found;  // device name -> description
+  std::map<std::string, Found> found;  // by device name
   std::error_code ec;
 
   for (fs::directory_iterator it(sysClassTty, ec), end; !ec && it != end; it.increment(ec)) {
@@ -78,7 +106,7 @@ std::vector<PortInfo> ListSerialPorts(const std::string& serialById, const std::
     // Virtual consoles, ptys and the like have no device behind them.
     if (!fs::exists(entry / "device", linkError)) continue;
     if (IsUnusedLegacyPort(entry, name)) continue;
-    found[name] = SysfsDescription(entry);
+    found[name] = Found{SysfsDescription(entry), IsUsbName(name) || IsUsbDevice(entry), {}};
   }
 
   ec.clear();
@@ -89,17 +117,25 @@ std::vector<PortInfo> ListSerialPorts(const std::string& serialById, const std::
     if (target.is_relative()) target = it->path().parent_path() / target;
     const std::string name = target.lexically_normal().filename().string();
     if (name.empty()) continue;
-    std::string& description = found[name];
-    if (description.empty()) description = ByIdDescription(it->path().filename().string());
+    Found& port = found[name];
+    if (port.description.empty())
+      port.description = ByIdDescription(it->path().filename().string());
+    port.usb = true;
+    // Several links (one per interface name) may lead to one node; the first in name order is
+    // stable across plugging.
+    const std::string link = it->path().string();
+    if (port.byId.empty() || link < port.byId) port.byId = link;
   }
 
-  std::vector<std::pair<std::tuple<std::string, long, std::string>, PortInfo>> sorted;
-  for (const auto& [name, description] : found) {
+  std::vector<std::pair<SortKeyType, PortInfo>> sorted;
+  for (const auto& [name, port] : found) {
     std::string path = devDir + "/" + name;
     std::error_code nodeError;
     // sysfs also shows devices that this system (a container, say) has no node for.
     if (!fs::exists(path, nodeError)) continue;
-    sorted.push_back({SortKey(name), PortInfo{path, description}});
+    const bool usb = port.usb || IsUsbName(name);
+    sorted.push_back(
+        {SortKey(name, usb), PortInfo{path, port.description, usb, NodeTime(path), port.byId}});
   }
   std::sort(sorted.begin(), sorted.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });

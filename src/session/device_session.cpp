@@ -5,6 +5,7 @@
 
 #include "exchange/receive_path.h"
 #include "session/login_waits.h"
+#include "session/query_answers.h"
 
 namespace {
 // The writes a batch counts: parameters and sensor items (the clock write has no name).
@@ -204,6 +205,11 @@ void DeviceSession::PostJobLog(const WorkJob& job, const std::string& text, LogK
 
 void DeviceSession::JobStarting(const WorkJob& job) {
   listener_.OnJobStarted(job);
+}
+
+void DeviceSession::QueryAnswered(const WorkJob& job, const std::string& reply) {
+  PostJobLog(job, job.kind == kJobSimStatus ? SimAnswerLine(reply) : SignalAnswerLine(reply),
+             LogKind::kProgram);
 }
 
 void DeviceSession::PostSetButtons(int wParam, int lParam) {

@@ -86,6 +86,7 @@ class DeviceSession : public ExchangeHost {
   void PostLogOfKind(const std::string& text, LogKind kind) override;
   void PostJobLog(const WorkJob& job, const std::string& text, LogKind kind) override;
   void JobStarting(const WorkJob& job) override;
+  void QueryAnswered(const WorkJob& job, const std::string& reply) override;
   void PostSetButtons(int wParam, int lParam) override;
   bool RunOnUiThread(std::function<void()> work) override;
   void AbandonUiHandOvers() override;

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "serial/port_error.h"
+#include "serial/port_holder.h"
 
 OpenFailure OpenFailureFromErrno(int error) {
   switch (error) {
@@ -36,5 +37,14 @@ std::string DescribeOpenFailure(const OpenResult& result, const std::string& pat
   // The driver's hints name the cause and the remedy (the dialout group, the program holding it).
   std::string hint = OpenErrorHint(result.error, path);
   if (!hint.empty() && hint.back() == '.') hint.pop_back();
+  if (result.failure == OpenFailure::kBusy) {
+    const std::vector<PortHolder> holders = FindPortHolders(path);
+    if (!holders.empty()) hint += " (held by " + DescribeHolders(holders) + ")";
+    if (ModemManagerRunning() && ModemManagerProbes(path))
+      hint +=
+          "; ModemManager is running and probes this adapter: install the udev rule "
+          "70-dtu-config-no-modemmanager.rules (/usr/share/doc/dtu-config/examples) so that it "
+          "leaves the port alone";
+  }
   return "cannot open " + path + ": " + hint;
 }

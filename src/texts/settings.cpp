@@ -109,12 +109,17 @@ std::string ReadIniString(const std::string& path, const std::string& section,
 
 bool WriteIniString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value) {
-  bool exists = false;
-  std::vector<std::string> lines = ReadLines(path, &exists);
+  return WriteIniStrings(path, section, {{key, value}}, nullptr);
+}
+
+namespace {
+
+// Sets `key` in `section` of `lines`, adding the key (and the section) where missing.
+void SetIniLine(std::vector<std::string>& lines, const std::string& section, const std::string& key,
+                const std::string& value) {
   bool inSection = false;
-  bool done = false;
   size_t sectionEnd = std::string::npos;  // index after the last line of the wanted section
-  for (size_t i = 0; i < lines.size() && !done; ++i) {
+  for (size_t i = 0; i < lines.size(); ++i) {
     std::string line = Trim(lines[i]);
     std::string name;
     if (SectionName(line, &name)) {
@@ -129,22 +134,29 @@ bool WriteIniString(const std::string& path, const std::string& section, const s
     std::string v;
     if (!IsComment(line) && KeyValue(line, &k, &v) && EqualsNoCase(k, key)) {
       lines[i] = k + "=" + value;
-      done = true;
+      return;
     }
   }
-  if (!done) {
-    if (sectionEnd == std::string::npos) {
-      if (!lines.empty() && !Trim(lines.back()).empty()) lines.push_back("");
-      lines.push_back("[" + section + "]");
-      lines.push_back(key + "=" + value);
-    } else {
-      lines.insert(lines.begin() + static_cast<long>(sectionEnd), key + "=" + value);
-    }
+  if (sectionEnd == std::string::npos) {
+    if (!lines.empty() && !Trim(lines.back()).empty()) lines.push_back("");
+    lines.push_back("[" + section + "]");
+    lines.push_back(key + "=" + value);
+  } else {
+    lines.insert(lines.begin() + static_cast<long>(sectionEnd), key + "=" + value);
   }
+}
+
+}  // namespace
+
+bool WriteIniStrings(const std::string& path, const std::string& section,
+                     const std::vector<std::pair<std::string, std::string>>& values,
+                     std::string* error) {
+  bool exists = false;
+  std::vector<std::string> lines = ReadLines(path, &exists);
+  for (const auto& [key, value] : values) SetIniLine(lines, section, key, value);
   std::ostringstream out;
   for (const std::string& l : lines) out << l << "\r\n";
-  const std::string bytes = out.str();
-  return WriteFileAtomically(path, bytes, nullptr);
+  return WriteFileAtomically(path, out.str(), error);
 }
 
 int ReadLanguageValue(const std::string& configPath) {

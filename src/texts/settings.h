@@ -2,6 +2,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 // Reads key `key` of section `section` of an INI file the way the program always has: names are
 // case-insensitive, the value is cut to `capacity - 1` bytes, and a missing file, section or key
@@ -14,6 +16,12 @@ std::string ReadIniString(const std::string& path, const std::string& section,
 // failed write (a full disk) leaves the previous file as it was. False when it cannot be written.
 bool WriteIniString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value);
+
+// Writes several keys of one section in a single atomic replacement of the file, as
+// WriteIniString does for one. `*error` (when given) says why it failed.
+bool WriteIniStrings(const std::string& path, const std::string& section,
+                     const std::vector<std::pair<std::string, std::string>>& values,
+                     std::string* error);
 
 // The language value of a settings file: "Set"/"Language" read as a decimal number (leading
 // digits only; anything else, a missing key or file gives 0). 0 is English, anything else Chinese.

@@ -1,5 +1,8 @@
 #include "combo_control.h"
 
+#include <algorithm>
+
+#include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -17,6 +20,8 @@ ComboBoxControl::ComboBoxControl(FormContext* context, QWidget* parent)
 }
 
 void ComboBoxControl::OnIndexChanged(int index) {
+  // A long entry (a port followed by its adapter's name) shows its beginning, where the path is.
+  if (isEditable() && lineEdit()) lineEdit()->setCursorPosition(0);
   int old = reported_;
   reported_ = index;
   if (old != index) Context()->Notify("itemselect", this, index, old);
@@ -105,6 +110,12 @@ void ComboBoxControl::FinishBuild() {
     SelectItem(-1);
   pendingSelection_.reset();
   reported_ = currentIndex();
+}
+
+void ComboBoxControl::showPopup() {
+  const int frame = 2 * view()->frameWidth() + 24;
+  view()->setMinimumWidth(std::max(width(), view()->sizeHintForColumn(0) + frame));
+  QComboBox::showPopup();
 }
 
 // Opening the list moves the focus into the popup for a moment; that is no leaving.

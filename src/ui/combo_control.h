@@ -30,6 +30,9 @@ class ComboBoxControl : public QComboBox, public ControlBase, public ComboContro
   // Scrolling a page must not change the lists it passes over: only a focused list takes the
   // wheel.
   void wheelEvent(QWheelEvent* event) override;
+  // The open list is as wide as its longest entry (a port with its adapter's name), not only as
+  // wide as the closed box.
+  void showPopup() override;
 
  private:
   void OnIndexChanged(int index);

@@ -67,16 +67,22 @@ TEST_F(PortListTest, ListsRealDevicesWithDescriptionsInNaturalOrder) {
 
   std::vector<PortInfo> ports = List();
   ASSERT_EQ(ports.size(), 5u);
+  // Plugged adapters first, the built-in UART last.
   EXPECT_EQ(ports[0].path, Dev("ttyACM0"));
   EXPECT_EQ(ports[0].description, "Quectel EC25 0123");
-  EXPECT_EQ(ports[1].path, Dev("ttyS1"));
-  EXPECT_EQ(ports[1].description, "");
-  EXPECT_EQ(ports[2].path, Dev("ttyUSB0"));
-  EXPECT_EQ(ports[2].description, "FTDI FT232R USB UART");
-  EXPECT_EQ(ports[3].path, Dev("ttyUSB2"));
-  EXPECT_EQ(ports[3].description, "");
-  EXPECT_EQ(ports[4].path, Dev("ttyUSB10"));
-  EXPECT_EQ(ports[4].description, "CP2102 USB to UART Bridge Controller");
+  EXPECT_EQ(ports[0].byId, (root / "dev/serial/by-id/usb-Quectel_EC25_0123-if02").string());
+  EXPECT_EQ(ports[1].path, Dev("ttyUSB0"));
+  EXPECT_EQ(ports[1].description, "FTDI FT232R USB UART");
+  EXPECT_EQ(ports[2].path, Dev("ttyUSB2"));
+  EXPECT_EQ(ports[2].description, "");
+  EXPECT_EQ(ports[2].byId, "");
+  EXPECT_EQ(ports[3].path, Dev("ttyUSB10"));
+  EXPECT_EQ(ports[3].description, "CP2102 USB to UART Bridge Controller");
+  EXPECT_EQ(ports[4].path, Dev("ttyS1"));
+  EXPECT_EQ(ports[4].description, "");
+  for (size_t i = 0; i < 4; ++i) EXPECT_TRUE(ports[i].usb) << ports[i].path;
+  EXPECT_FALSE(ports[4].usb);
+  EXPECT_GT(ports[0].pluggedAt, 0);
 }
 
 TEST_F(PortListTest, DeviceKnownOnlyByIdIsListed) {
@@ -94,7 +100,8 @@ TEST_F(PortListTest, MissingTreesGiveAnEmptyList) {
 }
 
 TEST(PortDisplayText, PathSurvivesTheRoundTripAndTypedTextIsAccepted) {
-  const PortInfo ports[] = {{"/dev/ttyUSB0", "FTDI FT232R USB UART"}, {"/dev/pts/3", ""}};
+  const PortInfo ports[] = {{"/dev/ttyUSB0", "FTDI FT232R USB UART", true, 0, ""},
+                            {"/dev/pts/3", "", false, 0, ""}};
   for (const PortInfo& port : ports)
     EXPECT_EQ(PortPathFromDisplayText(PortDisplayText(port)), port.path);
   EXPECT_EQ(PortDisplayText(ports[0]), "/dev/ttyUSB0 \xE2\x80\x94 FTDI FT232R USB UART");

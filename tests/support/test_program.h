@@ -15,6 +15,12 @@
 inline std::unique_ptr<CZR350FrameWnd> MakeTestWindow(const std::string& programDir, int language,
                                                       std::string* error) {
   QFile::link(DTU_SKIN_ROOT, QString::fromStdString(programDir + "skin"));
+  // A config.ini beside the program keeps the window's settings (the last port, ...) there,
+  // never in the user's own config folder.
+  if (!QFile::exists(QString::fromStdString(programDir + "config.ini"))) {
+    QFile config(QString::fromStdString(programDir + "config.ini"));
+    (void)config.open(QIODevice::WriteOnly);
+  }
   ProgramPaths paths = MakeProgramPaths(programDir, language);
   SetLanguageFile(paths.languagePath);
   auto window = std::make_unique<CZR350FrameWnd>(paths, language);
