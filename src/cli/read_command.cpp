@@ -106,6 +106,10 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
         << JobTimeoutMs(kJobShow, session.TimeoutFactor()) / 1000 << " s\n";
     return kExitFailure;
   }
+  if (outcome == JobOutcome::kRestarted) {
+    err << command << ": the device at " << portPath << " restarted during the read; nothing written\n";
+    return kExitFailure;
+  }
   if (outcome == JobOutcome::kFailed) {
     err << command << ": the device refused AT+SHOW\n";
     return kExitFailure;

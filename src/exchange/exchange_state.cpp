@@ -31,6 +31,8 @@ bool ExchangeState::BeginJob(const WorkJob& job) {
   collection_.replyStatus = ReplyStatus::kNeedMore;
   collection_.replyText.clear();
   collection_.received.clear();
+  collection_.jobRunning = true;
+  collection_.deviceRestarted = false;
   return true;
 }
 
@@ -59,11 +61,14 @@ bool ExchangeState::Push(WorkJob job) {
 ReplyWait ExchangeState::WaitForReply(std::chrono::milliseconds timeout, ReplyStatus* status,
                                       std::string* text) {
   std::unique_lock<std::mutex> lock(mutex_);
-  const bool woken = changed_.wait_for(
-      lock, timeout, [&] { return quit_ || collection_.replyReady || jobEpoch_ != epoch_; });
+  const bool woken = changed_.wait_for(lock, timeout, [&] {
+    return quit_ || collection_.replyReady || collection_.deviceRestarted || jobEpoch_ != epoch_;
+  });
+  collection_.jobRunning = false;
   if (quit_) return ReplyWait::kQuit;
   if (jobEpoch_ != epoch_) return ReplyWait::kAborted;
   if (!woken) return ReplyWait::kTimeout;
+  if (!collection_.replyReady) return ReplyWait::kRestarted;
   *status = collection_.replyStatus;
   *text = std::move(collection_.replyText);
   collection_.replyText.clear();

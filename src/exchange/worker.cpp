@@ -138,6 +138,10 @@ bool RunJob(ExchangeState& state, ExchangeHost& host, const WorkJob& job,
       host.PostJobLog(job, LanguageText(kWorkerSection, "OutTime", "\r\n"));
       host.JobFinished(job, JobOutcome::kTimedOut);
       return true;
+    case ReplyWait::kRestarted:
+      // The receive path logged why; the login takes the booting device over.
+      host.JobFinished(job, JobOutcome::kRestarted);
+      return true;
     case ReplyWait::kReply:
       break;
   }
