@@ -107,7 +107,8 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
     return kExitFailure;
   }
   if (outcome == JobOutcome::kRestarted) {
-    err << command << ": the device at " << portPath << " restarted during the read; nothing written\n";
+    err << command << ": the device at " << portPath
+        << " restarted during the read; nothing written\n";
     return kExitFailure;
   }
   if (outcome == JobOutcome::kFailed) {

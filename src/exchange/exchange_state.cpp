@@ -18,7 +18,12 @@ void ReplyCollection::Append(const char* data, size_t count) {
 void ReplyCollection::SetReplyReady(ReplyStatus status) {
   replyReady = true;
   replyStatus = status;
-  replyText = received;
+  // What came before the command's echo is no part of the answer (line noise, the tail of an
+  // earlier reply): it would end up in a saved file and push the reply out of the parse window.
+  // The line breaks in front of the echo stay, as the device sent them.
+  size_t start = EchoStart(received, command);
+  while (start > 0 && (received[start - 1] == '\r' || received[start - 1] == '\n')) --start;
+  replyText = received.substr(start);
 }
 
 bool ExchangeState::BeginJob(const WorkJob& job) {

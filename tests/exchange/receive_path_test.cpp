@@ -272,3 +272,16 @@ TEST_F(ReceivePath, TheFirstPromptOfALoginIsNoRestart) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ReceivePath, NoiseBeforeTheCommandsEchoIsNoPartOfTheReply) {
+  BeginTestJob(state, kJobSaveToFile, "\r\nAT+SHOW\r\n");
+  Receive(std::string("\x01\xff~noise\0\r\nOK\r\n", 15));
+  Receive("AT+SHOW\r\n\r\nAccess Point Name:CMNET\r\nOK\r\n");
+  ASSERT_TRUE(ReplyReady());
+  const std::string reply = state.Inspect([](const ReplyCollection& c) { return c.replyText; });
+  EXPECT_EQ(reply, "\r\nAT+SHOW\r\n\r\nAccess Point Name:CMNET\r\nOK\r\n");
+}
+
+}  // namespace

@@ -419,8 +419,8 @@ TEST_F(Worker, ADeviceThatRebootsDuringAShowEndsTheJobAtOnceAndDropsTheQueue) {
   EXPECT_EQ(host.Count("answer-prompt"), 1u);
   // The worker is free at once (the show's own time-out is 24 s): the next job runs now.
   state.Push(MakeJob(kJobVersion, "At+VER\r\n"));
-  ASSERT_TRUE(WaitUntil([&] { return host.Count("write:At+VER\r\n") == 1; },
-                        std::chrono::seconds(10)));
+  ASSERT_TRUE(
+      WaitUntil([&] { return host.Count("write:At+VER\r\n") == 1; }, std::chrono::seconds(10)));
   EXPECT_EQ(host.Count("write:AT+APN=x\r\n"), 0u) << "the queued write was dropped";
   EXPECT_EQ(host.Count("log:OutTime\r\n"), 0u);
   EXPECT_TRUE(host.EventsStartingWith("show-received").empty());

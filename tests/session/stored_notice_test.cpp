@@ -49,8 +49,8 @@ TEST(StoredNotices, ValuesHoldingThePromptAndTheIdleNoticeAreWrittenAndReadLikeA
   DeviceSession session(listener);
   BuildParamTable(session.Params(), session.ListParams(), std::nullopt);
   ASSERT_TRUE(session.StartWorker());
-  ASSERT_TRUE(session.Open(sim.PtyPath(), LineSettings{.baud = 115200}, LoginStart::kBootStream)
-                  .ok());
+  ASSERT_TRUE(
+      session.Open(sim.PtyPath(), LineSettings{.baud = 115200}, LoginStart::kBootStream).ok());
   ASSERT_TRUE(PumpUntil([&] { return session.LoggedIn(); }, 15000)) << listener.log;
   const int streamed = session.SStreamSent();
 
@@ -74,8 +74,8 @@ TEST(StoredNotices, ValuesHoldingThePromptAndTheIdleNoticeAreWrittenAndReadLikeA
   const std::string received = sim.Recording();
   const size_t commands = received.find_first_not_of('s');
   ASSERT_NE(commands, std::string::npos);
-  EXPECT_EQ(received.substr(commands), "AT+CONNRGST=" + prompt + "\r\nAT+LINKRGST=" + notice +
-                                           "\r\nAT+SHOW\r\n");
+  EXPECT_EQ(received.substr(commands),
+            "AT+CONNRGST=" + prompt + "\r\nAT+LINKRGST=" + notice + "\r\nAT+SHOW\r\n");
   session.Close();
 }
 
