@@ -10,6 +10,7 @@
 #include "catalogue/param_table.h"
 #include "cli/headless_session.h"
 #include "cli/subcommands.h"
+#include "exchange/completions.h"
 #include "exchange/work_job.h"
 #include "serial/line_settings.h"
 #include "serial/port_error.h"
@@ -24,7 +25,10 @@ namespace {
 std::string IncompleteReply(const HeadlessSession& headless, size_t catalogueRows) {
   if (!headless.ShowParsed()) return "the device's reply to AT+SHOW holds no configuration";
   const ShowReplyResult& result = headless.LastShowResult();
-  if (result.labelsFound >= catalogueRows) return {};
+  if (result.labelsFound >= catalogueRows) {
+    if (ReplyLoadsBack(headless.LastShowReply())) return {};
+    return "the reply to AT+SHOW is garbled: line noise in it would spoil the file";
+  }
   return "the reply to AT+SHOW is garbled or incomplete: " +
          std::to_string(catalogueRows - result.labelsFound) + " of " +
          std::to_string(catalogueRows) + " parameters are missing";

@@ -64,6 +64,11 @@ bool Complete(ExchangeState& state, ExchangeHost& host, const JobKindInfo& info,
     case Completion::kWriteFile:
       handed = HandOver(state, host, [&host, f, current] {
         if (!current()) return;
+        if (!ReplyLoadsBack(f->reply)) {
+          f->done = false;
+          host.ShowMessageBox(LanguageText("Faults", "Garbled", ""));
+          return;
+        }
         std::string error;
         if (!WriteConfigFileTo(f->job.filePath, f->reply, &error)) {
           f->done = false;

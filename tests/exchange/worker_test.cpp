@@ -427,3 +427,21 @@ TEST_F(Worker, ADeviceThatRebootsDuringAShowEndsTheJobAtOnceAndDropsTheQueue) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Worker, AReplySpoiledByLineNoiseIsNotSavedAndThePreviousFileStays) {
+  // A 0x1A byte ends a configuration file's text: saved, this reply would load as a stub.
+  std::string show = ShowReply("AT+SHOW", "CMNET", "u");
+  show.insert(show.find("NOTE 3:"), "\x1a\x01noise\r\n");
+  Answer({{"\r\nAT+SHOW\r\n", {show}}});
+  Start();
+  TempDir dir;
+  WorkJob save = MakeJob(kJobSaveToFile, kFileShowCommand);
+  save.filePath = dir.Write("DTU.cfg", "previous");
+  EnqueueJob(state, host, save);
+  ASSERT_TRUE(WaitForEvent("message:Garbled")) << testing::PrintToString(host.Events());
+  EXPECT_EQ(dir.Read("DTU.cfg"), "previous");
+}
+
+}  // namespace
