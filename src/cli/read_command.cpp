@@ -18,6 +18,7 @@
 #include "cli/parallel_run.h"
 #include "cli/run_report.h"
 #include "cli/subcommands.h"
+#include "exchange/completions.h"
 #include "exchange/work_job.h"
 #include "serial/line_settings.h"
 #include "serial/port_error.h"
@@ -32,7 +33,10 @@ namespace {
 std::string IncompleteReply(const HeadlessSession& headless, size_t catalogueRows) {
   if (!headless.ShowParsed()) return "the device's reply to AT+SHOW holds no configuration";
   const ShowReplyResult& result = headless.LastShowResult();
-  if (result.labelsFound >= catalogueRows) return {};
+  if (result.labelsFound >= catalogueRows) {
+    if (ReplyLoadsBack(headless.LastShowReply())) return {};
+    return "the reply to AT+SHOW is garbled: line noise in it would spoil the file";
+  }
   return "the reply to AT+SHOW is garbled or incomplete: " +
          std::to_string(catalogueRows - result.labelsFound) + " of " +
          std::to_string(catalogueRows) + " parameters are missing";
@@ -181,6 +185,11 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
   if (outcome == JobOutcome::kTimedOut) {
     err << command << ": time-out: the device did not send its configuration within "
         << JobTimeoutMs(kJobShow, session.TimeoutFactor()) / 1000 << " s\n";
+    return kExitFailure;
+  }
+  if (outcome == JobOutcome::kRestarted) {
+    err << command << ": the device at " << portPath
+        << " restarted during the read; nothing written\n";
     return kExitFailure;
   }
   if (outcome == JobOutcome::kFailed) {

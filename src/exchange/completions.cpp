@@ -1,5 +1,7 @@
 #include "exchange/completions.h"
 
+#include "writing/config_file.h"
+
 #include <algorithm>
 
 namespace {
@@ -24,4 +26,9 @@ std::optional<std::string> ExtractNetMode(std::string_view reply) {
   const size_t end = reply.find("\r\n", start);
   if (end == std::string_view::npos) return std::nullopt;
   return std::string(reply.substr(start, std::min(end - start, kNetModeMaxLength)));
+}
+
+bool ReplyLoadsBack(std::string_view reply) {
+  const std::string text = DecodeConfigFile(EncodeConfigFile(reply));
+  return CheckConfigText(text, nullptr) && ConfigTextIsComplete(text);
 }

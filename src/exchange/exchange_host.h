@@ -22,6 +22,7 @@ enum class JobOutcome {
   kCompleted,  // the reply came and its completion did its work
   kFailed,     // the device answered "ERROR", or the completion failed (a file not written)
   kTimedOut,   // no complete reply in time
+  kRestarted,  // the device booted again while the job waited for its reply
 };
 
 // The command-button sets of WM_SET_BUTTONS, by the state change each stands for. With wParam 1

@@ -18,7 +18,12 @@ void ReplyCollection::Append(const char* data, size_t count) {
 void ReplyCollection::SetReplyReady(ReplyStatus status) {
   replyReady = true;
   replyStatus = status;
-  replyText = received;
+  // What came before the command's echo is no part of the answer (line noise, the tail of an
+  // earlier reply): it would end up in a saved file and push the reply out of the parse window.
+  // The line breaks in front of the echo stay, as the device sent them.
+  size_t start = EchoStart(received, command);
+  while (start > 0 && (received[start - 1] == '\r' || received[start - 1] == '\n')) --start;
+  replyText = received.substr(start);
 }
 
 bool ExchangeState::BeginJob(const WorkJob& job) {
@@ -31,6 +36,8 @@ bool ExchangeState::BeginJob(const WorkJob& job) {
   collection_.replyStatus = ReplyStatus::kNeedMore;
   collection_.replyText.clear();
   collection_.received.clear();
+  collection_.jobRunning = true;
+  collection_.deviceRestarted = false;
   return true;
 }
 
@@ -59,11 +66,14 @@ bool ExchangeState::Push(WorkJob job) {
 ReplyWait ExchangeState::WaitForReply(std::chrono::milliseconds timeout, ReplyStatus* status,
                                       std::string* text) {
   std::unique_lock<std::mutex> lock(mutex_);
-  const bool woken = changed_.wait_for(
-      lock, timeout, [&] { return quit_ || collection_.replyReady || jobEpoch_ != epoch_; });
+  const bool woken = changed_.wait_for(lock, timeout, [&] {
+    return quit_ || collection_.replyReady || collection_.deviceRestarted || jobEpoch_ != epoch_;
+  });
+  collection_.jobRunning = false;
   if (quit_) return ReplyWait::kQuit;
   if (jobEpoch_ != epoch_) return ReplyWait::kAborted;
   if (!woken) return ReplyWait::kTimeout;
+  if (!collection_.replyReady) return ReplyWait::kRestarted;
   *status = collection_.replyStatus;
   *text = std::move(collection_.replyText);
   collection_.replyText.clear();

@@ -33,6 +33,10 @@ struct ReplyCollection {
   bool replyReady = false;
   ReplyStatus replyStatus = ReplyStatus::kNeedMore;
   std::string replyText;
+  // A job's command went out and its reply is awaited (from the job's start until its wait ends).
+  bool jobRunning = false;
+  // The device printed its boot prompt while a job ran: the job ends at once.
+  bool deviceRestarted = false;
 
   // Appends a chunk, blanks its zero bytes and keeps only the newest kReceiveBufferSize bytes.
   void Append(const char* data, size_t count);
@@ -41,8 +45,8 @@ struct ReplyCollection {
 };
 
 // kAborted: the port was closed or opened anew while the job waited; the job belongs to an
-// opening that is gone and reports nothing.
-enum class ReplyWait { kReply, kTimeout, kQuit, kAborted };
+// opening that is gone and reports nothing. kRestarted: the device booted again meanwhile.
+enum class ReplyWait { kReply, kTimeout, kQuit, kAborted, kRestarted };
 
 class ExchangeState {
  public:

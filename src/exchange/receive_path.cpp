@@ -4,17 +4,17 @@
 #include <string>
 #include <string_view>
 
+#include "exchange/device_notices.h"
 #include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
 #include "exchange/job_kinds.h"
 #include "exchange/reply_matcher.h"
 #include "exchange/work_job.h"
 #include "exchange/worker.h"
+#include "texts/language.h"
 
 namespace {
 
-constexpr std::string_view kTimeoutQuit = "Seting Timeout and quit";
-constexpr std::string_view kBootPrompt = "'s' key";
 constexpr std::string_view kSignalCommand = "At+CSQ\r\n";
 
 MatchAction ActionFor(int kind, ReplyStatus status) {
@@ -102,13 +102,26 @@ void ReceiveData(ExchangeState& state, ExchangeHost& host, const char* data, siz
         c.awaitedKind = kAwaitNothing;
         break;
     }
-    if (c.received.find(kTimeoutQuit) != std::string::npos) {
+    // A value line holding these words (a stored text shown back, the echo of its write) is not
+    // the device's notice.
+    if (FindDeviceNotice(c.received, kTimeoutQuitText, c.command) != std::string::npos) {
       e.timeoutQuit = true;
-    } else if (c.received.find(kBootPrompt) != std::string::npos) {
+    } else if (FindDeviceNotice(c.received, kBootPromptText, c.command) != std::string::npos) {
       // The device is booting: whatever was awaited is gone; answer its prompt.
       e.bootPrompt = true;
       c.awaitedKind = kAwaitSettingMenu;
       c.received.clear();
+      c.command.clear();
+      // It restarted under a running job or a logged-in session: the job ends now, the jobs
+      // queued behind it would only break into the login, and the session is logged out until
+      // the setting menu comes again. Posted here, ahead of whatever the released worker posts.
+      const bool restarted = c.jobRunning || host.LoggedIn();
+      if (c.jobRunning) c.deviceRestarted = true;
+      state.queue.Clear();
+      if (restarted) {
+        host.PostLog(LanguageText("Faults", "Restarted", "\r\n"));
+        if (host.LoggedIn()) host.PostSetButtons(0, kSetLogin);
+      }
     } else if (kind == kAwaitSettingMenu && c.awaitedKind == kAwaitSettingMenu) {
       e.deviceTalked = true;
     }

@@ -47,6 +47,13 @@ size_t ReplyStart(std::string_view collected, std::string_view command) {
   return at == npos ? 0 : at + echo.size();
 }
 
+size_t EchoStart(std::string_view collected, std::string_view command) {
+  const std::string_view echo = TrimLineBreaks(command);
+  if (echo.empty()) return 0;
+  const size_t at = collected.find(echo);
+  return at == npos ? 0 : at;
+}
+
 ReplyStatus MatchReply(std::string_view collected, int awaitedKind, std::string_view command) {
   switch (EndingOf(awaitedKind)) {
     case ReplyEnding::kNone:

@@ -29,6 +29,9 @@ ReplyStatus MatchReply(std::string_view collected, int awaitedKind, std::string_
 // command without its surrounding CR and LF), or at 0 when the echo is not in the text.
 size_t ReplyStart(std::string_view collected, std::string_view command);
 
+// Where the first echo of the command's line starts, or 0 when the echo is not in the text.
+size_t EchoStart(std::string_view collected, std::string_view command);
+
 // The position of the first line at or after `from` that is exactly `word` and ends with
 // "\r\n"; npos when there is none. A line starts at the text's start or behind a CR or LF.
 size_t FindReplyLine(std::string_view text, std::string_view word, size_t from);

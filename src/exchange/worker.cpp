@@ -67,6 +67,11 @@ bool Complete(ExchangeState& state, ExchangeHost& host, const JobKindInfo& info,
     case Completion::kWriteFile:
       handed = HandOver(state, host, [&host, f, current] {
         if (!current()) return;
+        if (!ReplyLoadsBack(f->reply)) {
+          f->done = false;
+          host.ShowMessageBox(LanguageText("Faults", "Garbled", ""));
+          return;
+        }
         std::string error;
         if (!WriteConfigFileTo(f->job.filePath, f->reply, &error)) {
           f->done = false;
@@ -143,6 +148,10 @@ bool RunJob(ExchangeState& state, ExchangeHost& host, const WorkJob& job,
       // The awaited kind stays: a late reply is still logged and matched until the next job.
       host.PostJobLog(job, LanguageText(kWorkerSection, "OutTime", "\r\n"), LogKind::kError);
       host.JobFinished(job, JobOutcome::kTimedOut);
+      return true;
+    case ReplyWait::kRestarted:
+      // The receive path logged why; the login takes the booting device over.
+      host.JobFinished(job, JobOutcome::kRestarted);
       return true;
     case ReplyWait::kReply:
       break;

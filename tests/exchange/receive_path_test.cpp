@@ -2,6 +2,7 @@
 // texts and the follow-up jobs. No worker runs here; the tests play its part on the state.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -209,6 +210,78 @@ TEST_F(ReceivePath, DeviceErrorsEndTheWaitAtOnce) {
     EXPECT_EQ(state.AwaitedKind(), c.awaitedAfter) << c.what;
   }
   EXPECT_EQ(host.Count("post-buttons:0,0"), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ReceivePath, AValueHoldingTheDevicesNoticesNeverRestartsTheLoginOrLogsOut) {
+  // The show reply of a device whose stored texts hold the words, one byte per chunk.
+  const std::string reply =
+      "AT+SHOW\r\n\r\nAccess Point Name:CMNET\r\n\r\nCustom Register Info:Press 's' key\r\n"
+      "\r\nCustom Keep Online Info:Seting Timeout and quit\r\n"
+      "GENSENSORINFO 0:0,1,3,0,2,0,2,1,'s' key,0\r\nOK\r\n";
+  BeginTestJob(state, kJobShow, "AT+SHOW\r\n");
+  for (char byte : reply) Receive(std::string(1, byte));
+  EXPECT_TRUE(ReplyReady());
+  EXPECT_EQ(Status(), ReplyStatus::kComplete);
+  EXPECT_EQ(host.Count("answer-prompt"), 0u);
+  EXPECT_EQ(host.Count("post-buttons:0,0"), 0u);
+  // So does the echo of the write that stores such a value.
+  BeginTestJob(state, kJobWrite, "AT+CONNRGST=Press 's' key\r\n");
+  Receive("AT+CONNRGST=Press 's' ke");
+  Receive("y\r\nOK\r\n");
+  EXPECT_TRUE(ReplyReady());
+  EXPECT_EQ(host.Count("answer-prompt"), 0u);
+}
+
+TEST_F(ReceivePath, ARealPromptSplitAcrossChunksInTheMiddleOfAReplyIsStillAnswered) {
+  BeginTestJob(state, kJobShow, "AT+SHOW\r\n");
+  Receive("AT+SHOW\r\n\r\nCustom Register Info:'s' key\r\nAPN:x\r\nDTU starting\r\nPress 's");
+  EXPECT_EQ(host.Count("answer-prompt"), 0u);
+  Receive("' key to enter setting menu (3)\r\n");
+  EXPECT_EQ(host.Count("answer-prompt"), 1u);
+  EXPECT_EQ(state.AwaitedKind(), kAwaitSettingMenu);
+}
+
+TEST_F(ReceivePath, ARebootUnderARunningJobEndsItAtOnceAndDropsTheJobsBehindIt) {
+  BeginTestJob(state, kJobWrite, "AT+APN=x\r\n");
+  state.Push(MakeJob(kJobWrite, "AT+LID=2\r\n"));
+  Receive("AT+APN=x\r\n\r\nDTU starting\r\nPress 's' key (3)\r\n");
+  ReplyStatus status = ReplyStatus::kNeedMore;
+  std::string text;
+  EXPECT_EQ(state.WaitForReply(std::chrono::milliseconds(0), &status, &text),
+            ReplyWait::kRestarted);
+  EXPECT_TRUE(QueuedJobs().empty());
+  EXPECT_EQ(host.Count("log:Restarted\r\n"), 1u);
+  EXPECT_EQ(host.Count("post-buttons:0,0"), 1u) << "logged out until the menu comes";
+  EXPECT_EQ(host.Count("answer-prompt"), 1u);
+  // The login takes over: the menu logs in again.
+  Receive("s\r\nAT+LIST\r\n");
+  EXPECT_EQ(host.Count("post-buttons:1,0"), 1u);
+}
+
+TEST_F(ReceivePath, TheFirstPromptOfALoginIsNoRestart) {
+  host.loggedIn = false;
+  AwaitSettingMenu(state);
+  Receive("\r\nDTU starting\r\nPress 's' key (3)\r\n");
+  EXPECT_EQ(host.Count("answer-prompt"), 1u);
+  EXPECT_EQ(host.Count("log:Restarted\r\n"), 0u);
+  EXPECT_EQ(host.Count("post-buttons:0,0"), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ReceivePath, NoiseBeforeTheCommandsEchoIsNoPartOfTheReply) {
+  BeginTestJob(state, kJobSaveToFile, "\r\nAT+SHOW\r\n");
+  Receive(std::string("\x01\xff~noise\0\r\nOK\r\n", 15));
+  Receive("AT+SHOW\r\n\r\nAccess Point Name:CMNET\r\nOK\r\n");
+  ASSERT_TRUE(ReplyReady());
+  const std::string reply = state.Inspect([](const ReplyCollection& c) { return c.replyText; });
+  EXPECT_EQ(reply, "\r\nAT+SHOW\r\n\r\nAccess Point Name:CMNET\r\nOK\r\n");
 }
 
 }  // namespace

@@ -404,3 +404,44 @@ TEST_F(Worker, ADeviceErrorToAShowEndsTheJobAtOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Worker, ADeviceThatRebootsDuringAShowEndsTheJobAtOnceAndDropsTheQueue) {
+  Answer({{"AT+SHOW\r\n",
+           {"AT+SHOW\r\n\r\nAccess Point Name:CMNET\r\n", "\r\nDTU starting\r\nPress 's' ",
+            "key to enter setting menu (3)\r\n"}},
+          {"At+VER\r\n", {"At+VER\r\n+VER:1\r\nOK\r\n"}}});
+  Start();
+  EnqueueJob(state, host, MakeJob(kJobShow, "AT+SHOW\r\n"));
+  EnqueueJob(state, host, MakeJob(kJobWrite, "AT+APN=x\r\n"));
+  ASSERT_TRUE(WaitForEvent("log:Restarted\r\n")) << testing::PrintToString(host.Events());
+  EXPECT_EQ(host.Count("answer-prompt"), 1u);
+  // The worker is free at once (the show's own time-out is 24 s): the next job runs now.
+  state.Push(MakeJob(kJobVersion, "At+VER\r\n"));
+  ASSERT_TRUE(
+      WaitUntil([&] { return host.Count("write:At+VER\r\n") == 1; }, std::chrono::seconds(10)));
+  EXPECT_EQ(host.Count("write:AT+APN=x\r\n"), 0u) << "the queued write was dropped";
+  EXPECT_EQ(host.Count("log:OutTime\r\n"), 0u);
+  EXPECT_TRUE(host.EventsStartingWith("show-received").empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Worker, AReplySpoiledByLineNoiseIsNotSavedAndThePreviousFileStays) {
+  // A 0x1A byte ends a configuration file's text: saved, this reply would load as a stub.
+  std::string show = ShowReply("AT+SHOW", "CMNET", "u");
+  show.insert(show.find("NOTE 3:"), "\x1a\x01noise\r\n");
+  Answer({{"\r\nAT+SHOW\r\n", {show}}});
+  Start();
+  TempDir dir;
+  WorkJob save = MakeJob(kJobSaveToFile, kFileShowCommand);
+  save.filePath = dir.Write("DTU.cfg", "previous");
+  EnqueueJob(state, host, save);
+  ASSERT_TRUE(WaitForEvent("message:Garbled")) << testing::PrintToString(host.Events());
+  EXPECT_EQ(dir.Read("DTU.cfg"), "previous");
+}
+
+}  // namespace

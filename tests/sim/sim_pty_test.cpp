@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <set>
 #include <string>
 
 #include "sim_process.h"
@@ -266,6 +267,25 @@ TEST(SimOnPty, ChunkFaultStillDeliversTheWholeReply) {
   port.Write("At+VER\r\n");
   ASSERT_TRUE(port.WaitFor("OK\r\n"));
   EXPECT_EQ(port.Take(), "At+VER\r\n\r\n+VER:Zr350V1.8.6\r\n\r\nOK\r\n");
+}
+
+TEST(SimOnPty, FloodSendsLineNoiseAheadOfTheNextAnswer) {
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({}));
+  Port port(sim.PtyPath());
+  ASSERT_TRUE(port.LoginWithS());
+  port.Take();
+  EXPECT_FALSE(sim.SendControl("flood 0"));
+  EXPECT_FALSE(sim.SendControl("flood lots"));
+  ASSERT_TRUE(sim.SendControl("flood 3000"));
+  port.Write("At+VER\r\n");
+  ASSERT_TRUE(port.WaitFor("+VER:Zr350V1.8.6\r\n\r\nOK\r\n"));
+  const std::string received = port.Take();
+  const size_t echo = received.rfind("At+VER\r\n");
+  ASSERT_NE(echo, std::string::npos);
+  EXPECT_GE(echo, 3000u) << "the noise comes first";
+  std::set<char> values(received.begin(), received.begin() + 3000);
+  EXPECT_GT(values.size(), 200u) << "every byte value, NUL included";
 }
 
 TEST(SimOnPty, RecordingHoldsExactlyWhatTheDeviceReceived) {

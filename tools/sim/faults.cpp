@@ -100,3 +100,23 @@ std::string InjectFaultBytes(const Faults& faults, std::string_view bytes, uint6
   }
   return out;
 }
+
+std::string NoiseBytes(size_t count, uint64_t seed) {
+  std::string out(count, '\0');
+  uint64_t x = seed | 1;
+  for (char& c : out) {
+    // xorshift64: cheap, and the same noise for the same seed.
+    x ^= x << 13;
+    x ^= x >> 7;
+    x ^= x << 17;
+    c = static_cast<char>(x >> 56);
+  }
+  return out;
+}
+
+bool ParseFloodCount(std::string_view text, size_t& count) {
+  int64_t number = 0;
+  if (!ParseCount(text, int64_t{16} << 20, number) || number < 1) return false;
+  count = static_cast<size_t>(number);
+  return true;
+}

@@ -33,3 +33,10 @@ std::string_view CommandKey(std::string_view line);
 // Mixes the garbage or NUL bytes the faults ask for into `bytes`; `counter` carries the
 // position across calls so that the pattern runs on over many replies.
 std::string InjectFaultBytes(const Faults& faults, std::string_view bytes, uint64_t& counter);
+
+// `count` bytes of line noise (every byte value, NUL included), the same for the same `seed`:
+// what a device sends with a wrong baud rate or a broken cable.
+std::string NoiseBytes(size_t count, uint64_t seed);
+
+// The byte count of a "flood N" control command; false unless 1 <= N <= 16 MiB.
+bool ParseFloodCount(std::string_view text, size_t& count);

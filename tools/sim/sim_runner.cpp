@@ -306,6 +306,17 @@ void SimRunner::HandleControl(const std::string& line, int64_t nowNs) {
       return;
     }
     Reboot(nowNs);
+  } else if (line.rfind("flood ", 0) == 0) {
+    size_t count = 0;
+    if (!ParseFloodCount(line.substr(6), count)) {
+      Print("ERR flood takes a byte count from 1 to 16777216");
+      return;
+    }
+    // Noise on the line, at the wire speed, behind whatever is on its way.
+    if (Listening() && unplugAtNs_ == kNoWake) {
+      if (pacer_.Empty() && writeBuffer_.empty()) ApplyLineSettings();
+      pacer_.Push(NoiseBytes(count, static_cast<uint64_t>(nowNs)), nowNs);
+    }
   } else if (line == "status") {
     Print(std::string("STATUS mode=") + ModeName(core_.mode()) +
           " port=" + (port_.IsOpen() ? "open" : "closed") +
