@@ -36,7 +36,7 @@ void FormController::RunRule(int rule, int argument) {
 }
 
 void FormController::ShowValues() {
-  ApplyValuesToForm(form_, params_, lists_, tabs_, facts_, hooks_.postRule);
+  ApplyValuesToForm(form_, params_, lists_, tabs_, facts_, hooks_.postRule, &sensorDefaults_);
 }
 
 bool FormController::LoadText(const std::string& text, std::string* reason, std::string* warning) {

@@ -15,6 +15,7 @@
 #include "form/tab_table.h"
 #include "texts/form.h"
 #include "writing/save_composition.h"
+#include "writing/sensor_list.h"
 
 class FormController {
  public:
@@ -56,6 +57,7 @@ class FormController {
   DeviceFacts& facts_;
   TabTable& tabs_;
   Hooks hooks_;
+  SensorItemDefaults sensorDefaults_;
 };
 
 // One log line naming a refused value and why.
