@@ -55,6 +55,10 @@ ComposedWrites FormController::Compose() {
   return ComposeWrites(form_, params_, lists_, tabs_);
 }
 
+void FormController::RefreshChangeMarks() {
+  ShowChangeMarks(form_, MarksFromWrites(Compose()), changeMarks_);
+}
+
 size_t FormController::WriteChanges() {
   const ComposedWrites composed = Compose();
   for (const Refusal& refusal : composed.refused) hooks_.log(RefusalLine(refusal));
