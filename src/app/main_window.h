@@ -133,4 +133,7 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   Control* logControl_ = nullptr;
   RichEditControl* logPane_ = nullptr;
   QTimer titleTimer_;
+  // Marks what differs from the device once a burst of changes has settled.
+  QTimer changeMarkTimer_;
+  void ScheduleChangeMarks();
 };
