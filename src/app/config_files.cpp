@@ -20,10 +20,10 @@ void CZR350FrameWnd::SaveToFile() {
   if (hooks_.headless) return;
   const QString start = QString::fromStdString(
       configFilePath_.empty() ? QDir::homePath().toStdString() + "/DTU.cfg" : configFilePath_);
-  // A name typed without extension is used as typed.
+  // A name typed without extension is used as typed; choosing a file that exists asks before
+  // it is replaced, since the save overwrites it whole.
   const QString chosen =
-      QFileDialog::getSaveFileName(window_.get(), QString(), start, FileFilter(languageValue_),
-                                   nullptr, QFileDialog::DontConfirmOverwrite);
+      QFileDialog::getSaveFileName(window_.get(), QString(), start, FileFilter(languageValue_));
   if (chosen.isEmpty()) return;
   configFilePath_ = chosen.toStdString();
   WorkJob job = MakeJob(kJobSaveToFile, kFileShowCommand);

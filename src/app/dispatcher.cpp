@@ -65,6 +65,7 @@ std::string ClockCommand(const std::tm& local) {
 
 void CZR350FrameWnd::Notify(const Notification& n) {
   const std::string name = n.sender ? n.sender->Name() : std::string();
+  if (n.type == "itemselect" || n.type == "killfocus" || n.type == "click") ScheduleChangeMarks();
   if (n.type == "windowinit") {
     OnWindowInit();
     return;

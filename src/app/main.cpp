@@ -16,6 +16,8 @@
 #include "app/main_window.h"
 #include "app/title_texts.h"
 #include "cli/subcommands.h"
+#include "device_config.h"
+#include "device_models.h"
 #include "serial/port_error.h"
 #include "texts/language.h"
 #include "texts/settings.h"
@@ -29,6 +31,9 @@ struct Options {
   QString port;
   bool demo = false;
   int screenshotDelayMs = 400;
+  int page = -1;  // with a screenshot: the page shown after a simulated read
+  QSize size{1400, 800};
+  QString model;  // the simulated device of that read
 };
 
 // Reads the command line before any window system is touched, so that --help, --version and
@@ -50,7 +55,11 @@ std::optional<int> ParseOptions(const QStringList& arguments, Options* options) 
   const QCommandLineOption demo("demo", "Start the simulated device and connect to it.");
   const QCommandLineOption delay("screenshot-delay", "Run this long before the screenshot (400).",
                                  "MS");
-  parser.addOptions({help, version, screenshot, language, port, demo, delay});
+  const QCommandLineOption page(
+      "page", "With --screenshot: show what a simulated device reads, on page N (0 to 11).", "N");
+  const QCommandLineOption size("size", "With --screenshot: the window size (1400x800).", "WxH");
+  const QCommandLineOption model("model", "With --page: the simulated device's model.", "NAME");
+  parser.addOptions({help, version, screenshot, language, port, demo, delay, page, size, model});
   if (!parser.parse(arguments)) {
     std::fprintf(stderr, "dtu-config: %s\n", qPrintable(parser.errorText()));
     return 2;
@@ -73,6 +82,29 @@ std::optional<int> ParseOptions(const QStringList& arguments, Options* options) 
   options->port = parser.value(port);
   options->demo = parser.isSet(demo);
   if (parser.isSet(delay)) options->screenshotDelayMs = parser.value(delay).toInt();
+  if (parser.isSet(page)) {
+    bool number = false;
+    options->page = parser.value(page).toInt(&number);
+    if (!number || options->page < 0 || options->page > 11) {
+      std::fprintf(stderr, "dtu-config: --page takes a page number from 0 to 11\n");
+      return 2;
+    }
+  }
+  if (parser.isSet(size)) {
+    const QStringList parts = parser.value(size).split('x');
+    const int width = parts.size() == 2 ? parts[0].toInt() : 0;
+    const int height = parts.size() == 2 ? parts[1].toInt() : 0;
+    if (width < 200 || height < 200 || width > 8000 || height > 8000) {
+      std::fprintf(stderr, "dtu-config: --size takes WIDTHxHEIGHT, for example 1100x680\n");
+      return 2;
+    }
+    options->size = QSize(width, height);
+  }
+  options->model = parser.value(model);
+  if (!options->model.isEmpty() && !FindDeviceModel(options->model.toStdString())) {
+    std::fprintf(stderr, "dtu-config: no simulated model \"%s\"\n", qPrintable(options->model));
+    return 2;
+  }
   if (!options->language.isEmpty() && options->language != "en" && options->language != "zh") {
     std::fprintf(stderr, "dtu-config: --lang takes en or zh\n");
     return 2;
@@ -105,13 +137,42 @@ QIcon ProgramIcon(const std::string& skinDir) {
   return icon;
 }
 
-// Lets the window lay itself out and fill its caption texts, then renders it.
-int SaveScreenshot(CZR350FrameWnd& window, const QString& file, int delayMs) {
-  window.window()->resize(1400, 800);
-  window.window()->show();
+void RunFor(int ms) {
   QEventLoop loop;
-  QTimer::singleShot(std::max(delayMs, 150), &loop, &QEventLoop::quit);
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
   loop.exec();
+}
+
+// The model whose module page is `page` (LoRa, ZigBee, GPS), else the one asked for or the
+// simulator's default.
+const DeviceModel& ModelForPage(int page, const QString& asked) {
+  if (!asked.isEmpty()) return *FindDeviceModel(asked.toStdString());
+  const char* const modulePages[] = {"zr350-l", "zr350-z", "zr750"};
+  if (page >= 7 && page <= 9) return *FindDeviceModel(modulePages[page - 7]);
+  return DefaultDeviceModel();
+}
+
+// Puts what the simulated device would answer to a read on the form, lets the rules settle and
+// brings page `page` to the front through its tab, as a click would.
+void ShowSimulatedRead(CZR350FrameWnd& window, int page, const QString& model) {
+  const DeviceConfig device(ModelForPage(page, model));
+  window.session().ShowReceived("AT+SHOW\r\n" + device.ShowText() + "\r\nOK\r\n");
+  RunFor(150);
+  const TabTable& tabs = window.tabs();
+  if (OptionControl* option = window.form().FindOption(TabTable::OptionName(tabs[page].name))) {
+    option->Select(true);
+  }
+  RunFor(50);
+}
+
+// Lets the window lay itself out and fill its caption texts, then renders it.
+int SaveScreenshot(CZR350FrameWnd& window, const Options& options) {
+  window.window()->resize(options.size);
+  window.window()->show();
+  RunFor(150);
+  if (options.page >= 0) ShowSimulatedRead(window, options.page, options.model);
+  RunFor(std::max(options.screenshotDelayMs, 150));
+  const QString& file = options.screenshot;
   if (!window.window()->SaveScreenshot(file.toStdString())) {
     std::fprintf(stderr, "dtu-config: cannot write %s\n", qPrintable(file));
     return 1;
@@ -191,8 +252,7 @@ int main(int argc, char** argv) {
 
   // The demo connects at once, so the simulated device's boot prompt is answered.
   if (options.demo && !demo.PortPath().empty()) window.OnStartCom();
-  if (!options.screenshot.isEmpty())
-    return SaveScreenshot(window, options.screenshot, options.screenshotDelayMs);
+  if (!options.screenshot.isEmpty()) return SaveScreenshot(window, options);
   window.form().ShowWindowCentered();
   return app.exec();
 }

@@ -31,12 +31,17 @@ CZR350FrameWnd::CZR350FrameWnd(ProgramPaths programPaths, int language)
     titleTimer_.stop();
     RefreshTitleAndHelp();
   });
+  changeMarkTimer_.setSingleShot(true);
+  QObject::connect(&changeMarkTimer_, &QTimer::timeout, [this] {
+    if (formLogic_) formLogic_->RefreshChangeMarks();
+  });
 }
 
 CZR350FrameWnd::~CZR350FrameWnd() {
   // Blocked senders on other threads return at once from here on.
   pump_.Shutdown();
   titleTimer_.stop();
+  changeMarkTimer_.stop();
 }
 
 bool CZR350FrameWnd::Create(std::string* error) {
@@ -111,6 +116,7 @@ MessageResult CZR350FrameWnd::HandleMessage(MessageId msg, WParam wParam, LParam
       return 0;
     case WM_FORM_RULE:
       if (formLogic_) formLogic_->RunRule(static_cast<int>(wParam), static_cast<int>(lParam));
+      ScheduleChangeMarks();
       return 0;
     case WM_SET_BUTTONS:
       SetButtons(wParam, lParam);
@@ -262,8 +268,14 @@ void CZR350FrameWnd::OnNetMode(const std::string& mode) {
   if (Control* control = form().Find("FINDNETMODE")) control->SetText(mode);
 }
 
+void CZR350FrameWnd::ScheduleChangeMarks() {
+  if (QCoreApplication::instance()) changeMarkTimer_.start(100);
+}
+
 void CZR350FrameWnd::OnJobFinished(const WorkJob& job, JobOutcome outcome) {
   if (statusLine_) statusLine_->JobFinished(job, outcome);
+  // A confirmed write is in the tables now: its mark goes.
+  if (job.kind == kJobWrite) ScheduleChangeMarks();
   if (hooks_.jobFinished) hooks_.jobFinished(job.kind, outcome);
 }
 

@@ -159,4 +159,7 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   QLabel* batchResult_ = nullptr;
   QTimer titleTimer_;
   std::unique_ptr<FocusParking> focusParking_;
+  // Marks what differs from the device once a burst of changes has settled.
+  QTimer changeMarkTimer_;
+  void ScheduleChangeMarks();
 };

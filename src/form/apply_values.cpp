@@ -238,7 +238,8 @@ void ApplyRowValues(Form& form, const ParamTable& params, bool fiveDioModel) {
 }
 
 void ApplyValuesToForm(Form& form, const ParamTable& params, const ListParamTable& lists,
-                       TabTable& tabs, DeviceFacts& facts, const PostRule& postRule) {
+                       TabTable& tabs, DeviceFacts& facts, const PostRule& postRule,
+                       SensorItemDefaults* sensorDefaults) {
   facts.deviceTypeText = ValueOf(params, "Device Type");
   OfferModulePage(tabs, facts.deviceTypeText);
   UpdateTabStrip(form, tabs, TabStripMode::Rebuild);
@@ -246,7 +247,7 @@ void ApplyValuesToForm(Form& form, const ParamTable& params, const ListParamTabl
 
   ApplyRowValues(form, params, facts.fiveDioModel);
 
-  FillSensorList(form, lists);
+  FillSensorList(form, lists, sensorDefaults);
   if (postRule) {
     postRule(kRuleActivation, 0);
     postRule(kRuleLoraMode, 0);

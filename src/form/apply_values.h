@@ -9,6 +9,7 @@
 #include "catalogue/param_table.h"
 #include "form/tab_table.h"
 #include "texts/form.h"
+#include "writing/sensor_list.h"
 
 // Posts a visibility rule (FormRule) with its argument; the rule runs later, never inside the
 // caller.
@@ -17,10 +18,12 @@ using PostRule = std::function<void(int rule, int argument)>;
 // Offers the LoRa, ZigBee or GPS tab by the device type and rebuilds the tab strip; records the
 // device type and LoRa version in `facts`; puts every row's value on its control (edits get the
 // text, drop-down lists an item chosen by the row's rule, routing arrows the bits of their mask);
-// refills the sensor list; then posts rules 1 and 17. Selecting items raises "itemselect" as a
-// user's choice does, so the form's handlers run between rows. A missing control is passed over.
+// refills the sensor list (in place when `sensorDefaults` is given); then posts rules 1 and 17.
+// Selecting items raises "itemselect" as a user's choice does, so the form's handlers run between
+// rows. A missing control is passed over.
 void ApplyValuesToForm(Form& form, const ParamTable& params, const ListParamTable& lists,
-                       TabTable& tabs, DeviceFacts& facts, const PostRule& postRule);
+                       TabTable& tabs, DeviceFacts& facts, const PostRule& postRule,
+                       SensorItemDefaults* sensorDefaults = nullptr);
 
 // The part of ApplyValuesToForm that puts each row's value on its control, in table order.
 void ApplyRowValues(Form& form, const ParamTable& params, bool fiveDioModel);

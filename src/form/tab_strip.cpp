@@ -1,5 +1,7 @@
 #include "form/tab_strip.h"
 
+#include <vector>
+
 namespace {
 
 const char kStrip[] = "HorizontalLayoutUI6";
@@ -76,6 +78,25 @@ void ScrollLeft(Form& form, const TabTable& tabs) {
   if (Control* tab = form.Find(tabs[j].name)) tab->SetVisible(true);
 }
 
+// Where the tab ends, counted from the strip's left edge over the tabs shown before it.
+int RightEdge(Form& form, const TabTable& tabs, int index) {
+  int edge = 0;
+  for (int i = 0; i <= index; ++i) {
+    Control* tab = tabs[i].shown ? form.Find(tabs[i].name) : nullptr;
+    if (tab && tab->IsVisible()) edge += tab->DeclaredWidth();
+  }
+  return edge;
+}
+
+std::vector<bool> VisibleFlags(Form& form, const TabTable& tabs) {
+  std::vector<bool> flags;
+  for (int i = 0; i < tabs.size(); ++i) {
+    Control* tab = form.Find(tabs[i].name);
+    flags.push_back(tab && tab->IsVisible());
+  }
+  return flags;
+}
+
 }  // namespace
 
 void UpdateTabStrip(Form& form, const TabTable& tabs, TabStripMode mode) {
@@ -89,7 +110,8 @@ void UpdateTabStrip(Form& form, const TabTable& tabs, TabStripMode mode) {
       ScrollLeft(form, tabs);
       break;
     case TabStripMode::ScrollRight:
-      ScrollRight(form, tabs, strip->DeclaredWidth());
+      // The room the strip has on screen, which a narrow window makes less than it declares.
+      ScrollRight(form, tabs, strip->ShownWidth());
       break;
   }
 }
@@ -98,7 +120,23 @@ void SelectPageForOption(Form& form, const TabTable& tabs, const std::string& se
   for (int i = 0; i < tabs.size(); ++i) {
     if (senderName.empty() || tabs[i].name.find(senderName) != std::string::npos) {
       SelectPage(form, i);
+      KeepTabInView(form, tabs, i);
       return;
     }
+  }
+}
+
+void KeepTabInView(Form& form, const TabTable& tabs, int index) {
+  Control* strip = form.Find(kStrip);
+  if (!strip || index < 0 || index >= tabs.size()) return;
+  Control* tab = tabs[index].shown ? form.Find(tabs[index].name) : nullptr;
+  if (!tab || !tab->IsVisible()) return;
+  // Each step moves one more tab into view on the right; it ends when the tab's right edge is
+  // within the strip or when scrolling hides nothing more.
+  for (int step = 0; step < tabs.size(); ++step) {
+    if (RightEdge(form, tabs, index) <= strip->ShownWidth() || !tab->IsVisible()) return;
+    const std::vector<bool> before = VisibleFlags(form, tabs);
+    ScrollRight(form, tabs, strip->ShownWidth());
+    if (VisibleFlags(form, tabs) == before) return;
   }
 }

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "texts/form.h"
 #include "form/tab_table.h"
+#include "texts/form.h"
 
 enum class TabStripMode { Rebuild = 0, ScrollLeft = 1, ScrollRight = 2 };
 
@@ -17,3 +17,8 @@ void UpdateTabStrip(Form& form, const TabTable& tabs, TabStripMode mode);
 // For a "selectchanged" of the control named `senderName`: the page of the first tab whose name
 // contains that name (page 0 for an empty name) comes to the front.
 void SelectPageForOption(Form& form, const TabTable& tabs, const std::string& senderName);
+
+// Scrolls the strip right, a tab at a time, until the shown tab at `index` is wholly within the
+// room the strip has on screen (a tab partly cut off at the right edge, after a click on it or a
+// narrower window). A hidden tab stays hidden.
+void KeepTabInView(Form& form, const TabTable& tabs, int index);

@@ -114,6 +114,9 @@ class Control {
 
   // The fixed width the skin declares for the control, in pixels as scaled; 0 when none.
   virtual int DeclaredWidth() const = 0;
+  // The width of the part of the control that its containers leave on screen, once the window
+  // has been laid out; until then, the declared width.
+  virtual int ShownWidth() const { return DeclaredWidth(); }
 
   // A named control inside this one (itself included), or nullptr.
   virtual Control* FindChild(const std::string& name) = 0;

@@ -87,12 +87,25 @@ bool SetStyleClass(ControlBase& c, std::string_view v) {
   return true;
 }
 
+// "changed": the field differs from what the device holds; the style sheet gives it its look.
+bool SetChanged(ControlBase& c, std::string_view v) {
+  std::optional<bool> changed = skin::ParseBool(v);
+  if (!changed) return false;
+  QWidget* w = c.Widget();
+  if (w->property("changed").toBool() == *changed) return true;
+  w->setProperty("changed", *changed);
+  w->style()->unpolish(w);
+  w->style()->polish(w);
+  w->update();
+  return true;
+}
+
 struct CommonAttribute {
   std::string_view name;
   Setter apply;
 };
 
-const std::array<CommonAttribute, 19> kCommonAttributes = {{
+const std::array<CommonAttribute, 20> kCommonAttributes = {{
     {"name",
      [](ControlBase& c, std::string_view v) {
        c.SetName(std::string(v));
@@ -151,6 +164,7 @@ const std::array<CommonAttribute, 19> kCommonAttributes = {{
        return true;
      }},
     {"class", SetStyleClass},
+    {"changed", SetChanged},
     {"stretch",
      [](ControlBase& c, std::string_view v) {
        std::optional<int> n = skin::ParseInt(v);

@@ -35,6 +35,17 @@ bool ControlBase::SetAttribute(const std::string& name, const std::string& value
   return ApplySkinAttribute(*this, name, value);
 }
 
+int ControlBase::ShownWidth() const {
+  // Before the window is on screen its layouts have not given anyone a place yet.
+  if (!self_->window()->isVisible()) return DeclaredWidth();
+  QRect shown = self_->rect();
+  for (QWidget* w = self_; !w->isWindow() && w->parentWidget(); w = w->parentWidget()) {
+    shown.translate(w->pos());
+    shown = shown.intersected(w->parentWidget()->rect());
+  }
+  return shown.width();
+}
+
 bool ControlBase::ApplyOwnAttribute(std::string_view, std::string_view) {
   return false;
 }

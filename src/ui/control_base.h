@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "texts/form.h"
 #include "skin_values.h"
+#include "texts/form.h"
 
 class FormContext;
 
@@ -38,6 +38,7 @@ class ControlBase : public Control {
   void SetBkImage(const std::string& image) override;
   bool SetAttribute(const std::string& name, const std::string& value) override;
   int DeclaredWidth() const override { return declaredWidth_; }
+  int ShownWidth() const override;
   Control* FindChild(const std::string& name) override;
 
   void SetName(const std::string& name);

@@ -36,7 +36,7 @@ void FormController::RunRule(int rule, int argument) {
 }
 
 void FormController::ShowValues() {
-  ApplyValuesToForm(form_, params_, lists_, tabs_, facts_, hooks_.postRule);
+  ApplyValuesToForm(form_, params_, lists_, tabs_, facts_, hooks_.postRule, &sensorDefaults_);
 }
 
 bool FormController::LoadText(const std::string& text, std::string* reason, std::string* warning) {
@@ -53,6 +53,10 @@ bool FormController::LoadText(const std::string& text, std::string* reason, std:
 
 ComposedWrites FormController::Compose() {
   return ComposeWrites(form_, params_, lists_, tabs_);
+}
+
+void FormController::RefreshChangeMarks() {
+  ShowChangeMarks(form_, MarksFromWrites(Compose()), changeMarks_);
 }
 
 size_t FormController::WriteChanges() {

@@ -14,7 +14,9 @@
 #include "exchange/work_job.h"
 #include "form/tab_table.h"
 #include "texts/form.h"
+#include "writing/change_marks.h"
 #include "writing/save_composition.h"
+#include "writing/sensor_list.h"
 
 class FormController {
  public:
@@ -46,6 +48,9 @@ class FormController {
   size_t WriteChanges();
   // The composition alone (headless dry runs, diff).
   ComposedWrites Compose();
+  // Marks the fields that differ from the device values (what Write would send) and unmarks the
+  // others, such as those the device has just confirmed.
+  void RefreshChangeMarks();
 
   Form& form() { return form_; }
 
@@ -56,6 +61,8 @@ class FormController {
   DeviceFacts& facts_;
   TabTable& tabs_;
   Hooks hooks_;
+  SensorItemDefaults sensorDefaults_;
+  ChangeMarks changeMarks_;
 };
 
 // One log line naming a refused value and why.

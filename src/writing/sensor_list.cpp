@@ -75,25 +75,66 @@ std::vector<std::string> SplitItemFields(const std::string& fields) {
   return pieces;
 }
 
-void FillSensorList(Form& form, const ListParamTable& lists) {
+namespace {
+
+// A field back to the layout's content; a drop-down list the layout leaves without selection
+// gets none again.
+void ResetItemField(Control& item, const std::string& field, const std::string& value) {
+  Control* control = item.FindChild(field);
+  ComboControl* combo = control ? control->AsCombo() : nullptr;
+  if (combo && value.empty()) {
+    combo->SelectItem(-1);
+  } else {
+    WriteItemField(item, field, value);
+  }
+}
+
+void RebuildItems(ListControl& list) {
+  const int count = list.ItemCount();
+  list.RemoveAllItems();
+  for (int i = 0; i < count; ++i) {
+    // The layout is the same file for every item: when it cannot give one, it gives none.
+    if (!list.AppendItemFromFile(kItemLayout)) break;
+  }
+}
+
+bool AllItemsPresent(const ListControl& list) {
+  for (int i = 0; i < list.ItemCount(); ++i) {
+    if (!list.ItemAt(i)) return false;
+  }
+  return list.ItemCount() > 0;
+}
+
+}  // namespace
+
+void FillSensorList(Form& form, const ListParamTable& lists, SensorItemDefaults* defaults) {
   auto entry = lists.find(kSensorListName);
   if (entry == lists.end() || entry->second.controlKind != "List") return;
   ListControl* list = form.FindList(kSensorListName);
   if (!list) return;
 
-  const int count = list->ItemCount();
-  list->RemoveAllItems();
-  for (int i = 0; i < count; ++i) {
-    // The layout is the same file for every item: when it cannot give one, it gives none.
-    if (!list->AppendItemFromFile(kItemLayout)) break;
-  }
+  const bool refill = defaults && defaults->known && AllItemsPresent(*list);
+  if (!refill) RebuildItems(*list);
   NumberSensorList(form);
+  if (defaults && !defaults->known && list->ItemCount() > 0) {
+    // The first item is fresh from the layout and only numbered so far.
+    for (size_t p = 0; p < kSensorFields.size(); ++p)
+      defaults->fields[p] = ReadItemField(*list->ItemAt(0), kSensorFields[p]);
+    defaults->known = true;
+  }
 
   for (int g = 0; g < list->ItemCount(); ++g) {
     Control* item = list->ItemAt(g);
     if (!item) continue;
     auto value = entry->second.items.find(ListItemLabel(entry->second.labelFormat, g));
-    if (value == entry->second.items.end() || value->second.empty()) continue;
+    if (value == entry->second.items.end() || value->second.empty()) {
+      // Numbering has switched the item off already; the rest goes back to the layout's.
+      if (refill) {
+        for (size_t p = 1; p < kSensorFields.size(); ++p)
+          ResetItemField(*item, kSensorFields[p], defaults->fields[p]);
+      }
+      continue;
+    }
     const std::vector<std::string> pieces = SplitItemFields(value->second);
     for (size_t p = 0; p < kSensorFields.size(); ++p) {
       // The data name is UTF-8 on the device and in the form alike: it is shown as it comes.

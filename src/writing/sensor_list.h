@@ -30,7 +30,18 @@ inline constexpr int kSensorDataNameField = 8;
 // comma too).
 std::vector<std::string> SplitItemFields(const std::string& fields);
 
+// What the item layout puts in each field of a fresh item, noted by the first fill so that later
+// fills put the fields back in place instead of building every item anew (building the rows is
+// most of what showing a read costs). One per form.
+struct SensorItemDefaults {
+  bool known = false;
+  std::array<std::string, kSensorFieldCount> fields;
+};
+
 // Rebuilds "CustomList" with as many items as it holds now, numbers them, and writes the device
 // value of each item into its fields; an item the device did not report stays numbered and
-// switched off. Only the "List" entry named "CustomList" fills the list.
-void FillSensorList(Form& form, const ListParamTable& lists);
+// switched off, its other fields as the layout makes them. Only the "List" entry named
+// "CustomList" fills the list. With `defaults` the items are built once and refilled afterwards,
+// with the same result.
+void FillSensorList(Form& form, const ListParamTable& lists,
+                    SensorItemDefaults* defaults = nullptr);

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFontMetrics>
+
 #include "form/pages.h"
+#include "ui/control_base.h"
 #include "ui/skin_window.h"
 
 namespace {
@@ -192,3 +196,109 @@ TEST_F(TabStripTest, PagesHoldTheirFileOrStayEmpty) {
   EXPECT_EQ(serial->ClassName(), "SerialPortTabUI");
   EXPECT_EQ(serial->AsContainer()->ChildCount(), 0);
 }
+
+namespace {
+
+struct StripCase {
+  const char* skin;
+  int width;
+  int height;
+};
+
+std::string StripCaseName(const testing::TestParamInfo<StripCase>& info) {
+  return std::string(info.param.skin) + "_" + std::to_string(info.param.width);
+}
+
+// The shipped skins in a shown window of a given size.
+class RealTabStrip : public testing::TestWithParam<StripCase> {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(window_.Load()) << window_.LoadError();
+    window_.resize(GetParam().width, GetParam().height);
+    window_.show();
+    Settle();
+    UpdateTabStrip(window_, tabs_, TabStripMode::Rebuild);
+    Settle();
+  }
+  void Settle() { QApplication::processEvents(); }
+  Control& Tab(int index) { return *window_.Find(tabs_[index].name); }
+  // Wholly on screen: nothing of it is cut off by the strip or the window.
+  bool WhollyShown(int index) {
+    Control& tab = Tab(index);
+    return tab.IsVisible() && tab.ShownWidth() == tab.DeclaredWidth();
+  }
+  void ScrollRight() {
+    UpdateTabStrip(window_, tabs_, TabStripMode::ScrollRight);
+    Settle();
+  }
+
+  CDialogBuilderCallbackEx pages_;
+  SkinWindow window_{std::string(DTU_SKIN_ROOT) + "/" + GetParam().skin, &pages_, nullptr};
+  TabTable tabs_;
+};
+
+}  // namespace
+
+TEST_P(RealTabStrip, TheScrollButtonsStayOnScreen) {
+  for (const char* button : {"TabLeft", "TabRight"}) {
+    Control* control = window_.Find(button);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->ShownWidth(), control->DeclaredWidth()) << button;
+  }
+}
+
+TEST_P(RealTabStrip, EveryShownTabCanBeScrolledIntoView) {
+  for (int target = 0; target < tabs_.size(); ++target) {
+    UpdateTabStrip(window_, tabs_, TabStripMode::Rebuild);
+    Settle();
+    for (int click = 0; click < tabs_.size() && !WhollyShown(target); ++click) ScrollRight();
+    EXPECT_TRUE(WhollyShown(target)) << tabs_[target].name;
+  }
+}
+
+TEST_P(RealTabStrip, ScrollingRightHidesNothingWhenEveryTabFits) {
+  bool allFit = true;
+  for (int i = 0; i < tabs_.size(); ++i) allFit = allFit && WhollyShown(i);
+  ScrollRight();
+  for (int i = 0; i < tabs_.size(); ++i) {
+    if (allFit) {
+      EXPECT_TRUE(Tab(i).IsVisible()) << tabs_[i].name;
+    }
+  }
+  if (GetParam().width >= 1400) {
+    EXPECT_TRUE(allFit) << "a wide window shows every tab";
+  }
+}
+
+TEST_P(RealTabStrip, ChoosingATabCutOffAtTheRightBringsItWhollyIntoView) {
+  for (int target : {6, 10, 11}) {
+    UpdateTabStrip(window_, tabs_, TabStripMode::Rebuild);
+    Settle();
+    const std::string option = TabTable::OptionName(tabs_[target].name);
+    window_.FindOption(option)->Select(true);
+    SelectPageForOption(window_, tabs_, option);
+    Settle();
+    EXPECT_TRUE(WhollyShown(target)) << tabs_[target].name;
+    EXPECT_EQ(window_.FindTabLayout("switch")->CurrentPage(), target);
+  }
+}
+
+TEST_P(RealTabStrip, TheCurrentTabsBoldCaptionFitsItsTab) {
+  for (int i = 0; i < tabs_.size(); ++i) {
+    auto* option = dynamic_cast<ControlBase*>(window_.Find(TabTable::OptionName(tabs_[i].name)));
+    ASSERT_NE(option, nullptr);
+    QFont bold = option->Widget()->font();
+    bold.setBold(true);
+    const QString caption = QString::fromStdString(option->Text());
+    // The tab style's padding is 2 pixels on each side.
+    EXPECT_LE(QFontMetrics(bold).horizontalAdvance(caption) + 4, Tab(i).DeclaredWidth())
+        << tabs_[i].name;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, RealTabStrip,
+                         testing::Values(StripCase{"ConifgENRes", 1100, 680},
+                                         StripCase{"ConifgENRes", 1920, 1080},
+                                         StripCase{"ConifgRes", 1100, 680},
+                                         StripCase{"ConifgRes", 1920, 1080}),
+                         StripCaseName);

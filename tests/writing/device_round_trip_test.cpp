@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,9 @@
 #include "form/line_state.h"
 #include "form/pages.h"
 #include "texts/language.h"
+#include "ui/control_base.h"
 #include "ui/skin_window.h"
+#include "writing/change_marks.h"
 #include "writing/save_composition.h"
 #include "writing/sensor_list.h"
 
@@ -272,3 +275,40 @@ TEST_P(DeviceRoundTrip, ControlOutputComesBackThroughItsIoControlList) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Skins, DeviceRoundTrip, testing::ValuesIn(kSkins), SkinName);
+
+namespace {
+bool MarkedOnScreen(Control* control) {
+  auto* base = dynamic_cast<ControlBase*>(control);
+  return base && base->Widget()->property("changed").toBool();
+}
+}  // namespace
+
+TEST_P(DeviceRoundTrip, ChangedFieldsAreMarkedUntilTheDeviceConfirmsThem) {
+  DeviceConfig device(*FindDeviceModel("zr350-l"));
+  Read(device);
+  ChangeMarks shown;
+  ShowChangeMarks(window_, MarksFromWrites(Compose()), shown);
+  EXPECT_EQ(shown, ChangeMarks{}) << "a fresh read differs in nothing";
+
+  window_.Find("Access Point Name")->SetText("internet");
+  Combo("Serial Baudrate").SelectItem(4);
+  WriteItemField(SensorItem(2), "SensorCfg_DeviceSwitch", "1");
+  window_.Find("MQTT Client ID")->SetText("bad\nnumber");  // refused, still differs
+  ShowChangeMarks(window_, MarksFromWrites(Compose()), shown);
+  EXPECT_EQ(shown.controls,
+            (std::set<std::string>{"MQTT Client ID", "Access Point Name", "Serial Baudrate"}));
+  EXPECT_EQ(shown.sensorItems, std::set<int>{2});
+  EXPECT_TRUE(MarkedOnScreen(window_.Find("Access Point Name")));
+  EXPECT_TRUE(MarkedOnScreen(window_.Find("Serial Baudrate")));
+  EXPECT_TRUE(MarkedOnScreen(&SensorItem(2)));
+  EXPECT_FALSE(MarkedOnScreen(window_.Find("Server's Port")));
+
+  // The device confirms what it was sent; the refused value keeps its mark.
+  EXPECT_EQ(Send(Compose(), device), std::vector<std::string>{});
+  ShowChangeMarks(window_, MarksFromWrites(Compose()), shown);
+  EXPECT_EQ(shown.controls, std::set<std::string>{"MQTT Client ID"});
+  EXPECT_FALSE(MarkedOnScreen(window_.Find("Access Point Name")));
+  EXPECT_FALSE(MarkedOnScreen(window_.Find("Serial Baudrate")));
+  EXPECT_FALSE(MarkedOnScreen(&SensorItem(2)));
+  EXPECT_TRUE(MarkedOnScreen(window_.Find("MQTT Client ID")));
+}

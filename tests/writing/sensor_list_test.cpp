@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "form/pages.h"
 #include "ui/skin_window.h"
 
 namespace {
@@ -109,3 +110,68 @@ TEST_F(SensorListTest, FieldsReadAndWriteByTheirControlKind) {
   EXPECT_EQ(ReadItemField(item, "No such field"), "");
   WriteItemField(item, "No such field", "1");
 }
+
+namespace {
+
+// The list's whole content: each item's number and fields.
+std::vector<FieldList> ListContent(Form& form) {
+  std::vector<FieldList> content;
+  ListControl* list = form.FindList("CustomList");
+  for (int i = 0; i < list->ItemCount(); ++i) {
+    Control& item = *list->ItemAt(i);
+    FieldList fields{item.FindChild("SensorCfg_Channel")->Text()};
+    for (const char* field : kSensorFields) fields.push_back(ReadItemField(item, field));
+    content.push_back(fields);
+  }
+  return content;
+}
+
+// The fixture's layout leaves its lists without selection; the shipped one selects the first item.
+class SensorListRefill : public testing::TestWithParam<std::string> {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(window_.Load()) << window_.LoadError();
+    BuildParamTable(params_, lists_, window_);
+  }
+  ListItems& Items() { return lists_.at("CustomList").items; }
+
+  CDialogBuilderCallbackEx pages_;
+  SkinWindow window_{GetParam(), &pages_, nullptr};
+  ParamTable params_;
+  ListParamTable lists_;
+};
+
+std::string SkinLabel(const testing::TestParamInfo<std::string>& info) {
+  return info.param.find("form_values") != std::string::npos ? "fixture" : "shipped";
+}
+
+}  // namespace
+
+TEST_P(SensorListRefill, RefillingInPlaceLeavesWhatARebuildLeaves) {
+  SensorItemDefaults defaults;
+  Items()["GENSENSORINFO 0:"] = "1,1,3,0,2,0,2,1,temp,0";
+  Items()["GENSENSORINFO 1:"] = "1,2,4,10,2,3,1,3,flow,5";
+  FillSensorList(window_, lists_, &defaults);
+  ASSERT_TRUE(defaults.known);
+  Control* first = window_.FindList("CustomList")->ItemAt(0);
+
+  // The user edits, then the next read reports other items: one gone, one short, one new.
+  Control& second = *window_.FindList("CustomList")->ItemAt(1);
+  WriteItemField(second, "SensorCfg_DataName", "edited");
+  WriteItemField(second, "SensorCfg_BindSerialPort", "2");
+  WriteItemField(*window_.FindList("CustomList")->ItemAt(2), "SensorCfg_DeviceAddress", "77");
+  Items()["GENSENSORINFO 0:"] = "1,5";
+  Items()["GENSENSORINFO 1:"] = "";
+  Items()["GENSENSORINFO 3:"] = "1,,,,,,,,,";
+  FillSensorList(window_, lists_, &defaults);
+  const std::vector<FieldList> refilled = ListContent(window_);
+  EXPECT_EQ(window_.FindList("CustomList")->ItemAt(0), first) << "the items are built once";
+
+  FillSensorList(window_, lists_);  // built anew from the layout
+  EXPECT_EQ(ListContent(window_), refilled);
+  EXPECT_EQ(refilled.size(), lists_.at("CustomList").itemCount);
+}
+
+INSTANTIATE_TEST_SUITE_P(Skins, SensorListRefill,
+                         testing::Values(kFixture, std::string(DTU_SKIN_ROOT) + "/ConifgENRes"),
+                         SkinLabel);

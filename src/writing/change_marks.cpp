@@ -1,0 +1,59 @@
+#include "writing/change_marks.h"
+
+namespace {
+
+const char kSensorList[] = "CustomList";
+const char kChanged[] = "changed";
+
+// The item index in a list item key such as "GENSENSORINFO 3:"; -1 without one.
+int ItemIndexOfKey(const std::string& key) {
+  const size_t digits = key.find_first_of("0123456789");
+  if (digits == std::string::npos) return -1;
+  int index = 0;
+  for (size_t i = digits; i < key.size() && key[i] >= '0' && key[i] <= '9'; ++i) {
+    if (index > 100000) return -1;
+    index = index * 10 + (key[i] - '0');
+  }
+  return index;
+}
+
+void Mark(ChangeMarks& marks, const std::string& name, const std::string& subkey) {
+  if (subkey.empty()) {
+    marks.controls.insert(name);
+  } else if (name == kSensorList) {
+    const int index = ItemIndexOfKey(subkey);
+    if (index >= 0) marks.sensorItems.insert(index);
+  }
+}
+
+Control* SensorItem(Form& form, int index) {
+  ListControl* list = form.FindList(kSensorList);
+  return list ? list->ItemAt(index) : nullptr;
+}
+
+}  // namespace
+
+ChangeMarks MarksFromWrites(const ComposedWrites& composed) {
+  ChangeMarks marks;
+  for (const WorkJob& write : composed.writes) Mark(marks, write.name, write.subkey);
+  for (const Refusal& refusal : composed.refused) Mark(marks, refusal.name, refusal.subkey);
+  return marks;
+}
+
+void ShowChangeMarks(Form& form, const ChangeMarks& now, ChangeMarks& shown) {
+  for (const std::string& name : shown.controls) {
+    if (now.controls.count(name) != 0) continue;
+    if (Control* control = form.Find(name)) control->SetAttribute(kChanged, "false");
+  }
+  for (int index : shown.sensorItems) {
+    if (now.sensorItems.count(index) != 0) continue;
+    if (Control* item = SensorItem(form, index)) item->SetAttribute(kChanged, "false");
+  }
+  for (const std::string& name : now.controls) {
+    if (Control* control = form.Find(name)) control->SetAttribute(kChanged, "true");
+  }
+  for (int index : now.sensorItems) {
+    if (Control* item = SensorItem(form, index)) item->SetAttribute(kChanged, "true");
+  }
+  shown = now;
+}

@@ -1,0 +1,25 @@
+// Which fields of the form differ from what the device holds: the controls that "Write" would
+// send (or refuses to send), so that the form can mark them until the device confirms them.
+#pragma once
+
+#include <set>
+#include <string>
+
+#include "texts/form.h"
+#include "writing/save_composition.h"
+
+struct ChangeMarks {
+  std::set<std::string> controls;  // control names of rows
+  std::set<int> sensorItems;       // indexes of "CustomList" items
+
+  friend bool operator==(const ChangeMarks&, const ChangeMarks&) = default;
+};
+
+// The marks that the composed writes imply: every written or refused row, and every sensor item
+// written or refused.
+ChangeMarks MarksFromWrites(const ComposedWrites& composed);
+
+// Sets the form's "changed" attribute to true on each control in `now` and to false on each one
+// in `shown` that is no longer marked; then `shown` becomes `now`. A missing control is passed
+// over.
+void ShowChangeMarks(Form& form, const ChangeMarks& now, ChangeMarks& shown);
