@@ -18,6 +18,7 @@ void BatchProgress::Finished(const std::string& name, JobOutcome outcome) {
       summary_.refused.push_back(name);
       break;
     case JobOutcome::kTimedOut:
+    case JobOutcome::kRestarted:  // the device booted instead of answering
       ++summary_.timedOut;
       break;
   }
