@@ -20,6 +20,7 @@ std::string BusyPortLines(const std::string& path, const std::string& procDir,
   if (!holders.empty())
     lines += Filled(LanguageText("Ports", "HeldBy", ""), path, DescribeHolders(holders)) + "\r\n";
   if (ModemManagerRunning(procDir) && ModemManagerProbes(path, udevDataDir))
-    lines += LanguageText("Ports", "ModemManager", "") + "\r\n";
+    lines += LanguageText("Ports", "ModemManager", "") + "\r\n" +
+             LanguageText("Ports", "UdevRule", "") + "\r\n";
   return lines;
 }

@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include <memory>
 #include <set>
 #include <string>
@@ -94,7 +97,8 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
     return kExitFailure;
   }
   const ProgramPaths paths = UseProgramLanguage();
-  TemplateForm form(paths.skinDir);
+  auto formOwner = std::make_unique<TemplateForm>(paths.skinDir);
+  TemplateForm& form = *formOwner;
   if (!form.Build(&reason)) {
     err << command << ": cannot build the form: " << reason << "\n";
     return kExitFailure;
@@ -133,6 +137,14 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
     out << (parser.isSet(json) ? FormatRunJson(report) : FormatRunText(report, plan.dryRun));
   }
   out.flush();
-  if (!finished) return kExitInterrupted;
+  if (!finished) {
+    // Every port is closed and every worker stopped with the runners. The rest of the teardown
+    // (the offscreen form, Qt's font machinery) takes seconds on a loaded machine, and whoever
+    // pressed Ctrl+C is waiting for the prompt.
+    owned.clear();
+    err.flush();
+    std::fflush(nullptr);
+    std::_Exit(kExitInterrupted);
+  }
   return allOk ? kExitOk : kExitFailure;
 }

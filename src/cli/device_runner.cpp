@@ -63,6 +63,8 @@ const char* VerdictName(WriteVerdict verdict) {
       return "refused";
     case WriteVerdict::kTimedOut:
       return "timed out";
+    case WriteVerdict::kNoVerdict:
+      return "no verdict";
     case WriteVerdict::kNotSent:
       return "not sent";
   }
@@ -274,8 +276,14 @@ void DeviceRunner::Fail(const std::string& why) {
   if (phase_ == RunPhase::kDone) return;
   report_.failure = why;
   report_.ok = false;
-  for (WriteRecord& write : report_.writes)
-    if (write.verdict == WriteVerdict::kPending) write.verdict = WriteVerdict::kNotSent;
+  // The worker sends one write at a time, in order: the first one without a verdict may have
+  // reached the device.
+  bool first = phase_ == RunPhase::kWrite;
+  for (WriteRecord& write : report_.writes) {
+    if (write.verdict != WriteVerdict::kPending) continue;
+    write.verdict = first ? WriteVerdict::kNoVerdict : WriteVerdict::kNotSent;
+    first = false;
+  }
   Enter(RunPhase::kDone);
   session_->Close();
 }

@@ -30,7 +30,15 @@ struct PhaseTime {
 };
 
 // What became of one write.
-enum class WriteVerdict { kPending, kWouldWrite, kAccepted, kRefused, kTimedOut, kNotSent };
+enum class WriteVerdict {
+  kPending,
+  kWouldWrite,
+  kAccepted,
+  kRefused,
+  kTimedOut,
+  kNoVerdict,  // under way when the device failed or the command was interrupted
+  kNotSent,
+};
 const char* VerdictName(WriteVerdict verdict);
 
 struct WriteRecord {

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "texts/language.h"
 #include "app/main_window.h"
+#include "texts/language.h"
 
 // Builds the window (headless: message boxes go to stderr, quitting ends nothing). Returns
 // nullptr and sets `*error` when the skin cannot be loaded.
