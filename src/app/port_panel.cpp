@@ -65,7 +65,8 @@ void PortPanel::Refresh() {
   input.openPath = hooks_.openPath ? hooks_.openPath() : std::string();
   input.chosenPath = chosenPath_;
   std::error_code ec;
-  input.chosenExists = !chosenPath_.empty() && std::filesystem::exists(chosenPath_, ec);
+  input.chosenExists =
+      !chosenPath_.empty() && (namedOnPurpose_ || std::filesystem::exists(chosenPath_, ec));
   input.rememberedPath = rememberedPath_;
   input.previousPaths = previousPaths_;
   input.firstListing = firstListing_;
@@ -120,7 +121,11 @@ void PortPanel::Fill(const std::vector<std::string>& paths, int selected) {
 
 void PortPanel::Preselect(const std::string& path) {
   chosenPath_ = path;
+  // A path named on purpose is shown even when it is not there, so that opening it says so
+  // instead of opening some other port.
+  namedOnPurpose_ = true;
   Refresh();
+  namedOnPurpose_ = false;
 }
 
 void PortPanel::OnPortSelected() {

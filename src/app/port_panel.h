@@ -79,6 +79,7 @@ class PortPanel {
   bool firstListing_ = true;
   bool filling_ = false;
   bool filled_ = false;
+  bool namedOnPurpose_ = false;
   std::string chosenPath_;
   std::string rememberedPath_;
   // The by-id link of the port opened last, found when it opened: after the device is lost,
