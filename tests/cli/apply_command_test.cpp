@@ -94,8 +94,10 @@ std::set<std::string> Names(const std::vector<ConfigDifference>& differences) {
 
 // What the device received after the login's "s" stream.
 std::string Commands(const SimProcess& sim) {
+  // The login is the "s" stream, with the "+++" probe in front of it when the booting device
+  // was slow to talk.
   const std::string received = sim.Recording();
-  const size_t first = received.find_first_not_of('s');
+  const size_t first = received.find_first_not_of("s+");
   return first == std::string::npos ? std::string() : received.substr(first);
 }
 
