@@ -4,8 +4,19 @@
 #include <QEvent>
 #include <QObject>
 
+#include <mutex>
+
 namespace {
 const QEvent::Type kHandOverEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+// Every port's monitoring thread posts into the one UI thread's event list. Qt guards that list
+// with a lock of its own, which a thread checker cannot see (Qt is not built for it); posting
+// under this lock as well makes the order of several ports' posts visible to it. It is held
+// only for the post itself.
+std::mutex& PostMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
 }  // namespace
 
 // One hand-over on its way to the UI thread. The UI thread makes it and the monitoring thread
@@ -134,7 +145,10 @@ bool PortHandOver::Send(uint64_t generation, Delivery deliver) {
   if (!event) event = std::make_unique<Event>();
   event->generation = generation;
   event->deliver = std::move(deliver);
-  QCoreApplication::postEvent(context_.get(), event.release());
+  {
+    std::lock_guard post(PostMutex());
+    QCoreApplication::postEvent(context_.get(), event.release());
+  }
   shared->handled.wait(lock, [&] { return !current() || shared->doneCount >= ticket; });
   return current();
 }
