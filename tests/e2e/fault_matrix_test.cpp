@@ -131,7 +131,7 @@ class WindowFaults : public testing::TestWithParam<FaultCase> {
   }
 
   void Open() {
-    window_->PreselectPort(sim_.PtyPath());
+    window_->PreselectPort(sim_.LinkPath());
     Click("Open");
   }
   void OpenAndLogIn() {
@@ -468,7 +468,7 @@ std::vector<std::string> ErrorLines(const std::string& err) {
 class ReadFaults : public testing::TestWithParam<ReadCase> {
  protected:
   ProgramRun Read(const std::function<void()>& tick = {}) {
-    return RunProgram({DTU_BIN_DIR "/dtu-config", "read", "--port", sim_.PtyPath(), "-o", file_},
+    return RunProgram({DTU_BIN_DIR "/dtu-config", "read", "--port", sim_.LinkPath(), "-o", file_},
                       90000, tick);
   }
 

@@ -331,6 +331,23 @@ TEST(SimOnPty, LinkFollowsThePtyAndGoesAwayOnExit) {
   rmdir(dir);
 }
 
+// Pty numbers are reused at once: after an unplug the link must not lead to whatever pty
+// takes the freed number next, and after a replug it leads to the new one.
+TEST(SimOnPty, LinkGoesWithAnUnplugAndComesBackWithTheReplug) {
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({}));
+  struct stat st {};
+  ASSERT_EQ(lstat(sim.LinkPath().c_str(), &st), 0);
+  ASSERT_TRUE(sim.SendControl("unplug"));
+  EXPECT_NE(lstat(sim.LinkPath().c_str(), &st), 0);
+  ASSERT_TRUE(sim.SendControl("replug"));
+  char target[256] = {};
+  ASSERT_GT(readlink(sim.LinkPath().c_str(), target, sizeof target - 1), 0);
+  EXPECT_EQ(sim.PtyPath(), target);
+  Port port(sim.LinkPath());
+  EXPECT_TRUE(port.WaitFor("'s' key"));
+}
+
 TEST(SimOnPty, EndsCleanlyOnStdinEofAndOnSigint) {
   SimProcess byEof;
   ASSERT_TRUE(byEof.Start({}));

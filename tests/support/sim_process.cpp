@@ -29,6 +29,7 @@ SimProcess::SimProcess(std::string binDir) : binDir_(std::move(binDir)) {}
 SimProcess::~SimProcess() {
   if (pid_ > 0) Stop(SIGTERM, 5000);
   if (!recordPath_.empty()) unlink(recordPath_.c_str());
+  if (!ownLink_.empty()) unlink(ownLink_.c_str());  // left behind when the simulator was killed
   if (!tempDir_.empty()) rmdir(tempDir_.c_str());
 }
 
@@ -46,6 +47,16 @@ bool SimProcess::Start(const std::vector<std::string>& args, std::string* error,
   std::vector<std::string> argv = {binDir_ + "/dtu-sim", "--record", recordPath_};
   // Tests hold the program to what a device accepts; a test about leniency asks for it.
   if (std::find(args.begin(), args.end(), "--lenient") == args.end()) argv.push_back("--strict");
+  // A link of this test's own: pty numbers are reused at once, so after an unplug the old
+  // /dev/pts path may already be another test's device; the link goes away instead.
+  const auto given = std::find(args.begin(), args.end(), "--link");
+  if (given == args.end()) {
+    ownLink_ = tempDir_ + "/ttyDTU";
+    linkPath_ = ownLink_;
+    argv.insert(argv.end(), {"--link", ownLink_});
+  } else if (given + 1 != args.end()) {
+    linkPath_ = *(given + 1);
+  }
   argv.insert(argv.end(), args.begin(), args.end());
   std::vector<char*> cargv;
   for (std::string& arg : argv) cargv.push_back(arg.data());

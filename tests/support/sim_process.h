@@ -37,6 +37,11 @@ class SimProcess {
   const std::string& PtyPath() const {
     return ptyPath_;
   }
+  // A symlink to the pty that follows a replug and is removed on an unplug. Open this rather
+  // than PtyPath() when the device may be unplugged and plugged in again during the test.
+  const std::string& LinkPath() const {
+    return linkPath_;
+  }
   pid_t pid() const {
     return pid_;
   }
@@ -72,6 +77,8 @@ class SimProcess {
   int stdoutFd_ = -1;
   std::string pending_;  // stdout bytes not yet split into lines
   std::string ptyPath_;
+  std::string linkPath_;
+  std::string ownLink_;
   std::string recordPath_;
   std::string tempDir_;
 };

@@ -176,6 +176,9 @@ void SimRunner::Reboot(int64_t nowNs) {
 
 void SimRunner::Unplug() {
   unplugAtNs_ = kNoWake;
+  // The adapter's link goes with it, as udev removes /dev/serial/by-id entries: a program that
+  // opens the link now fails instead of reaching whatever pty takes the freed number next.
+  RemoveLink();
   port_.Close();
   pacer_.Clear();
   writeBuffer_.clear();
