@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "catalogue/device_facts.h"
 #include "catalogue/param_table.h"
@@ -65,6 +66,9 @@ class ExchangeHost {
     PostLogOfKind(text, kind);
   }
   // On the UI thread, when the worker takes a job and before its command is sent.
+  // UI thread. Jobs that were queued (or taken by the worker but not started) when the device
+  // restarted under them: none of them is sent.
+  virtual void JobsDropped(const std::vector<WorkJob>& /*jobs*/) {}
   virtual void JobStarting(const WorkJob& /*job*/) {}
   // The reply to a signal or SIM query (kinds 10 to 12), "ERROR" answers included, on the worker
   // thread before the job's verdict: the host may add a line that says what it means.

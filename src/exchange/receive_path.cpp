@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "exchange/device_notices.h"
 #include "exchange/exchange_host.h"
@@ -35,6 +36,7 @@ struct Effects {
   // Bytes came while the setting menu was awaited that are not the prompt: the device talks.
   bool deviceTalked = false;
   bool escapeRefused = false;
+  std::vector<WorkJob> dropped;  // queued behind a job the device restarted under
 };
 
 WorkJob FollowUpJob(int kind, std::string_view command, uint64_t epoch) {
@@ -117,7 +119,7 @@ void ReceiveData(ExchangeState& state, ExchangeHost& host, const char* data, siz
       // the setting menu comes again. Posted here, ahead of whatever the released worker posts.
       const bool restarted = c.jobRunning || host.LoggedIn();
       if (c.jobRunning) c.deviceRestarted = true;
-      state.queue.Clear();
+      e.dropped = state.queue.DropAll();
       if (restarted) {
         host.PostLog(LanguageText("Faults", "Restarted", "\r\n"));
         if (host.LoggedIn()) host.PostSetButtons(0, kSetLogin);
@@ -131,6 +133,7 @@ void ReceiveData(ExchangeState& state, ExchangeHost& host, const char* data, siz
   if (effects.stopTimer) host.StopSTimer();
   if (effects.postButtonsW >= 0) host.PostSetButtons(effects.postButtonsW, effects.postButtonsL);
   if (effects.escapeRefused) host.EscapeRefused();
+  if (!effects.dropped.empty()) host.JobsDropped(effects.dropped);
   if (effects.timeoutQuit) {
     host.PostSetButtons(0, kSetLogin);
   } else if (effects.bootPrompt) {

@@ -114,14 +114,17 @@ bool Complete(ExchangeState& state, ExchangeHost& host, const JobKindInfo& info,
 }
 
 // Runs one job from its start to its completion; false when quit was requested meanwhile.
-bool RunJob(ExchangeState& state, ExchangeHost& host, const WorkJob& job,
+bool RunJob(ExchangeState& state, ExchangeHost& host, const WorkJob& job, uint64_t generation,
             const WorkerOptions& options) {
   const JobKindInfo* info = FindJobKind(job.kind);
   auto factor = std::make_shared<std::atomic<int>>(1);
   auto current = std::make_shared<std::atomic<bool>>(false);
-  const bool started = HandOver(state, host, [&state, &host, job, factor, current] {
+  const bool started = HandOver(state, host, [&state, &host, job, generation, factor, current] {
     // A job of an earlier opening is dropped without a trace.
     if (state.Epoch() != job.epoch) return;
+    // Taken from the queue just before the device restarted: it goes with the jobs queued
+    // behind it, or it would break into the login of the booting device.
+    if (!state.queue.IsCurrent(generation)) return host.JobsDropped({job});
     *current = true;
     host.JobStarting(job);
     host.SetButtons(0, kSetJob);
@@ -184,7 +187,8 @@ void WorkerJobThreadProc(ExchangeState& state, ExchangeHost& host, WorkerOptions
   bool idleReported = false;
   for (;;) {
     WorkJob job;
-    if (!state.queue.TryTake(&job)) {
+    uint64_t generation = 0;
+    if (!state.queue.TryTake(&job, &generation)) {
       // Once per idle period: the buttons come back when the queue has run dry while the device
       // is logged in on an open port. A later login enables them through its own button set.
       if (!idleReported) {
@@ -194,10 +198,10 @@ void WorkerJobThreadProc(ExchangeState& state, ExchangeHost& host, WorkerOptions
         });
         if (!reported) break;
       }
-      if (!state.queue.WaitAndTake(&job)) break;
+      if (!state.queue.WaitAndTake(&job, &generation)) break;
     }
     idleReported = false;
-    if (!RunJob(state, host, job, options)) break;
+    if (!RunJob(state, host, job, generation, options)) break;
   }
   state.queue.SetWorkerRunning(false);
 }

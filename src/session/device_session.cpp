@@ -1,5 +1,7 @@
 #include "session/device_session.h"
 
+#include <algorithm>
+
 #include <QElapsedTimer>
 #include <QThread>
 
@@ -232,6 +234,14 @@ void DeviceSession::JobFinished(const WorkJob& job, JobOutcome outcome) {
     listener_.OnJobFinished(job, outcome);
     if (counted) ReportBatch();
   });
+}
+
+void DeviceSession::JobsDropped(const std::vector<WorkJob>& jobs) {
+  if (!batch_.Active()) return;
+  const auto writes = std::count_if(jobs.begin(), jobs.end(), IsBatchWrite);
+  if (writes == 0) return;
+  batch_.Dropped(static_cast<int>(writes), false);
+  ReportBatch();
 }
 
 void DeviceSession::SetButtons(int wParam, int lParam) {

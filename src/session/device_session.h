@@ -91,6 +91,7 @@ class DeviceSession : public ExchangeHost {
   bool RunOnUiThread(std::function<void()> work) override;
   void AbandonUiHandOvers() override;
   void JobFinished(const WorkJob& job, JobOutcome outcome) override;
+  void JobsDropped(const std::vector<WorkJob>& jobs) override;
   bool PortIsOpen() const override { return IsOpen(); }
   bool LoggedIn() const override { return connection_ == ConnectionState::kLoggedIn; }
   int TimeoutFactor() const override { return timeoutFactor_; }

@@ -167,6 +167,11 @@ class FakeHost : public ExchangeHost {
   void LoadReadBack() override { Record("load-read-back"); }
   void NetModeReceived(const std::string& mode) override { Record("net-mode:" + mode); }
   void ShowMessageBox(const std::string& text) override { Record("message:" + text); }
+  void JobsDropped(const std::vector<WorkJob>& jobs) override {
+    for (const WorkJob& job : jobs) Record("dropped:" + job.command);
+  }
+  // Runs `work` on the UI thread's event loop after what is queued there now.
+  void PostToUi(std::function<void()> work) { pump_.PostTask(std::move(work)); }
 
   // The window's state, touched on the UI thread.
   ParamTable params;

@@ -430,6 +430,33 @@ TEST_F(Worker, ADeviceThatRebootsDuringAShowEndsTheJobAtOnceAndDropsTheQueue) {
 
 namespace {
 
+// The worker takes the next job as soon as one is answered; a restart that the UI thread sees
+// before that job's start must drop it with the jobs queued behind it, or it is sent into the
+// booting device and its start stops the "s" stream that the login needs.
+TEST_F(Worker, AJobTakenJustBeforeTheDeviceRestartsIsNotSent) {
+  host.SetDevice([](FakeHost& h, const std::string& written) {
+    if (written != "At+VER\r\n") return;
+    h.DeliverLater({"At+VER\r\n+VER:1\r\nOK\r\n"});
+    // The UI thread is busy for a moment after the answer: the released worker takes the next
+    // job and asks for its start, which now waits behind the boot prompt.
+    h.PostToUi([] { QThread::msleep(150); });
+    h.DeliverLater({"\r\nDTU starting\r\nPress 's' key to enter setting menu (3)\r\n"});
+  });
+  Start();
+  EnqueueJob(state, host, MakeJob(kJobVersion, "At+VER\r\n"));
+  EnqueueJob(state, host, Write("Access Point Name", "AT+APN", "held"));
+  EnqueueJob(state, host, Write("APN User Name", "AT+USER", "queued"));
+  ASSERT_TRUE(WaitForEvent("dropped:AT+USER=queued\r\n")) << testing::PrintToString(host.Events());
+  ASSERT_TRUE(WaitForEvent("dropped:AT+APN=held\r\n")) << testing::PrintToString(host.Events());
+  EXPECT_EQ(host.Count("answer-prompt"), 1u);
+  EXPECT_EQ(host.Count("stop-s"), 1u) << "only the version job's start stopped the stream";
+  // The worker goes on with what is queued after the restart.
+  state.Push(MakeJob(kJobVersion, "At+VER\r\n"));
+  ASSERT_TRUE(WaitUntil([&] { return host.Count("write:At+VER\r\n") == 2; }));
+  EXPECT_EQ(host.Written().find("AT+APN"), std::string::npos) << host.Written();
+  EXPECT_EQ(host.Written().find("AT+USER"), std::string::npos) << host.Written();
+}
+
 TEST_F(Worker, AReplySpoiledByLineNoiseIsNotSavedAndThePreviousFileStays) {
   // A 0x1A byte ends a configuration file's text: saved, this reply would load as a stub.
   std::string show = ShowReply("AT+SHOW", "CMNET", "u");
