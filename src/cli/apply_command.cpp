@@ -2,10 +2,13 @@
 
 #include <unistd.h>
 
+#include <QElapsedTimer>
+
 #include <cstdio>
 #include <cstdlib>
 
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -34,11 +37,14 @@ void PrepareTables(const TemplateForm& form, DeviceSession& session) {
 
 // Why the file cannot serve as a template, or empty. A file that lacks parameters would put
 // empty values on the form, and those would be written to every device.
-std::string TemplateProblem(const std::string& text, const TemplateForm& form) {
+std::string TemplateProblem(const std::string& text) {
+  std::string reason;
+  if (!CheckConfigText(text, &reason)) return reason;
   if (!ConfigTextIsComplete(text))
     return "the file is incomplete (it ends before the final \"OK\" line)";
-  ParamTable params = form.Params();
-  ListParamTable lists = form.Lists();
+  ParamTable params;
+  ListParamTable lists;
+  BuildParamTable(params, lists, std::nullopt);
   bool fiveDio = false;
   const ShowReplyResult result = ParseShowReply(text.data(), text.size(), params, lists, fiveDio);
   if (result.labelsFound < params.size()) {
@@ -47,6 +53,52 @@ std::string TemplateProblem(const std::string& text, const TemplateForm& form) {
   }
   return {};
 }
+
+// The template on the offscreen form, built once when it is first needed. Building it takes a
+// few hundred milliseconds of the UI thread; the command does it while the devices log in and
+// send their configuration, instead of before the ports open.
+class TemplateOnForm {
+ public:
+  TemplateOnForm(std::string skinDir, std::string text)
+      : skinDir_(std::move(skinDir)), text_(std::move(text)) {}
+
+  // Empty once the form holds the template; otherwise why it cannot.
+  const std::string& Ensure() {
+    if (tried_) return failure_;
+    tried_ = true;
+    form_ = std::make_unique<TemplateForm>(skinDir_);
+    std::string reason;
+    std::string warning;
+    if (!form_->Build(&reason)) {
+      failure_ = "cannot build the form: " + reason;
+    } else if (!form_->Load(text_, &reason, &warning)) {
+      failure_ = "the form does not take the file: " + reason;
+    }
+    return failure_;
+  }
+  bool Tried() const { return tried_; }
+  TemplateForm& form() { return *form_; }
+
+ private:
+  std::string skinDir_;
+  std::string text_;
+  std::unique_ptr<TemplateForm> form_;
+  bool tried_ = false;
+  std::string failure_;
+};
+
+// Every device is sending its configuration (or has got further, or has ended): the UI thread
+// may be busy for a while, the replies come in meanwhile.
+bool AllReading(const std::vector<DeviceRunner*>& runners) {
+  for (const DeviceRunner* runner : runners) {
+    if (runner->Phase() == RunPhase::kLogin) return false;
+    if (runner->Phase() == RunPhase::kRead && !runner->ReadUnderWay()) return false;
+  }
+  return true;
+}
+
+// A device still logging in by then does not hold the form back any longer.
+constexpr int kBuildFormByMs = 1500;
 
 }  // namespace
 
@@ -96,29 +148,31 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
     err << command << ": cannot read " << path << ": " << reason << "\n";
     return kExitFailure;
   }
-  const ProgramPaths paths = UseProgramLanguage();
-  auto formOwner = std::make_unique<TemplateForm>(paths.skinDir);
-  TemplateForm& form = *formOwner;
-  if (!form.Build(&reason)) {
-    err << command << ": cannot build the form: " << reason << "\n";
-    return kExitFailure;
-  }
-  std::string warning;
-  if (!form.Load(text, &reason, &warning)) {
-    err << command << ": " << path << ": " << reason << "\n";
-    return kExitFailure;
-  }
-  if (const std::string problem = TemplateProblem(text, form); !problem.empty()) {
+  if (const std::string problem = TemplateProblem(text); !problem.empty()) {
     err << command << ": " << path << ": " << problem << "; nothing was sent\n";
     return kExitFailure;
   }
+  const ProgramPaths paths = UseProgramLanguage();
+  TemplateOnForm templ(paths.skinDir, text);
 
   plan.dryRun = parser.isSet(dryRun);
   plan.verify = !plan.dryRun;
   plan.quit = !parser.isSet(serial.stay);
-  plan.prepare = [&form](DeviceSession& session) { PrepareTables(form, session); };
-  plan.compose = [&form](DeviceSession& session) {
-    return form.ComposeFor(session.Params(), session.ListParams());
+  // The read needs only the catalogue; the form's rows, with the active flags its rules set,
+  // replace them before the writes are composed, and the device's reply is parsed into them.
+  plan.prepare = [](DeviceSession& session) {
+    BuildParamTable(session.Params(), session.ListParams(), std::nullopt);
+  };
+  plan.beforeCompose = [&templ](DeviceSession& session, const std::string& reply) {
+    std::string why = templ.Ensure();
+    if (!why.empty()) return why;
+    PrepareTables(templ.form(), session);
+    ParseShowReply(reply.data(), reply.size(), session.Params(), session.ListParams(),
+                   session.Facts().fiveDioModel);
+    return why;
+  };
+  plan.compose = [&templ](DeviceSession& session) {
+    return templ.form().ComposeFor(session.Params(), session.ListParams());
   };
   std::vector<std::unique_ptr<DeviceRunner>> owned;
   std::vector<DeviceRunner*> runners;
@@ -128,7 +182,13 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
   }
   const InterruptFlag interruptFlag;
   ProgressLines progress(err, isatty(STDERR_FILENO) == 1, runners);
-  const bool finished = RunAll(runners, [&] { progress.Update(); });
+  QElapsedTimer started;
+  started.start();
+  const bool finished = RunAll(runners, [&] {
+    progress.Update();
+    if (!templ.Tried() && (AllReading(runners) || started.elapsed() > kBuildFormByMs))
+      templ.Ensure();
+  });
 
   bool allOk = true;
   for (const DeviceRunner* runner : runners) {

@@ -181,6 +181,10 @@ void DeviceRunner::AfterRead() {
     if (const std::string why = plan_.onRead(firstReply_); !why.empty()) return Fail(why);
   }
   if (!plan_.compose) return StartQuit();
+  if (plan_.beforeCompose) {
+    if (const std::string why = plan_.beforeCompose(*session_, firstReply_); !why.empty())
+      return Fail(why);
+  }
   ComposedWrites composed = plan_.compose(*session_);
   report_.refused = std::move(composed.refused);
   for (WorkJob& job : composed.writes) {
@@ -304,6 +308,10 @@ void DeviceRunner::OnShowParsed(const std::string& reply, const ShowReplyResult&
   showParsed_ = true;
   showResult_ = result;
   lastReply_ = reply;
+}
+
+void DeviceRunner::OnJobStarted(const WorkJob& job) {
+  if (job.kind == kJobShow && phase_ == RunPhase::kRead) readUnderWay_ = true;
 }
 
 void DeviceRunner::OnJobFinished(const WorkJob& job, JobOutcome outcome) {

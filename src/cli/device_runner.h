@@ -78,6 +78,10 @@ struct RunPlan {
   std::function<std::string(const std::string& reply)> onRead;
   // Prepares the fresh session's tables before the port opens.
   std::function<void(DeviceSession& session)> prepare;
+  // After the first read, before `compose`: may set the session's tables up anew from the reply
+  // (the form they come from is built while the devices are read). A non-empty return fails the
+  // device with that reason.
+  std::function<std::string(DeviceSession& session, const std::string& reply)> beforeCompose;
 };
 
 class DeviceRunner : public SessionListener {
@@ -97,6 +101,8 @@ class DeviceRunner : public SessionListener {
   bool Done() const { return phase_ == RunPhase::kDone; }
   RunPhase Phase() const { return phase_; }
   size_t WritesFinished() const { return writesFinished_; }
+  // The first read's command has gone to the worker: the reply comes without the UI thread.
+  bool ReadUnderWay() const { return readUnderWay_; }
   const DeviceReport& Report() const { return report_; }
   const std::string& FirstReply() const { return firstReply_; }
   DeviceSession& session() { return *session_; }
@@ -106,6 +112,7 @@ class DeviceRunner : public SessionListener {
   void OnButtonSet(int set, bool enable) override;
   void OnEscapeRefused() override;
   void OnShowParsed(const std::string& reply, const ShowReplyResult& result) override;
+  void OnJobStarted(const WorkJob& job) override;
   void OnJobFinished(const WorkJob& job, JobOutcome outcome) override;
   void OnConnectionLost(const std::string& path, int error) override;
   void OnMessageBox(const std::string& text) override;
@@ -138,6 +145,7 @@ class DeviceRunner : public SessionListener {
   std::string lastReply_;
   std::string firstReply_;
   size_t writesFinished_ = 0;
+  bool readUnderWay_ = false;
   bool quitEnded_ = false;
   DeviceReport report_;
 };

@@ -34,7 +34,10 @@ bool TemplateForm::Build(std::string* error) {
       std::make_unique<FormController>(*window_, params_, lists_, facts_, tabs_, std::move(hooks));
   tabs_.Reset();
   UpdateTabStrip(*window_, tabs_, TabStripMode::Rebuild);
-  if (!RunEventLoopUntil([this] { return initialised_; }, kWindowInitMs)) {
+  // The skin posts "windowinit" to its window: delivered here without a nested event loop, so
+  // that the form can be built from a step of the devices' loop while they talk.
+  QCoreApplication::sendPostedEvents(window_.get(), QEvent::MetaCall);
+  if (!initialised_ && !RunEventLoopUntil([this] { return initialised_; }, kWindowInitMs)) {
     *error = "the form of " + skinDir_ + " was not initialised";
     return false;
   }
