@@ -22,7 +22,7 @@
 #include <thread>
 #include <vector>
 
-#include "device_params.h"
+#include "domain/device_params.h"
 #include "sim_process.h"
 #include "writing/config_file.h"
 

@@ -12,7 +12,7 @@
 #include "cli/parallel_run.h"
 #include "cli/run_report.h"
 #include "cli/subcommands.h"
-#include "device_params.h"
+#include "domain/device_params.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "device_config.h"
 #include "device_models.h"
-#include "device_params.h"
+#include "domain/device_params.h"
 #include "parameter_doc.h"
 #include "sensor_items.h"
 

@@ -11,7 +11,7 @@
 
 #include "catalogue/show_reply_parser.h"
 #include "device_config.h"
-#include "device_params.h"
+#include "domain/device_params.h"
 #include "form/apply_values.h"
 #include "form/line_state.h"
 #include "form/pages.h"

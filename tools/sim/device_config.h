@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "device_models.h"
-#include "device_params.h"
+#include "domain/device_params.h"
 
 enum class WriteOutcome {
   kStored,

@@ -1,7 +1,7 @@
 #include "parameter_doc.h"
 
 #include "device_models.h"
-#include "device_params.h"
+#include "domain/device_params.h"
 #include "sensor_items.h"
 
 namespace {
@@ -47,7 +47,7 @@ std::string DeviceParametersMarkdown() {
       "\n"
       "What the device accepts and reports for every parameter. The simulator (`dtu-sim`)\n"
       "validates writes against exactly this table, which lives in\n"
-      "`tools/sim/device_params.cpp` (sensor items: `tools/sim/sensor_items.cpp`). This page is\n"
+      "`src/domain/device_params.cpp` (sensor items: `tools/sim/sensor_items.cpp`). This page is\n"
       "generated from it: after changing the table run\n"
       "`dtu-sim --parameters-doc > docs/device-parameters.md` (a test fails while they differ).\n"
       "\n"

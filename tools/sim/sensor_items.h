@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "value_domain.h"
+#include "domain/value_domain.h"
 
 inline constexpr int kSensorItemCount = 16;
 inline constexpr int kSensorFieldCount = 10;

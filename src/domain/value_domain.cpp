@@ -1,4 +1,4 @@
-#include "value_domain.h"
+#include "domain/value_domain.h"
 
 #include <charconv>
 

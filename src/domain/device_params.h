@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "value_domain.h"
+#include "domain/value_domain.h"
 
 // Which device models have the parameter.
 enum class Presence {

@@ -1,4 +1,4 @@
-#include "device_params.h"
+#include "domain/device_params.h"
 
 #include <array>
 #include <cstdio>
