@@ -166,8 +166,15 @@ void DeviceSession::OnDeviceGone(int error) {
 
 void DeviceSession::ProbeTick() {
   if (connection_ != ConnectionState::kWaitingForDevice) return;
-  // A booting device is answered by the stream; no escape into its prompt.
-  if (sStream_.Running()) return;
+  // A booting device is answered by the stream; no escape into its prompt. One that went quiet
+  // without taking an "s" has left its prompt: the escape is the way in now.
+  if (sStream_.Running()) {
+    if (!lastReceived_.isValid() || lastReceived_.elapsed() < kBootQuietMs) {
+      probeTimer_.start(kEscapeRetryMs);
+      return;
+    }
+    sStream_.Stop();
+  }
   if (lastReceived_.isValid() && lastReceived_.elapsed() < kEscapeGuardMs) {
     probeTimer_.start(static_cast<int>(kEscapeGuardMs - lastReceived_.elapsed()) + 1);
     return;
@@ -261,8 +268,11 @@ void DeviceSession::StopSTimer() {
 }
 
 void DeviceSession::AnswerBootPrompt() {
-  // The device is booting: no escape into its prompt; the stream takes it in.
+  // The device is booting: no escape into its prompt; the stream takes it in. The probe only
+  // looks on, in case the prompt runs out before an "s" is taken.
   probeTimer_.stop();
+  if (login_ == LoginStart::kProbe && connection_ == ConnectionState::kWaitingForDevice)
+    probeTimer_.start(kEscapeRetryMs);
   sStream_.AnswerPrompt();
 }
 

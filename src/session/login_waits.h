@@ -18,3 +18,7 @@ inline constexpr int kEscapeProbeDelayMs = 100;
 inline constexpr int kEscapeGuardMs = 100;
 // A "+++" left unanswered this long is sent again (the device may have been talking or booting).
 inline constexpr int kEscapeRetryMs = 1000;
+// A booting device repeats its prompt about once a second. One that answered no "s" and has
+// been quiet this long has left its prompt (for its data mode, where "s" is only data): the
+// headless login then asks it with "+++" instead (a busy machine may answer the prompt late).
+inline constexpr int kBootQuietMs = 2500;

@@ -170,6 +170,33 @@ TEST_F(DeviceSessionTest, ARunningDeviceIsAskedWithTheEscapeRightAway) {
   ASSERT_TRUE(PumpUntil([&] { return session.LoggedIn(); }));
 }
 
+// A busy machine may answer the boot prompt after the device has left it for its data mode,
+// where "s" is only data: the headless login then asks with "+++" once the device is quiet.
+TEST_F(DeviceSessionTest, AProbingLoginThatMissedTheBootPromptAsksWithTheEscape) {
+  PtyPair pty;
+  ASSERT_NO_FATAL_FAILURE(Open(pty, LoginStart::kProbe));
+  pty.Send("\r\nPress 's' key to enter setting menu (1)\r\n");
+  std::string received;
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        received += Drain(pty);
+        return received.find('s') != std::string::npos;
+      },
+      2000));
+  pty.Send("Entering data mode\r\n");  // the "s" came too late; then the device says nothing
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        received += Drain(pty);
+        return received.find("+++") != std::string::npos;
+      },
+      8000))
+      << received;
+  EXPECT_EQ(received.find("+++"), received.size() - 3) << "the stream stopped before the escape";
+  EXPECT_EQ(received.find_first_not_of('s'), received.size() - 3) << received;
+  pty.Send("+++\r\nenter setting!\r\n");
+  ASSERT_TRUE(PumpUntil([&] { return session.LoggedIn(); }));
+}
+
 TEST_F(DeviceSessionTest, FailedOpeningsSayWhy) {
   struct Case {
     std::string path;
