@@ -46,6 +46,16 @@ class DeviceSessionTest : public testing::Test {
   static std::string Drain(PtyPair& pty) {
     return pty.Receive(1 << 20, std::chrono::milliseconds(1));
   }
+  // Adds what the session writes to `received` until it holds `text`; false on the deadline.
+  static bool ReceiveUntil(PtyPair& pty, std::string& received, const std::string& text,
+                           int timeoutMs) {
+    return PumpUntil(
+        [&] {
+          received += Drain(pty);
+          return received.find(text) != std::string::npos;
+        },
+        timeoutMs);
+  }
 
   void Open(PtyPair& pty, LoginStart login = LoginStart::kBootStream) {
     ASSERT_TRUE(pty.ok());
@@ -71,13 +81,7 @@ TEST_F(DeviceSessionTest, APromptRepeatedFasterThanTheStreamIsAnsweredAtOnce) {
   pty.Send(kPrompt);
   prompts.start(200);
   std::string received;
-  ASSERT_TRUE(PumpUntil(
-      [&] {
-        received += Drain(pty);
-        return received.find('s') != std::string::npos;
-      },
-      3000))
-      << "no \"s\" while the prompt kept coming";
+  ASSERT_TRUE(ReceiveUntil(pty, received, "s", 3000)) << "no \"s\" while the prompt kept coming";
   prompts.stop();
   // The device took the "s" and prints its menu for 600 ms, a line every 50 ms: no "s" may
   // land in it, since it would stand in front of the next command.
@@ -159,12 +163,7 @@ TEST_F(DeviceSessionTest, ARunningDeviceIsAskedWithTheEscapeRightAway) {
   PtyPair pty;
   ASSERT_NO_FATAL_FAILURE(Open(pty, LoginStart::kProbe));
   std::string received;
-  ASSERT_TRUE(PumpUntil(
-      [&] {
-        received += Drain(pty);
-        return received.find("+++") != std::string::npos;
-      },
-      2000));
+  ASSERT_TRUE(ReceiveUntil(pty, received, "+++", 2000));
   EXPECT_EQ(received, "+++") << "the escape comes alone, with no \"s\" before it";
   pty.Send("+++\r\nenter setting!\r\n");
   ASSERT_TRUE(PumpUntil([&] { return session.LoggedIn(); }));
@@ -177,20 +176,9 @@ TEST_F(DeviceSessionTest, AProbingLoginThatMissedTheBootPromptAsksWithTheEscape)
   ASSERT_NO_FATAL_FAILURE(Open(pty, LoginStart::kProbe));
   pty.Send("\r\nPress 's' key to enter setting menu (1)\r\n");
   std::string received;
-  ASSERT_TRUE(PumpUntil(
-      [&] {
-        received += Drain(pty);
-        return received.find('s') != std::string::npos;
-      },
-      2000));
+  ASSERT_TRUE(ReceiveUntil(pty, received, "s", 2000));
   pty.Send("Entering data mode\r\n");  // the "s" came too late; then the device says nothing
-  ASSERT_TRUE(PumpUntil(
-      [&] {
-        received += Drain(pty);
-        return received.find("+++") != std::string::npos;
-      },
-      8000))
-      << received;
+  ASSERT_TRUE(ReceiveUntil(pty, received, "+++", 8000)) << received;
   EXPECT_EQ(received.find("+++"), received.size() - 3) << "the stream stopped before the escape";
   EXPECT_EQ(received.find_first_not_of('s'), received.size() - 3) << received;
   pty.Send("+++\r\nenter setting!\r\n");
