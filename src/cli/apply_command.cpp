@@ -1,11 +1,6 @@
 #include "cli/apply_command.h"
 
-#include <unistd.h>
-
 #include <QElapsedTimer>
-
-#include <cstdio>
-#include <cstdlib>
 
 #include <memory>
 #include <optional>
@@ -17,8 +12,7 @@
 #include "catalogue/show_reply_parser.h"
 #include "cli/cli_options.h"
 #include "cli/device_runner.h"
-#include "cli/parallel_run.h"
-#include "cli/run_report.h"
+#include "cli/port_runs.h"
 #include "cli/subcommands.h"
 #include "cli/template_form.h"
 #include "writing/config_file.h"
@@ -174,37 +168,12 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
   plan.compose = [&templ](DeviceSession& session) {
     return templ.form().ComposeFor(session.Params(), session.ListParams());
   };
-  std::vector<std::unique_ptr<DeviceRunner>> owned;
-  std::vector<DeviceRunner*> runners;
-  for (const QString& port : ports) {
-    owned.push_back(std::make_unique<DeviceRunner>(port.toLocal8Bit().toStdString(), plan));
-    runners.push_back(owned.back().get());
-  }
-  const InterruptFlag interruptFlag;
-  ProgressLines progress(err, isatty(STDERR_FILENO) == 1, runners);
   QElapsedTimer started;
   started.start();
-  const bool finished = RunAll(runners, [&] {
-    progress.Update();
-    if (!templ.Tried() && (AllReading(runners) || started.elapsed() > kBuildFormByMs))
-      templ.Ensure();
-  });
-
-  bool allOk = true;
-  for (const DeviceRunner* runner : runners) {
-    const DeviceReport& report = runner->Report();
-    allOk = allOk && report.ok;
-    out << (parser.isSet(json) ? FormatRunJson(report) : FormatRunText(report, plan.dryRun));
-  }
-  out.flush();
-  if (!finished) {
-    // Every port is closed and every worker stopped with the runners. The rest of the teardown
-    // (the offscreen form, Qt's font machinery) takes seconds on a loaded machine, and whoever
-    // pressed Ctrl+C is waiting for the prompt.
-    owned.clear();
-    err.flush();
-    std::fflush(nullptr);
-    std::_Exit(kExitInterrupted);
-  }
-  return allOk ? kExitOk : kExitFailure;
+  return RunPlanOnPorts(
+      ports, plan, {parser.isSet(json), plan.dryRun}, out, err,
+      [&](const std::vector<DeviceRunner*>& runners) {
+        if (!templ.Tried() && (AllReading(runners) || started.elapsed() > kBuildFormByMs))
+          templ.Ensure();
+      });
 }

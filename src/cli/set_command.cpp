@@ -2,14 +2,12 @@
 
 #include <QCommandLineParser>
 
-#include <unistd.h>
-
 #include <memory>
 #include <vector>
 
 #include "cli/cli_options.h"
 #include "cli/device_runner.h"
-#include "cli/parallel_run.h"
+#include "cli/port_runs.h"
 #include "cli/run_report.h"
 #include "cli/subcommands.h"
 #include "domain/device_params.h"
@@ -129,21 +127,5 @@ int RunSetCommand(const QStringList& args, std::ostream& out, std::ostream& err)
     BuildParamTable(session.Params(), session.ListParams(), std::nullopt);
   };
   plan.compose = [writes](DeviceSession&) { return ComposedWrites{writes, {}}; };
-  std::vector<std::unique_ptr<DeviceRunner>> owned;
-  std::vector<DeviceRunner*> runners;
-  for (const QString& port : ports) {
-    owned.push_back(std::make_unique<DeviceRunner>(port.toLocal8Bit().toStdString(), plan));
-    runners.push_back(owned.back().get());
-  }
-  const InterruptFlag interruptFlag;
-  ProgressLines progress(err, isatty(STDERR_FILENO) == 1, runners);
-  const bool finished = RunAll(runners, [&] { progress.Update(); });
-  bool allOk = true;
-  for (const DeviceRunner* runner : runners) {
-    allOk = allOk && runner->Report().ok;
-    out << (parser.isSet(json) ? FormatRunJson(runner->Report())
-                               : FormatRunText(runner->Report(), true));
-  }
-  if (!finished) return kExitInterrupted;
-  return allOk ? kExitOk : kExitFailure;
+  return RunPlanOnPorts(ports, plan, {parser.isSet(json), true}, out, err);
 }
