@@ -225,7 +225,7 @@ int main(int argc, char** argv) {
     if (!given[i].startsWith("--lang=")) arguments << given[i];
   }
   window.hooks().restart = [arguments] {
-    QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments);
+    return QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments);
   };
   std::string error;
   if (!window.Create(&error)) {

@@ -234,8 +234,13 @@ void CZR350FrameWnd::SwitchLanguage() {
     ShowMessageBox(LanguageText("Everyday", "SwitchWriteError", "") + ": " + paths_.configPath);
     return;
   }
+  if (hooks_.restart && !hooks_.restart()) {
+    // The choice is stored for the next start; this run goes on as it was.
+    language->SelectItem(running);
+    ShowMessageBox(LanguageText("Everyday", "RestartFailed", ""));
+    return;
+  }
   form().HideWindow();
-  if (hooks_.restart) hooks_.restart();
   PostQuit();
 }
 

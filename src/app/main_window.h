@@ -29,7 +29,8 @@ class StatusLine;
 struct WindowHooks {
   // Ending the message loop (the close button, the language switch) and restarting the program.
   std::function<void()> quit;
-  std::function<void()> restart;
+  // Starts the program anew; false when the new instance could not be started.
+  std::function<bool()> restart;
   // After a show reply was parsed and shown on the form.
   std::function<void()> showApplied;
   // On the UI thread when a job has ended, after its log lines.

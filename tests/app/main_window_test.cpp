@@ -42,7 +42,10 @@ class MainWindowTest : public testing::Test {
     EXPECT_TRUE(window) << error;
     if (!window) return window;
     window->hooks().quit = [this] { ++quits_; };
-    window->hooks().restart = [this] { ++restarts_; };
+    window->hooks().restart = [this] {
+      ++restarts_;
+      return restartWorks_;
+    };
     return window;
   }
 
@@ -54,6 +57,7 @@ class MainWindowTest : public testing::Test {
   std::unique_ptr<CZR350FrameWnd> window_;
   int quits_ = 0;
   int restarts_ = 0;
+  bool restartWorks_ = true;
 };
 
 }  // namespace

@@ -27,12 +27,16 @@ class SafeActionsTest : public testing::Test {
     window_ = MakeTestWindow(dir_.Path(), 0, &error);
     ASSERT_TRUE(window_) << error;
     window_->hooks().quit = [this] { ++quits_; };
-    window_->hooks().restart = [this] { ++restarts_; };
+    window_->hooks().restart = [this] {
+      ++restarts_;
+      return restartWorks_;
+    };
     window_->hooks().confirm = [this](const std::string& text) {
       questions_.push_back(text);
       return answer_;
     };
     window_->hooks().showApplied = [this] { ++shows_; };
+    window_->hooks().messageBox = [this](const std::string& text) { boxes_.push_back(text); };
     if (worker) {
       ASSERT_TRUE(window_->StartWorker());
     }
@@ -74,9 +78,11 @@ class SafeActionsTest : public testing::Test {
   SimProcess sim_;
   std::unique_ptr<CZR350FrameWnd> window_;
   std::vector<std::string> questions_;
+  std::vector<std::string> boxes_;
   bool answer_ = false;
   int quits_ = 0;
   int restarts_ = 0;
+  bool restartWorks_ = true;
   int shows_ = 0;
 };
 
@@ -164,6 +170,22 @@ TEST_F(SafeActionsTest, TheLanguageSwitchAsksWhileAPortIsOpenAndKeepsTheConnecti
   EXPECT_EQ(ReadLanguageValue(dir_.Path() + "config.ini"), 1);
 }
 
+// The new instance cannot be started (the program file was replaced by an upgrade, say): this
+// one must not quit and leave the user with nothing.
+TEST_F(SafeActionsTest, ALanguageSwitchWhoseRestartFailsKeepsTheProgramRunning) {
+  ASSERT_NO_FATAL_FAILURE(MakeWindow(false));
+  restartWorks_ = false;
+  ComboControl* language = window_->form().FindCombo("Language");
+  language->SelectItem(1);
+  ASSERT_TRUE(PumpUntil([&] { return !boxes_.empty(); }));
+  EXPECT_NE(boxes_[0].find("could not start again"), std::string::npos) << boxes_[0];
+  EXPECT_EQ(restarts_, 1);
+  PumpFor(50);
+  EXPECT_EQ(quits_, 0);
+  EXPECT_EQ(language->CurSel(), 0) << "the list shows the running language";
+  EXPECT_EQ(ReadLanguageValue(dir_.Path() + "config.ini"), 1) << "the choice is kept for later";
+}
+
 TEST_F(SafeActionsTest, ALanguageSwitchThatCannotWriteItsSettingSaysSoAndDoesNotRestart) {
   // The settings file's folder is a file: no one, not even root, can write there.
   dir_.Write("blocked", "a file");
@@ -177,7 +199,10 @@ TEST_F(SafeActionsTest, ALanguageSwitchThatCannotWriteItsSettingSaysSoAndDoesNot
   int restarts = 0;
   std::vector<std::string> boxes;
   window.hooks().quit = [&] { ++quits; };
-  window.hooks().restart = [&] { ++restarts; };
+  window.hooks().restart = [&] {
+    ++restarts;
+    return true;
+  };
   window.hooks().messageBox = [&](const std::string& text) { boxes.push_back(text); };
   std::string error;
   ASSERT_TRUE(window.Create(&error)) << error;
