@@ -4,11 +4,13 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include "control_base.h"
+#include "enter_click.h"
 #include "form_context.h"
 
 template <class ButtonBase>
@@ -48,6 +50,10 @@ class OptionWidget : public ButtonBase, public ControlBase, public OptionControl
  protected:
   // The state changes in OnClicked, after "click" has been reported.
   void nextCheckState() override {}
+  // Enter picks the focused option (a tab, a radio item), as Space does.
+  void keyPressEvent(QKeyEvent* event) override {
+    if (!ClickOnEnter(*this, event)) ButtonBase::keyPressEvent(event);
+  }
 
  private:
   void OnClicked() {

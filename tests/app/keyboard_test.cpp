@@ -170,6 +170,15 @@ TEST_F(KeyboardTest, EnterOnAFocusedButtonClicksItOnce) {
   // Another chord is left to its shortcut.
   QTest::keyClick(focus, Qt::Key_Return, Qt::ControlModifier);
   EXPECT_EQ(arrow->BkImage(), toggled);
+
+  // A page tab is picked by Enter too, and brings its page.
+  OptionControl* serial = window_->form().FindOption("Serial");
+  ASSERT_NE(serial, nullptr);
+  EXPECT_FALSE(serial->IsSelected());
+  W("Serial")->setFocus(Qt::TabFocusReason);
+  Press(Qt::Key_Return);
+  EXPECT_TRUE(serial->IsSelected());
+  EXPECT_FALSE(window_->form().FindOption("WorkMode")->IsSelected());
 }
 
 TEST_F(KeyboardTest, ShortcutsClickTheirButtonOnlyWhenItIsEnabled) {
