@@ -59,6 +59,13 @@ void ImageButtonControl::keyPressEvent(QKeyEvent* event) {
 void ImageButtonControl::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
+  if (property("changed").toBool()) {
+    // What "Write" would change: the amber of a changed field in the style sheets, drawn here
+    // because the style sheet does not paint this button.
+    p.setPen(QPen(QColor(0xf5, 0x9e, 0x0b), 1.5));
+    p.setBrush(QColor(0xff, 0xfb, 0xeb));
+    p.drawRoundedRect(QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), 4, 4);
+  }
   QRectF area = QRectF(rect()).adjusted(2, 2, -2, -2);
   if (!image_.isNull()) {
     QPixmap scaled =

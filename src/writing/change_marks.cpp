@@ -1,5 +1,9 @@
 #include "writing/change_marks.h"
 
+#include <optional>
+
+#include "form/line_state.h"
+
 namespace {
 
 const char kSensorList[] = "CustomList";
@@ -26,6 +30,34 @@ void Mark(ChangeMarks& marks, const std::string& name, const std::string& subkey
   }
 }
 
+// A routing mask as the device reports it; nothing for a value that is no number.
+std::optional<int> MaskOf(const std::string& value) {
+  if (value.empty() || value.size() > 6) return std::nullopt;
+  int mask = 0;
+  for (char c : value) {
+    if (c < '0' || c > '9') return std::nullopt;
+    mask = mask * 10 + (c - '0');
+  }
+  return mask;
+}
+
+// The arrows of a routing mask whose bit the write sets otherwise than the device holds it (all
+// of them when either value is no number).
+void MarkArrows(ChangeMarks& marks, const WorkJob& write, const ParamTable& params) {
+  for (const TransmitChannelRow& channel : TransmitChannelRows()) {
+    if (write.name != channel.rowName) continue;
+    const auto row = params.find(write.name);
+    const std::optional<int> device =
+        row == params.end() ? std::nullopt : MaskOf(row->second.value);
+    const std::optional<int> form = MaskOf(write.value);
+    for (const ChannelArrow& arrow : channel.arrows) {
+      if (!arrow.name) continue;
+      const int bit = 1 << arrow.bit;
+      if (!device || !form || ((*device ^ *form) & bit) != 0) marks.controls.insert(arrow.name);
+    }
+  }
+}
+
 Control* SensorItem(Form& form, int index) {
   ListControl* list = form.FindList(kSensorList);
   return list ? list->ItemAt(index) : nullptr;
@@ -33,9 +65,12 @@ Control* SensorItem(Form& form, int index) {
 
 }  // namespace
 
-ChangeMarks MarksFromWrites(const ComposedWrites& composed) {
+ChangeMarks MarksFromWrites(const ComposedWrites& composed, const ParamTable& params) {
   ChangeMarks marks;
-  for (const WorkJob& write : composed.writes) Mark(marks, write.name, write.subkey);
+  for (const WorkJob& write : composed.writes) {
+    Mark(marks, write.name, write.subkey);
+    MarkArrows(marks, write, params);
+  }
   for (const Refusal& refusal : composed.refused) Mark(marks, refusal.name, refusal.subkey);
   return marks;
 }

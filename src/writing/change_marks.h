@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "catalogue/param_table.h"
 #include "texts/form.h"
 #include "writing/save_composition.h"
 
@@ -16,8 +17,9 @@ struct ChangeMarks {
 };
 
 // The marks that the composed writes imply: every written or refused row, and every sensor item
-// written or refused.
-ChangeMarks MarksFromWrites(const ComposedWrites& composed);
+// written or refused. A routing mask is shown by arrows, not by a field of its own: its write
+// marks the arrows whose direction differs from the device's value in `params`.
+ChangeMarks MarksFromWrites(const ComposedWrites& composed, const ParamTable& params);
 
 // Sets the form's "changed" attribute to true on each control in `now` and to false on each one
 // in `shown` that is no longer marked; then `shown` becomes `now`. A missing control is passed

@@ -56,7 +56,7 @@ ComposedWrites FormController::Compose() {
 }
 
 void FormController::RefreshChangeMarks() {
-  ShowChangeMarks(form_, MarksFromWrites(Compose()), changeMarks_);
+  ShowChangeMarks(form_, MarksFromWrites(Compose(), params_), changeMarks_);
 }
 
 size_t FormController::WriteChanges() {

@@ -9,6 +9,7 @@
 #include <QWheelEvent>
 #include <memory>
 
+#include "ui/control_base.h"
 #include "ui/skin_window.h"
 #include "ui_test_support.h"
 
@@ -337,6 +338,20 @@ TEST_F(FormSemantics, BackgroundImageNameCarriesTheArrowState) {
   EXPECT_EQ(arrow->BkImage(), "arrow_right_disable.png");
   EXPECT_TRUE(arrow->SetAttribute("bkimage", "arrow_right_enable.png"));
   EXPECT_EQ(arrow->BkImage(), "arrow_right_enable.png");
+}
+
+// An arrow paints itself, so the style sheet's look of a changed field cannot reach it: it draws
+// the mark on its own, and drops it again.
+TEST_F(FormSemantics, AnArrowShowsTheChangedMarkAndDropsIt) {
+  Control* arrow = Must("Lora2COM");
+  QWidget* widget = dynamic_cast<ControlBase*>(arrow)->Widget();
+  widget->resize(72, 22);
+  const QImage plain = widget->grab().toImage();
+  ASSERT_TRUE(arrow->SetAttribute("changed", "true"));
+  const QImage marked = widget->grab().toImage();
+  EXPECT_NE(marked, plain);
+  ASSERT_TRUE(arrow->SetAttribute("changed", "false"));
+  EXPECT_EQ(widget->grab().toImage(), plain);
 }
 
 TEST_F(FormSemantics, RichEditAppendsCountsAndRespectsItsLimit) {

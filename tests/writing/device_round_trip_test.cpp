@@ -287,14 +287,14 @@ TEST_P(DeviceRoundTrip, ChangedFieldsAreMarkedUntilTheDeviceConfirmsThem) {
   DeviceConfig device(*FindDeviceModel("zr350-l"));
   Read(device);
   ChangeMarks shown;
-  ShowChangeMarks(window_, MarksFromWrites(Compose()), shown);
+  ShowChangeMarks(window_, MarksFromWrites(Compose(), params_), shown);
   EXPECT_EQ(shown, ChangeMarks{}) << "a fresh read differs in nothing";
 
   window_.Find("Access Point Name")->SetText("internet");
   Combo("Serial Baudrate").SelectItem(4);
   WriteItemField(SensorItem(2), "SensorCfg_DeviceSwitch", "1");
   window_.Find("MQTT Client ID")->SetText("bad\nnumber");  // refused, still differs
-  ShowChangeMarks(window_, MarksFromWrites(Compose()), shown);
+  ShowChangeMarks(window_, MarksFromWrites(Compose(), params_), shown);
   EXPECT_EQ(shown.controls,
             (std::set<std::string>{"MQTT Client ID", "Access Point Name", "Serial Baudrate"}));
   EXPECT_EQ(shown.sensorItems, std::set<int>{2});
@@ -305,7 +305,7 @@ TEST_P(DeviceRoundTrip, ChangedFieldsAreMarkedUntilTheDeviceConfirmsThem) {
 
   // The device confirms what it was sent; the refused value keeps its mark.
   EXPECT_EQ(Send(Compose(), device), std::vector<std::string>{});
-  ShowChangeMarks(window_, MarksFromWrites(Compose()), shown);
+  ShowChangeMarks(window_, MarksFromWrites(Compose(), params_), shown);
   EXPECT_EQ(shown.controls, std::set<std::string>{"MQTT Client ID"});
   EXPECT_FALSE(MarkedOnScreen(window_.Find("Access Point Name")));
   EXPECT_FALSE(MarkedOnScreen(window_.Find("Serial Baudrate")));

@@ -13,6 +13,7 @@
 #include "form/line_state.h"
 #include "texts/language.h"
 #include "ui/skin_window.h"
+#include "writing/change_marks.h"
 #include "writing/sensor_list.h"
 
 namespace {
@@ -264,6 +265,30 @@ TEST_F(SaveCompositionTest, RoutingMasksKeepTheBitsTheirPageDoesNotShow) {
     }
   }
   EXPECT_EQ(CommandsOf(Compose()), Commands{"AT+ZDATCHAN=0\r\n"});
+}
+
+// A routing mask has no field of its own: the arrows that differ from the device carry its mark.
+TEST_F(SaveCompositionTest, ARoutingMaskMarksTheArrowsThatDifferFromTheDevice) {
+  const TransmitChannelRow& lora = TransmitChannelRows()[0];
+  ASSERT_STREQ(lora.rowName, "EL transmit channel");
+  std::vector<const ChannelArrow*> arrows;
+  for (const ChannelArrow& arrow : lora.arrows)
+    if (arrow.name) arrows.push_back(&arrow);
+  ASSERT_GE(arrows.size(), 3u);
+  // The device routes the first two directions; the form turns the first off, the third on.
+  params_.at(lora.rowName).value = std::to_string((1 << arrows[0]->bit) | (1 << arrows[1]->bit));
+  for (const ChannelArrow* arrow : arrows) SetLineState(window_, arrow->name, false);
+  SetLineState(window_, arrows[1]->name, true);
+  SetLineState(window_, arrows[2]->name, true);
+  ChangeMarks marks = MarksFromWrites(Compose(), params_);
+  for (const ChannelArrow* arrow : arrows) {
+    const bool differs = arrow == arrows[0] || arrow == arrows[2];
+    EXPECT_EQ(marks.controls.count(arrow->name), differs ? 1u : 0u) << arrow->name;
+  }
+  // A device value that is no number: every arrow of the row may differ.
+  params_.at(lora.rowName).value = "x";
+  marks = MarksFromWrites(Compose(), params_);
+  for (const ChannelArrow* arrow : arrows) EXPECT_EQ(marks.controls.count(arrow->name), 1u);
 }
 
 TEST_F(SaveCompositionTest, SensorItemsAreWrittenWhenTheyDifferFromTheDevice) {
