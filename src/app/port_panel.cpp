@@ -67,7 +67,7 @@ void PortPanel::Refresh() {
   std::error_code ec;
   input.chosenExists =
       !chosenPath_.empty() && (namedOnPurpose_ || std::filesystem::exists(chosenPath_, ec));
-  input.rememberedPath = rememberedPath_;
+  input.rememberedPath = ListedPathOf(rememberedPath_);
   input.previousPaths = previousPaths_;
   input.firstListing = firstListing_;
   const PortChoice choice = ChoosePort(listed_, input);
@@ -85,6 +85,13 @@ void PortPanel::Refresh() {
   } else {
     Withdraw();
   }
+}
+
+std::string PortPanel::ListedPathOf(const std::string& path) const {
+  for (const PortInfo& port : listed_) {
+    if (!path.empty() && port.byId == path) return port.path;
+  }
+  return path;
 }
 
 void PortPanel::ReportPlugs() {
@@ -149,9 +156,12 @@ void PortPanel::OnOpened(const std::string& path, const std::string& baudRate,
   lostById_.clear();
   Withdraw();
 
-  if (!FitsOneLine(path) || !FitsOneLine(baudRate) || !FitsOneLine(lineCode)) return;
+  // An adapter is remembered by its by-id link: next time it may come up under another node
+  // name (plugged in after another one, or into another socket).
+  const std::string remembered = openedById_.empty() ? path : openedById_;
+  if (!FitsOneLine(remembered) || !FitsOneLine(baudRate) || !FitsOneLine(lineCode)) return;
   std::string error;
-  if (WriteRememberedConnection(configPath_, {path, baudRate, lineCode}, &error)) return;
+  if (WriteRememberedConnection(configPath_, {remembered, baudRate, lineCode}, &error)) return;
   // Not remembering the port is no reason to bother the user at every opening.
   if (rememberFailureLogged_) return;
   rememberFailureLogged_ = true;

@@ -63,6 +63,8 @@ class PortPanel {
   void RestoreLineSettings();
   void Fill(const std::vector<std::string>& paths, int selected);
   // Log lines for the adapters that appeared and the ports that went since the last listing.
+  // The listed node a remembered by-id link leads to; any other path as it is.
+  std::string ListedPathOf(const std::string& path) const;
   void ReportPlugs();
   // The lost port's path in the current listing (by its by-id link first), or empty.
   std::string FindLostPort() const;

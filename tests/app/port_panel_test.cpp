@@ -195,6 +195,27 @@ TEST_F(PortPanelTest, TheLastConnectionIsRestoredAfterARestart) {
   EXPECT_NE(program_.Read("config.ini").find("[Port]"), std::string::npos);
 }
 
+// Plugged in after another adapter, the same one comes up as ttyUSB1: its by-id link finds it.
+TEST_F(PortPanelTest, AnAdapterIsRememberedByItsByIdLinkNotItsNodeName) {
+  const std::string byId = "usb-FTDI_FT232R_A1B2-if00-port0";
+  const std::string first = Plug("ttyUSB0", byId);
+  ASSERT_TRUE(PumpUntil([&] { return Lists(first); }));
+  Choose("SerialPort", first);
+  Click("Open");
+  ASSERT_TRUE(window_->session().IsOpen()) << Log();
+  Click("Open");
+  EXPECT_NE(program_.Read("config.ini").find(byId), std::string::npos)
+      << program_.Read("config.ini");
+  Unplug("ttyUSB0", byId);
+
+  // The other adapter is the newest, so only the link can lead to the remembered one.
+  const std::string again = Plug("ttyUSB1", byId);
+  const std::string other = Plug("ttyUSB0", "usb-Prolific_PL2303-if00-port0");
+  MakeWindow();
+  ASSERT_TRUE(PumpUntil([&] { return Lists(other) && Lists(again); }));
+  EXPECT_EQ(Selected().rfind(again, 0), 0u) << Selected();
+}
+
 TEST_F(PortPanelTest, AConfigThatCannotBeWrittenIsLoggedOnceAndHarmless) {
   // A folder where config.ini should be: every write fails.
   fs::remove(program_.Path() + "config.ini");
