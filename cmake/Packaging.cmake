@@ -34,8 +34,10 @@ install(FILES ${dtu_packaging}/udev/70-dtu-config-no-modemmanager.rules
 if(NOT DTU_SANITIZE)
   find_program(GZIP_PROGRAM gzip REQUIRED)
 
-  add_executable(dtu-make-icons ${dtu_packaging}/make_icons.cpp)
+  add_executable(dtu-make-icons ${dtu_packaging}/make_icons.cpp
+                                ${PROJECT_SOURCE_DIR}/src/app/program_badge.cpp)
   dtu_target_options(dtu-make-icons)
+  target_include_directories(dtu-make-icons PRIVATE ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(dtu-make-icons PRIVATE Qt6::Gui)
   set_target_properties(dtu-make-icons PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${dtu_made})
   set(icon_files)

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QIcon>
 #include <QMessageBox>
-#include <QPainter>
 #include <QProcess>
 
 #include <algorithm>
@@ -14,6 +13,7 @@
 
 #include "app/demo_device.h"
 #include "app/main_window.h"
+#include "app/program_badge.h"
 #include "app/title_texts.h"
 #include "cli/subcommands.h"
 #include "device_config.h"
@@ -117,23 +117,8 @@ QIcon ProgramIcon(const std::string& skinDir) {
   const QString file = QString::fromStdString(skinDir + "/icon.png");
   if (QFile::exists(file)) return QIcon(file);
   QIcon icon;
-  for (int size : {16, 32, 48, 64, 128, 256}) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0x25, 0x63, 0xeb));
-    painter.drawRoundedRect(QRectF(0.5, 0.5, size - 1.0, size - 1.0), size * 0.18, size * 0.18);
-    QFont font = painter.font();
-    font.setBold(true);
-    font.setPixelSize(std::max(6, size * 3 / 10));
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter, "DTU");
-    painter.end();
-    icon.addPixmap(pixmap);
-  }
+  for (int size : {16, 32, 48, 64, 128, 256})
+    icon.addPixmap(QPixmap::fromImage(ProgramBadge(size)));
   return icon;
 }
 
