@@ -161,6 +161,11 @@ void CZR350FrameWnd::OnMaximizedChanged(bool maximized) {
   if (restoreButton_) restoreButton_->SetVisible(maximized);
 }
 
+void CZR350FrameWnd::OnResized() {
+  if (TabLayoutControl* pages = form().FindTabLayout("switch"))
+    FitTabStrip(form(), tabs_, pages->CurrentPage());
+}
+
 void CZR350FrameWnd::OnWindowClosed() {
   PostQuit();
 }

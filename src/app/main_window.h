@@ -90,6 +90,7 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   // NotifySink
   void Notify(const Notification& notification) override;
   void OnMaximizedChanged(bool maximized) override;
+  void OnResized() override;
   void OnWindowClosed() override;
 
   // SessionListener

@@ -140,3 +140,11 @@ void KeepTabInView(Form& form, const TabTable& tabs, int index) {
     if (VisibleFlags(form, tabs) == before) return;
   }
 }
+
+void FitTabStrip(Form& form, const TabTable& tabs, int index) {
+  if (!form.Find(kStrip)) return;
+  for (int i = 0; i < tabs.size(); ++i) {
+    if (Control* tab = tabs[i].shown ? form.Find(tabs[i].name) : nullptr) tab->SetVisible(true);
+  }
+  KeepTabInView(form, tabs, index);
+}

@@ -22,3 +22,7 @@ void SelectPageForOption(Form& form, const TabTable& tabs, const std::string& se
 // room the strip has on screen (a tab partly cut off at the right edge, after a click on it or a
 // narrower window). A hidden tab stays hidden.
 void KeepTabInView(Form& form, const TabTable& tabs, int index);
+
+// The strip's room changed (a resized window): every shown tab comes back, then the strip scrolls
+// as far as the tab at `index` needs to be wholly in view.
+void FitTabStrip(Form& form, const TabTable& tabs, int index);

@@ -144,6 +144,8 @@ class NotifySink {
   virtual void Notify(const Notification& notification) = 0;
   // The window went from normal to maximised or back (by any means).
   virtual void OnMaximizedChanged(bool /*maximized*/) {}
+  // The window's size changed and its layouts have placed the controls anew.
+  virtual void OnResized() {}
   // The window was closed by other means than our own quit (window manager, another program).
   virtual void OnWindowClosed() {}
 };

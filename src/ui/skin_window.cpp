@@ -203,6 +203,21 @@ void SkinWindow::changeEvent(QEvent* event) {
   if (NotifySink* sink = context_->Sink()) sink->OnMaximizedChanged(maximized);
 }
 
+void SkinWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // Told once the layouts have given the controls their new places; a drag's many resizes come
+  // out as one.
+  if (resizeQueued_) return;
+  resizeQueued_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        resizeQueued_ = false;
+        if (NotifySink* sink = context_->Sink()) sink->OnResized();
+      },
+      Qt::QueuedConnection);
+}
+
 bool SkinWindow::InCaption(QPoint pos) {
   std::string className;
   for (QWidget* w = childAt(pos); w != nullptr && w != this; w = w->parentWidget()) {

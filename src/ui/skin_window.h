@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "texts/form.h"
 #include "skin_values.h"
+#include "texts/form.h"
 
 class FormContext;
 class ControlBase;
@@ -43,6 +43,7 @@ class SkinWindow : public QWidget, public Form {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
@@ -58,6 +59,7 @@ class SkinWindow : public QWidget, public Form {
   std::string loadError_;
   skin::Margins caption_;
   bool windowInitQueued_ = false;
+  bool resizeQueued_ = false;
   bool closingByCommand_ = false;
   bool wasMaximized_ = false;
   WindowEdgeResizer* edges_ = nullptr;

@@ -191,3 +191,45 @@ TEST_F(MainWindowTest, ALanguageValueOfTwoIsChineseAndChoosingChineseKeepsIt) {
   ASSERT_TRUE(PumpUntil([&] { return restarts_ == 1; }));
   EXPECT_EQ(ReadLanguageValue(dir_.Path() + "config.ini"), 0);
 }
+
+namespace {
+
+// Wholly on screen: nothing of the tab is cut off by the strip or the window.
+bool WhollyShown(Form& form, const std::string& name) {
+  Control* tab = form.Find(name);
+  return tab && tab->IsVisible() && tab->ShownWidth() == tab->DeclaredWidth();
+}
+
+}  // namespace
+
+// The last tab chosen in a wide window stays in view when the window narrows, and the tabs that
+// scrolled away come back when it widens again.
+TEST_F(MainWindowTest, TheTabStripFollowsTheWindowSize) {
+  SkinWindow* window = window_->window();
+  window->resize(1920, 1080);
+  window->show();
+  PumpFor(100);
+  const TabTable& tabs = window_->tabs();
+  int last = -1;
+  for (int i = 0; i < tabs.size(); ++i)
+    if (tabs[i].shown) last = i;
+  ASSERT_GT(last, 0);
+  const std::string option = TabTable::OptionName(tabs[last].name);
+  window_->form().FindOption(option)->Select(true);
+  PumpFor(50);
+  ASSERT_TRUE(WhollyShown(window_->form(), tabs[last].name));
+
+  window->resize(1100, 680);
+  ASSERT_TRUE(PumpUntil([&] { return WhollyShown(window_->form(), tabs[last].name); }))
+      << "the chosen tab went out of view";
+  int first = 0;
+  while (first < tabs.size() && !tabs[first].shown) ++first;
+  EXPECT_FALSE(window_->form().Find(tabs[first].name)->IsVisible()) << "the strip scrolled";
+
+  window->resize(1920, 1080);
+  ASSERT_TRUE(PumpUntil([&] {
+    for (int i = 0; i < tabs.size(); ++i)
+      if (tabs[i].shown && !WhollyShown(window_->form(), tabs[i].name)) return false;
+    return true;
+  })) << "a wide window shows every tab again";
+}
