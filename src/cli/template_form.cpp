@@ -4,12 +4,10 @@
 #include <QEvent>
 
 #include "form/tab_strip.h"
-#include "session/event_wait.h"
+#include "serial/port_hand_over.h"
 #include "ui/skin_window.h"
 
 namespace {
-// "windowinit" comes from the event loop right after the skin is built.
-constexpr int kWindowInitMs = 10000;
 // More rules than the deepest cascade a load sets off: a guard against rules that post each
 // other for ever.
 constexpr int kMaxRules = 100000;
@@ -20,7 +18,10 @@ TemplateForm::TemplateForm(std::string skinDir) : skinDir_(std::move(skinDir)) {
 TemplateForm::~TemplateForm() = default;
 
 bool TemplateForm::Build(std::string* error) {
+  // Devices may be talking meanwhile: their hand-overs wait until the widgets are made.
+  const std::unique_lock<std::mutex> posts = HoldHandOverPosts();
   window_ = std::make_unique<SkinWindow>(skinDir_, &pages_, this);
+  window_->SkipStyleSheet();
   if (!window_->Load("skin.xml")) {
     *error = window_->LoadError();
     return false;
@@ -34,10 +35,11 @@ bool TemplateForm::Build(std::string* error) {
       std::make_unique<FormController>(*window_, params_, lists_, facts_, tabs_, std::move(hooks));
   tabs_.Reset();
   UpdateTabStrip(*window_, tabs_, TabStripMode::Rebuild);
-  // The skin posts "windowinit" to its window: delivered here without a nested event loop, so
-  // that the form can be built from a step of the devices' loop while they talk.
+  // The skin posts "windowinit" to its window: delivered here, to the window alone (no event loop
+  // may run while the hand-overs are held), so that the form can be built from a step of the
+  // devices' loop while they talk.
   QCoreApplication::sendPostedEvents(window_.get(), QEvent::MetaCall);
-  if (!initialised_ && !RunEventLoopUntil([this] { return initialised_; }, kWindowInitMs)) {
+  if (!initialised_) {
     *error = "the form of " + skinDir_ + " was not initialised";
     return false;
   }
@@ -46,6 +48,7 @@ bool TemplateForm::Build(std::string* error) {
 }
 
 bool TemplateForm::Load(const std::string& text, std::string* reason, std::string* warning) {
+  const std::unique_lock<std::mutex> posts = HoldHandOverPosts();
   if (!controller_->LoadText(text, reason, warning)) return false;
   RunPostedRules();
   return true;

@@ -19,6 +19,10 @@ std::mutex& PostMutex() {
 }
 }  // namespace
 
+std::unique_lock<std::mutex> HoldHandOverPosts() {
+  return std::unique_lock<std::mutex>(PostMutex());
+}
+
 // One hand-over on its way to the UI thread. The UI thread makes it and the monitoring thread
 // fills and posts it: every event filter of the application reads a posted event before its
 // receiver can take a lock, and what they read must not be memory the monitoring thread

@@ -18,6 +18,13 @@
 
 class QObject;
 
+// Holds every port's next hand-over back while the UI thread makes widgets, which Qt announces
+// with posts of its own into the same event list: under a lock of Qt's that a thread checker
+// cannot see, so this lock orders the two sides where it can. Hold it briefly (the ports' data
+// waits in the kernel meanwhile) and never while events are processed: a hand-over's receiver
+// would wait for a monitoring thread that waits for this lock.
+std::unique_lock<std::mutex> HoldHandOverPosts();
+
 class PortHandOver {
  public:
   using DataHandler = std::function<void(const char* data, size_t count)>;

@@ -113,6 +113,7 @@ bool SkinWindow::ApplyWindowAttribute(const std::string& name, const std::string
     return false;
   }
   if (name == "stylesheet") {
+    if (!styleSheet_) return true;
     QByteArray bytes;
     std::string error;
     if (!skin::ReadSkinFile(skinDir_, value, &bytes, &error)) {

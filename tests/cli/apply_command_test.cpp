@@ -165,9 +165,11 @@ TEST_F(ApplyCommand, EightDevicesAtOnceSixTakeTheTemplateTheRefusingAndTheUnplug
          program.state() != QProcess::NotRunning)
     program.waitForFinished(20);
   ASSERT_TRUE(unplugged.SendControl("unplug"));
-  ASSERT_TRUE(program.waitForFinished(120000));
+  const bool ended = program.state() == QProcess::NotRunning || program.waitForFinished(120000);
   const std::string out = program.readAllStandardOutput().toStdString();
   const std::string err = program.readAllStandardError().toStdString();
+  ASSERT_TRUE(ended) << err;
+  ASSERT_EQ(program.exitStatus(), QProcess::NormalExit) << err;
   EXPECT_EQ(program.exitCode(), 1) << err;
 
   const std::vector<QJsonObject> reports = JsonLines(out);
