@@ -1,6 +1,7 @@
 // libFuzzer target: the pure decisions of the receive path. Any collected text, awaited kind and
 // command give a status without a crash; a decided reply stays decided when more text arrives;
-// the net mode extraction stays within its field.
+// the net mode extraction stays within its field; a device notice found is one, outside every
+// value line.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <string_view>
 
 #include "exchange/completions.h"
+#include "exchange/device_notices.h"
 #include "exchange/reply_matcher.h"
 
 namespace {
@@ -36,6 +38,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (line == std::string_view::npos) continue;
     Check(line >= start && collected.substr(line, word.size()) == word);
     Check(collected.substr(line + word.size(), 2) == "\r\n");
+  }
+
+  for (std::string_view notice : {kBootPromptText, kTimeoutQuitText}) {
+    const size_t at = FindDeviceNotice(collected, notice, command);
+    if (at == std::string_view::npos) continue;
+    Check(collected.substr(at, notice.size()) == notice);
+    const size_t lineBreak =
+        at == 0 ? std::string_view::npos : collected.find_last_of("\r\n", at - 1);
+    const size_t lineStart = lineBreak == std::string_view::npos ? 0 : lineBreak + 1;
+    Check(!IsValueLine(collected.substr(lineStart)));
   }
 
   if (const auto mode = ExtractNetMode(collected)) {
