@@ -48,9 +48,9 @@ std::string TemplateProblem(const std::string& text) {
   return {};
 }
 
-// The template on the offscreen form, built once when it is first needed. Building it takes a
-// few hundred milliseconds of the UI thread; the command does it while the devices log in and
-// send their configuration, instead of before the ports open.
+// The template on the offscreen form, built once when it is first needed. Building it takes the
+// UI thread for about a tenth of a second; the command does it while the devices send their
+// configuration, instead of before the ports open.
 class TemplateOnForm {
  public:
   TemplateOnForm(std::string skinDir, std::string text)
