@@ -64,7 +64,7 @@ if(NOT DTU_SANITIZE)
       OUTPUT ${dtu_made}/man/dtu-config.1.gz
       COMMAND ${CMAKE_COMMAND} -DHELP2MAN=${HELP2MAN_PROGRAM} -DGZIP=${GZIP_PROGRAM}
               -DPROGRAM=$<TARGET_FILE:dtu-config> -DNAME=dtu-config -DVERSION=${PROJECT_VERSION}
-              -DINCLUDE=${dtu_packaging}/man/dtu-config.h2m "-DSUBCOMMANDS=read\;show"
+              -DINCLUDE=${dtu_packaging}/man/dtu-config.h2m "-DSUBCOMMANDS=read\;apply\;diff\;set\;show"
               -DOUT=${dtu_made}/man/dtu-config.1.gz -P ${man_script}
       DEPENDS dtu-config ${dtu_packaging}/man/dtu-config.h2m ${man_script}
       COMMENT "Writing the man page of dtu-config")
@@ -108,4 +108,5 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_PRE_BUILD_SCRIPTS ${dtu_packaging}/man/check_man_pages.cmake)
 include(CPack)
