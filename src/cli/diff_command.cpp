@@ -139,20 +139,34 @@ int RunDiffCommand(const QStringList& args, std::ostream& out, std::ostream& err
           << ": the file is incomplete (it ends before the final \"OK\" line)\n";
     }
   }
+  if (!sources[0].port.empty() && !sources[1].port.empty()) {
+    const QStringList ports{QString::fromLocal8Bit(sources[0].port.c_str()),
+                            QString::fromLocal8Bit(sources[1].port.c_str())};
+    std::string twice = SamePortTwice(ports);
+    if (sources[0].port == sources[1].port) twice = sources[0].port + " is given twice";
+    if (!twice.empty()) {
+      err << command << ": " << twice << "\n";
+      return kExitUsage;
+    }
+  }
   if (!runners.empty()) {
     UseProgramLanguage();
     const InterruptFlag interruptFlag;
-    if (!RunAll(runners, {})) return kExitInterrupted;
+    const bool finished = RunAll(runners, {});
     size_t next = 0;
+    bool allRead = true;
     for (Source& source : sources) {
       if (source.port.empty()) continue;
-      const DeviceRunner& runner = *runners[next++];
-      if (!runner.Report().ok) {
-        err << command << ": " << source.name << ": " << runner.Report().failure << "\n";
-        return kExitUsage;
+      const DeviceReport& report = runners[next++]->Report();
+      if (!report.ok) {
+        err << command << ": " << source.name << ": " << report.failure << LeaveTail(report)
+            << "\n";
+        allRead = false;
       }
-      source.text = runner.FirstReply();
+      source.text = runners[next - 1]->FirstReply();
     }
+    if (!finished) return ExitStatusForSignal(InterruptFlag::Signal());
+    if (!allRead) return kExitUsage;
   }
 
   const std::vector<ConfigDifference> differences =
