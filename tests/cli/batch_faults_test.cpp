@@ -46,6 +46,11 @@ const BatchFault kFaults[] = {
     {"unplug", Fault::kUnplug, "no verdict", "went away during the write", "gone"},
 };
 
+// Cases print by their names.
+void PrintTo(const BatchFault& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class ApplyBatchFaults : public testing::TestWithParam<BatchFault> {
  protected:
   // A template that changes four parameters of the factory device, and the order in which

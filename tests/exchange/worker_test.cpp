@@ -301,6 +301,8 @@ TEST_F(Worker, WriteOfAValueHoldingOkIsJudgedOnTheDevicesAnswer) {
   });
   Start();
   EnqueueJob(state, host, Write("Access Point Name", "AT+APN", "OKNET"));
+  // A refused write ends its batch: the next write is a batch of its own.
+  ASSERT_TRUE(WaitForEvent("log:SaveError\r\n"));
   EnqueueJob(state, host, Write("MQTT Topic", "AT+MQTTTOPIC", "ERROR"));
   ASSERT_TRUE(WaitUntil(
       [&] { return host.Count("log:SaveError\r\n") + host.Count("log:SaveSuccess\r\n") == 2; }));
