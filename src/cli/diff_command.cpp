@@ -96,7 +96,8 @@ int RunDiffCommand(const QStringList& args, std::ostream& out, std::ostream& err
   if (parser.isSet(help)) {
     out << HelpText(parser, command,
                     "Exit status:\n  0    the two are equal\n  1    they differ\n"
-                    "  2    the command line was wrong, or a side could not be read\n");
+                    "  2    the command line was wrong, or a side could not be read\n"
+                    "  129, 130, 143  interrupted by SIGHUP, SIGINT or SIGTERM (after at+quit)\n");
     return kExitOk;
   }
   const QStringList sides = parser.positionalArguments();

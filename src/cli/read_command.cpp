@@ -89,7 +89,8 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
   const QCommandLineOption output(
       {"o", "output"},
       "The configuration file to write; with several ports a folder (DIR/), where each device's "
-      "file is named after its port (/dev/ttyUSB0 -> ttyUSB0.cfg).",
+      "file is named after its port (/dev/ttyUSB0 -> ttyUSB0.cfg; ports whose names meet are "
+      "numbered: x_l1_x-1.cfg, x_l1_x-2.cfg). Checked before any port opens.",
       "FILE");
   const QCommandLineOption stay(
       "stay", "Leaves the device in its setting mode (else it ends with at+quit).");

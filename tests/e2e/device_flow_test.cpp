@@ -158,7 +158,11 @@ TEST_F(DeviceFlowTest, QueuedWritesRunOneAfterAnotherEachWithOneVerdict) {
   ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
   window_->session().Params()["Server's Port"].value = "8000";
   QueueWrite("Access Point Name", "AT+APN", "internet");
-  QueueWrite("Server's Port", "AT+PORT", "99999");  // out of the device's range: ERROR
+  QueueWrite("Server's Port", "AT+PORT", "99999");   // out of the device's range: ERROR
+  QueueWrite("Listen on port", "AT+LPORT", "6000");  // not sent: the refusal ends the batch
+  ASSERT_TRUE(WaitForLog("Write finished")) << Log();
+  EXPECT_EQ(Commands(), "AT+APN=internet\r\nAT+PORT=99999\r\n");
+  // Queued again, it is a batch of its own.
   QueueWrite("Listen on port", "AT+LPORT", "6000");
   ASSERT_TRUE(WaitForLog("Parameter saved", 2)) << Log();
   ASSERT_TRUE(WaitForLog("ERROR")) << Log();
