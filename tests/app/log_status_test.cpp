@@ -274,13 +274,13 @@ std::map<std::string, std::string> SectionTexts(const std::string& path) {
 }  // namespace
 
 TEST(LogAndStatusTexts, BothLanguagesHoldEveryTextWithTheSamePlaceholders) {
-  const char* const keys[] = {"Timestamps",     "TimestampsTip", "FindPlaceholder", "SaveLog",
-                              "SaveLogTip",     "SaveLogTitle",  "SaveLogFilter",   "LogSaved",
-                              "SaveLogFailed",  "PortNone",      "StateClosed",     "StateWaiting",
-                              "StateConfig",    "JobReading",    "JobRunning",      "JobWriting",
-                              "JobReadName",    "JobDone",       "JobRefused",      "JobTimedOut",
-                              "Cancel",         "CancelTip",     "BatchShort",      "BatchWritten",
-                              "BatchCancelled", "BatchRefused",  "BatchTimedOut",   "BatchNotSent"};
+  const char* const keys[] = {
+      "Timestamps",   "TimestampsTip", "FindPlaceholder", "SaveLog",       "SaveLogTip",
+      "SaveLogTitle", "SaveLogFilter", "LogSaved",        "SaveLogFailed", "PortNone",
+      "StateClosed",  "StateWaiting",  "StateConfig",     "JobReading",    "JobRunning",
+      "JobWriting",   "JobReadName",   "JobDone",         "JobRefused",    "JobTimedOut",
+      "Cancel",       "CancelTip",     "BatchShort",      "BatchWritten",  "BatchCancelled",
+      "BatchRefused", "BatchTimedOut", "BatchRestarted",  "BatchNotSent"};
   const auto en = SectionTexts(std::string(DTU_SKIN_ROOT) + "/ConifgENRes/Language.ini");
   const auto zh = SectionTexts(std::string(DTU_SKIN_ROOT) + "/ConifgRes/Language.ini");
   auto placeholders = [](const std::string& text) {
