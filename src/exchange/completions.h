@@ -15,6 +15,7 @@
 // A write the device accepted becomes the parameter's stored value: for a list parameter
 // (`group` "List") the item `subkey` of list entry `name`, else row `name` of the parameter table.
 // A missing row or entry is created; a clock write (no name) thus stores under the empty name.
+// Every other row that writes the same command takes the value as well.
 void StoreAcceptedValue(ParamTable& params, ListParamTable& lists, const WorkJob& job);
 
 // The longest FINDNETMODE value the device's field holds; a longer one is cut to this length.
@@ -24,8 +25,8 @@ inline constexpr size_t kNetModeMaxLength = 39;
 // or without the marker or its line end.
 std::optional<std::string> ExtractNetMode(std::string_view reply);
 
-// Whether a show reply, saved as a configuration file, loads back whole: the file's text holds
-// "Access Point Name:" and ends with the final "OK" line. Line noise inside the reply (a 0x1A
-// byte ends a file's text, a reply pushed past the load's 8192 characters) fails this, and such
-// a reply is not saved.
+// Whether a show reply, saved as a configuration file, loads back whole: the file's text passes
+// the rule every load follows (JudgeConfigText). Line noise inside the reply (a 0x1A byte ends a
+// file's text, a reply pushed past the load's 8192 characters, a garbled label) fails this, and
+// such a reply is not saved.
 bool ReplyLoadsBack(std::string_view reply);
