@@ -44,6 +44,11 @@ TEST(CommandLine, HelpVersionAndMistakesNeedNoDisplay) {
   Answer version = RunWithoutDisplay({"--version"});
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, "dtu-config V1.9.2\n");
+  QProcess sim;
+  sim.start(QString(DTU_BIN_DIR "/dtu-sim"), {"--version"});
+  ASSERT_TRUE(sim.waitForFinished(10000));
+  EXPECT_EQ(sim.exitCode(), 0);
+  EXPECT_EQ(sim.readAllStandardOutput().toStdString(), "dtu-sim V1.9.2\n");
   Answer unknown = RunWithoutDisplay({"frobnicate"});
   EXPECT_EQ(unknown.status, 2);
   EXPECT_NE(unknown.err.find("unknown command \"frobnicate\""), std::string::npos);
