@@ -147,7 +147,10 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
     QueueCommand(15, name + "\r\n");
     return;
   }
-  if (name == "quit") return session_.QuitSettingMode();
+  if (name == "quit") {
+    session_.QuitSettingMode();
+    return;
+  }
   if (name == "TabLeft") return UpdateTabStrip(form(), tabs_, TabStripMode::ScrollLeft);
   if (name == "TabRight") return UpdateTabStrip(form(), tabs_, TabStripMode::ScrollRight);
   for (const char* toggle : kChannelToggles) {

@@ -97,7 +97,8 @@ void CZR350FrameWnd::OnBatchProgress(const BatchProgress& batch) {
 }
 
 void CZR350FrameWnd::OnBatchEnded(const BatchSummary& summary) {
-  const bool clean = summary.refused.empty() && summary.timedOut == 0 && summary.notSent == 0;
+  const bool clean = summary.refused.empty() && summary.timedOut == 0 && summary.restarted == 0 &&
+                     summary.notSent == 0;
   const std::string text = BatchSummaryText(summary);
   AppendLog(text + "\r\n", clean ? LogKind::kVerdict : LogKind::kError);
   if (statusLine_) statusLine_->BatchEnded(summary);

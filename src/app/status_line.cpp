@@ -82,6 +82,8 @@ std::string BatchSummaryText(const BatchSummary& s) {
   }
   if (s.timedOut > 0)
     text += "; " + FillText(Lang("BatchTimedOut"), {{"count", std::to_string(s.timedOut)}});
+  if (s.restarted > 0)
+    text += "; " + FillText(Lang("BatchRestarted"), {{"count", std::to_string(s.restarted)}});
   if (s.notSent > 0)
     text += "; " + FillText(Lang("BatchNotSent"), {{"count", std::to_string(s.notSent)}});
   return text;

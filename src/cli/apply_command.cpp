@@ -112,6 +112,10 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
         << "(each port once)\n";
     return kExitUsage;
   }
+  if (const std::string twice = SamePortTwice(ports); !twice.empty()) {
+    err << command << ": " << twice << "\n";
+    return kExitUsage;
+  }
   RunPlan plan;
   if (!ReadLineSettings(parser, serial, command, err, &plan.settings)) return kExitUsage;
 

@@ -1,6 +1,9 @@
 #include "cli/cli_options.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+
+#include <map>
 
 #include "serial/port_error.h"
 #include "texts/language.h"
@@ -37,4 +40,17 @@ ProgramPaths UseProgramLanguage() {
   SetLanguageFile(paths.languagePath);
   SetPortErrorReporter({});
   return paths;
+}
+
+std::string SamePortTwice(const QStringList& ports) {
+  std::map<QString, QString> seen;
+  for (const QString& port : ports) {
+    const QString device = QFileInfo(port).canonicalFilePath();
+    if (device.isEmpty()) continue;  // not there: its opening fails on its own
+    auto [at, fresh] = seen.emplace(device, port);
+    if (!fresh && at->second != port) {
+      return (at->second + " and " + port + " are one device (" + device + ")").toStdString();
+    }
+  }
+  return {};
 }

@@ -25,6 +25,11 @@ struct SerialOptions {
 bool ReadLineSettings(const QCommandLineParser& parser, const SerialOptions& options,
                       const std::string& command, std::ostream& err, LineSettings* settings);
 
+// Two of `ports` that name one device (the same device file once links are followed, as a
+// by-id name and its node): a message naming both, or empty. Opened twice, the device would get
+// two logins and two commands at a time.
+std::string SamePortTwice(const QStringList& ports);
+
 // The parser's help, named by the command a user typed, followed by `epilogue`.
 std::string HelpText(const QCommandLineParser& parser, const std::string& command,
                      const std::string& epilogue);
@@ -39,4 +44,5 @@ inline constexpr const char* kDeviceExitStatuses =
     "  0    every device succeeded\n"
     "  1    at least one device failed (the report says which and why)\n"
     "  2    the command line was wrong\n"
-    "  130  interrupted (Ctrl+C): nothing more was sent\n";
+    "  129, 130, 143  interrupted by SIGHUP, SIGINT (Ctrl+C) or SIGTERM: nothing more was\n"
+    "       sent but at+quit\n";

@@ -1,5 +1,6 @@
 #include "cli/device_runner.h"
 
+#include <algorithm>
 #include <map>
 
 #include "exchange/work_job.h"
@@ -9,7 +10,12 @@ namespace {
 constexpr int kLoginDeadlineMs = 10000;
 // Beyond a job's own time-out: the worker's verdict still has to reach the UI thread.
 constexpr int kJobMarginMs = 2000;
-constexpr std::string_view kQuitCommand = "at+quit\r\n";
+// Leaving after a failure: a job still under way (a read of a silent device) is given up on
+// after this long, so that "at+quit" goes out.
+constexpr int kLeaveGraceMs = 2000;
+// After a signal the user is waiting: the job under way gets a second, "at+quit" the rest.
+constexpr int kInterruptGraceMs = 1000;
+constexpr int kInterruptLeaveMs = 3500;
 constexpr std::string_view kListGroup = "List";
 
 // The firmware line the device prints before its parameters ("Firmware version:..." or
@@ -43,12 +49,53 @@ const char* PhaseName(RunPhase phase) {
       return "write";
     case RunPhase::kVerify:
       return "verify";
+    case RunPhase::kRestart:
+      return "restart";
     case RunPhase::kQuit:
       return "quit";
     case RunPhase::kDone:
       return "done";
   }
   return "?";
+}
+
+const char* LeaveName(LeaveNote note) {
+  switch (note) {
+    case LeaveNote::kNotLoggedIn:
+      return "not logged in";
+    case LeaveNote::kQuitAccepted:
+      return "accepted";
+    case LeaveNote::kQuitRefused:
+      return "refused";
+    case LeaveNote::kQuitUnanswered:
+      return "unanswered";
+    case LeaveNote::kStayed:
+      return "stay";
+    case LeaveNote::kGone:
+      return "gone";
+    case LeaveNote::kLeftByItself:
+      return "left by itself";
+  }
+  return "?";
+}
+
+std::string LeaveText(LeaveNote note) {
+  switch (note) {
+    case LeaveNote::kQuitAccepted:
+      return "sent back to its data mode (at+quit)";
+    case LeaveNote::kQuitRefused:
+      return "it refused at+quit and may still be in its setting mode";
+    case LeaveNote::kQuitUnanswered:
+      return "at+quit got no answer: it may still be in its setting mode";
+    case LeaveNote::kStayed:
+      return "left in its setting mode (--stay)";
+    case LeaveNote::kLeftByItself:
+      return "it left its setting mode by itself";
+    case LeaveNote::kNotLoggedIn:
+    case LeaveNote::kGone:
+      break;
+  }
+  return {};
 }
 
 const char* VerdictName(WriteVerdict verdict) {
@@ -92,6 +139,19 @@ std::string DeviceRunner::Where() const {
   return "the device at " + port_;
 }
 
+std::string DeviceRunner::NotSentTail() const {
+  size_t notSent = 0;
+  // Writes still waiting in the queue when the device failed are dropped with it.
+  for (const WriteRecord& write : report_.writes) {
+    notSent += write.verdict == WriteVerdict::kNotSent ||
+                       (write.verdict == WriteVerdict::kPending && !write.started)
+                   ? 1
+                   : 0;
+  }
+  if (notSent == 0) return {};
+  return "; " + std::to_string(notSent) + (notSent == 1 ? " write" : " writes") + " not sent";
+}
+
 void DeviceRunner::Enter(RunPhase phase) {
   report_.phases.push_back({phase_, static_cast<double>(phaseClock_.nsecsElapsed()) / 1e6});
   phaseClock_.start();
@@ -113,13 +173,25 @@ bool DeviceRunner::QueueShow() {
 
 void DeviceRunner::Step() {
   if (phase_ == RunPhase::kDone) return;
-  if (lost_ || (!session_->IsOpen() && phase_ != RunPhase::kDone)) {
+  if (lost_ || !session_->IsOpen()) {
+    if (loggedInOnce_) report_.leave = LeaveNote::kGone;
+    if (phase_ == RunPhase::kQuit || phase_ == RunPhase::kRestart) return Finish();
     return Fail(Where() + " went away during the " + PhaseName(phase_));
   }
   const bool late = deadlineClock_.isValid() && deadlineClock_.elapsed() > deadlineMs_;
+  const bool working =
+      phase_ == RunPhase::kRead || phase_ == RunPhase::kWrite || phase_ == RunPhase::kVerify;
+  // Out of its setting mode in the middle of the work: nothing more is sent but what brings it
+  // back to its data mode.
+  if (working && !session_->LoggedIn()) {
+    if (report_.restarted)
+      return Fail(Where() + " restarted during the " + PhaseName(phase_) + NotSentTail());
+    return Fail(Where() + " left its setting mode during the " + PhaseName(phase_) + NotSentTail());
+  }
   switch (phase_) {
     case RunPhase::kLogin:
       if (session_->LoggedIn()) {
+        loggedInOnce_ = true;
         Enter(RunPhase::kRead);
         QueueShow();
       } else if (escapeRefused_) {
@@ -134,38 +206,46 @@ void DeviceRunner::Step() {
       if (late) Fail(Where() + " did not answer the read");
       return;
     case RunPhase::kWrite:
-      for (const WriteRecord& write : report_.writes) {
-        if (write.verdict == WriteVerdict::kTimedOut) {
-          return Fail("time-out: " + Where() + " did not answer " +
-                      write.job.command.substr(0, write.job.command.find('=')));
-        }
-      }
-      if (writesFinished_ >= report_.writes.size()) {
-        if (!plan_.verify) return StartQuit();
-        Enter(RunPhase::kVerify);
-        QueueShow();
-      } else if (late) {
-        Fail(Where() + " stopped answering the writes");
-      }
+      if (writesFinished_ >= report_.writes.size()) return AfterWrites();
+      if (late) Fail(Where() + " stopped answering the writes" + NotSentTail());
       return;
     case RunPhase::kVerify:
       if (showEnded_) return AfterVerify();
       if (late) Fail(Where() + " did not answer the verifying read");
       return;
-    case RunPhase::kQuit:
-      if (quitEnded_ || late) Finish();
+    case RunPhase::kRestart:
+      // The login answers the booting device's prompt; once it is in its setting mode again it
+      // can be sent back. One that boots past its prompt is in its data mode already.
+      if (session_->LoggedIn()) return StartQuit();
+      if (late) {
+        report_.leave = LeaveNote::kLeftByItself;
+        Finish();
+      }
       return;
+    case RunPhase::kQuit:
+      return StepQuit(late);
     case RunPhase::kDone:
       return;
   }
 }
 
-void DeviceRunner::AfterRead() {
-  if (showOutcome_ == JobOutcome::kTimedOut) {
-    return Fail("time-out: " + Where() + " did not send its configuration within " +
-                std::to_string(JobTimeoutMs(kJobShow, session_->TimeoutFactor()) / 1000) + " s");
+std::string DeviceRunner::ShowFailure(const char* what) const {
+  switch (showOutcome_) {
+    case JobOutcome::kCompleted:
+      return {};
+    case JobOutcome::kTimedOut:
+      return "time-out: " + Where() + " did not send its configuration within " +
+             std::to_string(JobTimeoutMs(kJobShow, session_->TimeoutFactor()) / 1000) + " s";
+    case JobOutcome::kRestarted:
+      return Where() + " restarted during the " + what;
+    case JobOutcome::kFailed:
+      break;
   }
-  if (showOutcome_ == JobOutcome::kFailed) return Fail(Where() + " refused AT+SHOW");
+  return Where() + " refused AT+SHOW";
+}
+
+void DeviceRunner::AfterRead() {
+  if (const std::string why = ShowFailure("read"); !why.empty()) return Fail(why);
   const size_t rows = session_->Params().size();
   if (!showParsed_) return Fail("the reply to AT+SHOW holds no configuration");
   if (showResult_.labelsFound < rows) {
@@ -213,9 +293,31 @@ void DeviceRunner::AfterRead() {
       kJobMarginMs;
 }
 
+void DeviceRunner::AfterWrites() {
+  // Every write has its verdict; the worker sent none after the first one that was not accepted.
+  for (const WriteRecord& write : report_.writes) {
+    const std::string command = write.job.command.substr(0, write.job.command.find('='));
+    switch (write.verdict) {
+      case WriteVerdict::kTimedOut:
+        // A silent device would cost the verifying read its full time-out as well.
+        return Fail("time-out: " + Where() + " did not answer " + command + NotSentTail());
+      case WriteVerdict::kNoVerdict:
+        return Fail(Where() + " restarted during the write of " + command + NotSentTail());
+      default:
+        break;
+    }
+  }
+  // A refused write leaves a device that still answers: what it took is verified, and the
+  // failure is given when the device is done.
+  if (!plan_.verify) return StartQuit();
+  Enter(RunPhase::kVerify);
+  QueueShow();
+}
+
 void DeviceRunner::AfterVerify() {
   if (showOutcome_ != JobOutcome::kCompleted || !showParsed_ ||
       showResult_.labelsFound < session_->Params().size()) {
+    if (showOutcome_ == JobOutcome::kRestarted) return Fail(ShowFailure("verifying read"));
     return Fail(Where() + " gave no whole configuration for the verifying read");
   }
   report_.verifyRan = true;
@@ -253,53 +355,124 @@ void DeviceRunner::AfterVerify() {
   StartQuit();
 }
 
+void DeviceRunner::Leave() {
+  if (phase_ == RunPhase::kDone) return;
+  if (!loggedInOnce_) return Finish();
+  if (lost_ || !session_->IsOpen()) {
+    report_.leave = LeaveNote::kGone;
+    return Finish();
+  }
+  // Nothing queued is sent any more; the job under way may still end.
+  session_->DropQueuedJobs();
+  if (!plan_.quit) {
+    report_.leave = LeaveNote::kStayed;
+    return Finish();
+  }
+  if (!session_->LoggedIn()) {
+    if (!report_.restarted) {
+      // It timed its setting mode out: "at+quit" would go out as data now.
+      report_.leave = LeaveNote::kLeftByItself;
+      return Finish();
+    }
+    Enter(RunPhase::kRestart);
+    deadlineClock_.start();
+    deadlineMs_ = interrupted_ ? kInterruptLeaveMs : kLoginDeadlineMs;
+    return;
+  }
+  StartQuit();
+}
+
 void DeviceRunner::StartQuit() {
-  if (!plan_.quit) return Finish();
+  if (!plan_.quit) {
+    report_.leave = LeaveNote::kStayed;
+    return Finish();
+  }
   Enter(RunPhase::kQuit);
+  quitStarted_ = false;
   quitEnded_ = false;
-  session_->Queue(MakeJob(kJobQuitSetting, kQuitCommand));
+  if (session_->QuitSettingMode() == EnqueueResult::kRefused) {
+    report_.leave = LeaveNote::kQuitUnanswered;
+    return Finish();
+  }
+  graceMs_ = interrupted_ ? kInterruptGraceMs : kLeaveGraceMs;
   deadlineClock_.start();
-  deadlineMs_ = JobTimeoutMs(kJobQuitSetting, session_->TimeoutFactor()) + kJobMarginMs;
+  deadlineMs_ = interrupted_ ? kInterruptLeaveMs
+                             : graceMs_ + JobTimeoutMs(kJobQuitSetting, session_->TimeoutFactor()) +
+                                   kJobMarginMs;
+}
+
+void DeviceRunner::StepQuit(bool late) {
+  if (quitEnded_) {
+    report_.leave = quitOutcome_ == JobOutcome::kCompleted ? LeaveNote::kQuitAccepted
+                    : quitOutcome_ == JobOutcome::kFailed  ? LeaveNote::kQuitRefused
+                                                           : LeaveNote::kQuitUnanswered;
+    return Finish();
+  }
+  if (late) {
+    report_.leave = LeaveNote::kQuitUnanswered;
+    return Finish();
+  }
+  // The job ahead of the quit takes too long (a read of a silent device): it is given up on.
+  if (!quitStarted_ && deadlineClock_.elapsed() > graceMs_) session_->AbandonRunningJob();
 }
 
 void DeviceRunner::Finish() {
   Enter(RunPhase::kDone);
   session_->Close();
-  size_t refused = 0;
-  for (const WriteRecord& write : report_.writes)
-    refused += write.verdict == WriteVerdict::kRefused ? 1 : 0;
-  if (refused > 0) {
-    report_.failure = Where() + " refused " + std::to_string(refused) + " of " +
-                      std::to_string(report_.writes.size()) + " writes";
-  } else if (report_.mismatches > 0) {
-    report_.failure = std::to_string(report_.mismatches) +
-                      " written values are not what the device reports afterwards";
-  } else if (!report_.refused.empty()) {
-    report_.failure = std::to_string(report_.refused.size()) +
-                      " values of the file cannot be sent (a line break, or a comma in a "
-                      "sensor field)";
+  for (WriteRecord& write : report_.writes) {
+    if (write.verdict == WriteVerdict::kPending)
+      write.verdict = write.started ? WriteVerdict::kNoVerdict : WriteVerdict::kNotSent;
+  }
+  if (report_.failure.empty()) {
+    std::string refusedCommands;
+    size_t refused = 0;
+    for (const WriteRecord& write : report_.writes) {
+      if (write.verdict != WriteVerdict::kRefused) continue;
+      ++refused;
+      refusedCommands += (refusedCommands.empty() ? "" : ", ") +
+                         write.job.command.substr(0, write.job.command.find('='));
+    }
+    if (refused > 0) {
+      report_.failure = Where() + " refused " + std::to_string(refused) + " of " +
+                        std::to_string(report_.writes.size()) + " writes (" + refusedCommands +
+                        ")" + NotSentTail();
+    } else if (report_.mismatches > 0) {
+      report_.failure = std::to_string(report_.mismatches) +
+                        " written values are not what the device reports afterwards";
+    } else if (!report_.refused.empty()) {
+      report_.failure = std::to_string(report_.refused.size()) +
+                        " values of the file cannot be sent (a line break, or a comma in a "
+                        "sensor field)";
+    }
   }
   report_.ok = report_.failure.empty();
 }
 
 void DeviceRunner::Fail(const std::string& why) {
   if (phase_ == RunPhase::kDone) return;
-  report_.failure = why;
+  if (report_.failure.empty()) report_.failure = why;
   report_.ok = false;
-  // The worker sends one write at a time, in order: the first one without a verdict may have
-  // reached the device.
-  bool first = phase_ == RunPhase::kWrite;
-  for (WriteRecord& write : report_.writes) {
-    if (write.verdict != WriteVerdict::kPending) continue;
-    write.verdict = first ? WriteVerdict::kNoVerdict : WriteVerdict::kNotSent;
-    first = false;
-  }
-  Enter(RunPhase::kDone);
-  session_->Close();
+  if (phase_ == RunPhase::kQuit || phase_ == RunPhase::kRestart) return;
+  Leave();
 }
 
 void DeviceRunner::Interrupt() {
-  Fail("interrupted during the " + std::string(PhaseName(phase_)) + "; nothing more was sent");
+  if (phase_ == RunPhase::kDone) return;
+  interrupted_ = true;
+  if (report_.failure.empty()) {
+    report_.failure = "interrupted during the " + std::string(PhaseName(phase_)) +
+                      "; nothing more was sent" + (plan_.quit ? " but at+quit" : "");
+  }
+  report_.ok = false;
+  if (phase_ == RunPhase::kQuit || phase_ == RunPhase::kRestart) {
+    // Already leaving: only quicker now.
+    session_->DropQueuedJobs();
+    graceMs_ = std::min(graceMs_, kInterruptGraceMs);
+    deadlineMs_ =
+        std::min<int>(deadlineMs_, static_cast<int>(deadlineClock_.elapsed()) + kInterruptLeaveMs);
+    return;
+  }
+  Leave();
 }
 
 void DeviceRunner::OnSessionLog(const std::string& /*text*/) {}
@@ -318,6 +491,10 @@ void DeviceRunner::OnShowParsed(const std::string& reply, const ShowReplyResult&
 
 void DeviceRunner::OnJobStarted(const WorkJob& job) {
   if (job.kind == kJobShow && phase_ == RunPhase::kRead) readUnderWay_ = true;
+  if (job.kind == kJobQuitSetting) quitStarted_ = true;
+  if (job.kind == kJobWrite && phase_ == RunPhase::kWrite &&
+      writesFinished_ < report_.writes.size())
+    report_.writes[writesFinished_].started = true;
 }
 
 void DeviceRunner::OnJobFinished(const WorkJob& job, JobOutcome outcome) {
@@ -326,19 +503,43 @@ void DeviceRunner::OnJobFinished(const WorkJob& job, JobOutcome outcome) {
       showEnded_ = true;
       showOutcome_ = outcome;
       return;
-    case kJobWrite:
-      if (phase_ != RunPhase::kWrite || writesFinished_ >= report_.writes.size()) return;
-      report_.writes[writesFinished_++].verdict =
-          outcome == JobOutcome::kCompleted ? WriteVerdict::kAccepted
-          : outcome == JobOutcome::kFailed  ? WriteVerdict::kRefused
-                                            : WriteVerdict::kTimedOut;
+    case kJobWrite: {
+      // Also while leaving: the write under way when the command was stopped may still end.
+      if (writesFinished_ >= report_.writes.size()) return;
+      WriteVerdict verdict = WriteVerdict::kNoVerdict;
+      switch (outcome) {
+        case JobOutcome::kCompleted:
+          verdict = WriteVerdict::kAccepted;
+          break;
+        case JobOutcome::kFailed:
+          verdict = WriteVerdict::kRefused;
+          break;
+        case JobOutcome::kTimedOut:
+          verdict = WriteVerdict::kTimedOut;
+          break;
+        case JobOutcome::kRestarted:
+          // The device booted instead of answering: it may or may not have stored the value.
+          report_.restarted = true;
+          break;
+      }
+      report_.writes[writesFinished_++].verdict = verdict;
+      if (verdict == WriteVerdict::kAccepted) return;
+      // The worker dropped the writes behind it before taking another job.
+      while (writesFinished_ < report_.writes.size())
+        report_.writes[writesFinished_++].verdict = WriteVerdict::kNotSent;
       return;
+    }
     case kJobQuitSetting:
       quitEnded_ = true;
+      quitOutcome_ = outcome;
       return;
     default:
       return;
   }
+}
+
+void DeviceRunner::OnDeviceRestarted() {
+  report_.restarted = true;
 }
 
 void DeviceRunner::OnConnectionLost(const std::string& /*path*/, int /*error*/) {

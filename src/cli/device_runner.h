@@ -5,7 +5,10 @@
 //   log in -> read -> [writes from `compose`] -> [verify by a second read] -> at+quit -> done
 //
 // A device that goes away, stays silent, refuses the read or times out fails alone; its runner
-// ends and the others go on.
+// ends and the others go on. Whichever way it ends, a device that was logged in is sent back to
+// its data mode ("at+quit", unless the plan stays): after a refused or garbled read, a time-out,
+// a file that cannot be written, an interruption, and after a restart once the login has taken
+// the booting device in again. Only a device that went away gets nothing.
 #pragma once
 
 #include <QElapsedTimer>
@@ -19,9 +22,10 @@
 #include "session/device_session.h"
 #include "writing/save_composition.h"
 
-enum class RunPhase { kLogin, kRead, kWrite, kVerify, kQuit, kDone };
+// kRestart: the device booted again; the login takes it in, so that it can be sent back.
+enum class RunPhase { kLogin, kRead, kWrite, kVerify, kRestart, kQuit, kDone };
 
-// "login", "read", "write", "verify", "quit", "done".
+// "login", "read", "write", "verify", "restart", "quit", "done".
 const char* PhaseName(RunPhase phase);
 
 struct PhaseTime {
@@ -41,9 +45,27 @@ enum class WriteVerdict {
 };
 const char* VerdictName(WriteVerdict verdict);
 
+// How the device was left at the end.
+enum class LeaveNote {
+  kNotLoggedIn,     // it never reached its setting mode: nothing to leave
+  kQuitAccepted,    // "at+quit" answered OK: back in its data mode
+  kQuitRefused,     // "at+quit" answered ERROR
+  kQuitUnanswered,  // "at+quit" got no answer in time
+  kStayed,          // --stay: left in its setting mode on purpose
+  kGone,            // the device went away: nothing could be sent
+  kLeftByItself,    // it restarted (or timed out its setting mode) and did not come back to it
+};
+// "not logged in", "accepted", "refused", "unanswered", "stay", "gone", "left by itself".
+const char* LeaveName(LeaveNote note);
+// The note for a report line ("sent back to its data mode"), or empty when there is nothing to
+// say beyond the failure itself.
+std::string LeaveText(LeaveNote note);
+
 struct WriteRecord {
   WorkJob job;
   WriteVerdict verdict = WriteVerdict::kPending;
+  // The worker took it: without a verdict it may have reached the device.
+  bool started = false;
   // After the second read: the value the device reports for it (set when it differs).
   bool verified = false;
   std::string reported;
@@ -60,6 +82,8 @@ struct DeviceReport {
   size_t mismatches = 0;  // written values the second read does not report
   bool ok = false;
   std::string failure;  // why not, one line
+  LeaveNote leave = LeaveNote::kNotLoggedIn;
+  bool restarted = false;  // the device booted again during the run
 };
 
 struct RunPlan {
@@ -95,7 +119,8 @@ class DeviceRunner : public SessionListener {
   void Start();
   // Advances when what the phase waits for has happened; call it often on the UI thread.
   void Step();
-  // Ctrl+C: nothing more is sent; the port closes at once.
+  // A signal: the queued jobs are dropped at once; the job under way is given a moment to end,
+  // then "at+quit" is sent (unless the plan stays) and awaited briefly; then the port closes.
   void Interrupt();
 
   bool Done() const { return phase_ == RunPhase::kDone; }
@@ -114,19 +139,29 @@ class DeviceRunner : public SessionListener {
   void OnShowParsed(const std::string& reply, const ShowReplyResult& result) override;
   void OnJobStarted(const WorkJob& job) override;
   void OnJobFinished(const WorkJob& job, JobOutcome outcome) override;
+  void OnDeviceRestarted() override;
   void OnConnectionLost(const std::string& path, int error) override;
   void OnMessageBox(const std::string& text) override;
 
  private:
   void Enter(RunPhase phase);
+  // Records why the device failed (the first reason stays) and leaves it.
   void Fail(const std::string& why);
+  // Sends the device back to its data mode when it is in its setting mode, or finishes.
+  void Leave();
   void Finish();
   bool QueueShow();
   // The first read ended: check it and go on to the writes (or the quit).
   void AfterRead();
+  void AfterWrites();
   void AfterVerify();
   void StartQuit();
+  void StepQuit(bool late);
+  // How a show job that did not complete failed, for the failure line; empty when it completed.
+  std::string ShowFailure(const char* what) const;
   std::string Where() const;
+  // "; 3 writes not sent", or empty.
+  std::string NotSentTail() const;
 
   std::string port_;
   RunPlan plan_;
@@ -146,6 +181,12 @@ class DeviceRunner : public SessionListener {
   std::string firstReply_;
   size_t writesFinished_ = 0;
   bool readUnderWay_ = false;
+  bool loggedInOnce_ = false;
+  bool interrupted_ = false;
+  bool quitStarted_ = false;
   bool quitEnded_ = false;
+  JobOutcome quitOutcome_ = JobOutcome::kFailed;
+  // Leaving: how long the job under way may still take before it is given up on.
+  int graceMs_ = 0;
   DeviceReport report_;
 };

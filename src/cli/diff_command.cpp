@@ -96,7 +96,8 @@ int RunDiffCommand(const QStringList& args, std::ostream& out, std::ostream& err
   if (parser.isSet(help)) {
     out << HelpText(parser, command,
                     "Exit status:\n  0    the two are equal\n  1    they differ\n"
-                    "  2    the command line was wrong, or a side could not be read\n");
+                    "  2    the command line was wrong, or a side could not be read\n"
+                    "  129, 130, 143  interrupted by SIGHUP, SIGINT or SIGTERM (after at+quit)\n");
     return kExitOk;
   }
   const QStringList sides = parser.positionalArguments();
@@ -138,20 +139,34 @@ int RunDiffCommand(const QStringList& args, std::ostream& out, std::ostream& err
       return kExitUsage;
     }
   }
+  if (!sources[0].port.empty() && !sources[1].port.empty()) {
+    const QStringList ports{QString::fromLocal8Bit(sources[0].port.c_str()),
+                            QString::fromLocal8Bit(sources[1].port.c_str())};
+    std::string twice = SamePortTwice(ports);
+    if (sources[0].port == sources[1].port) twice = sources[0].port + " is given twice";
+    if (!twice.empty()) {
+      err << command << ": " << twice << "\n";
+      return kExitUsage;
+    }
+  }
   if (!runners.empty()) {
     UseProgramLanguage();
     const InterruptFlag interruptFlag;
-    if (!RunAll(runners, {})) return kExitInterrupted;
+    const bool finished = RunAll(runners, {});
     size_t next = 0;
+    bool allRead = true;
     for (Source& source : sources) {
       if (source.port.empty()) continue;
-      const DeviceRunner& runner = *runners[next++];
-      if (!runner.Report().ok) {
-        err << command << ": " << source.name << ": " << runner.Report().failure << "\n";
-        return kExitUsage;
+      const DeviceReport& report = runners[next++]->Report();
+      if (!report.ok) {
+        err << command << ": " << source.name << ": " << report.failure << LeaveTail(report)
+            << "\n";
+        allRead = false;
       }
-      source.text = runner.FirstReply();
+      source.text = runners[next - 1]->FirstReply();
     }
+    if (!finished) return ExitStatusForSignal(InterruptFlag::Signal());
+    if (!allRead) return kExitUsage;
   }
 
   const std::vector<ConfigDifference> differences =

@@ -3,18 +3,23 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <unistd.h>
+
 #include <csignal>
+#include <iterator>
 
 namespace {
 
-volatile std::sig_atomic_t g_raised = 0;
+volatile std::sig_atomic_t g_signal = 0;
 
-void RaiseFlag(int /*signal*/) {
-  g_raised = 1;
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction g_old[std::size(kSignals)];
+
+void RaiseFlag(int signal) {
+  // The second signal: whoever sends it does not want to wait for the devices.
+  if (g_signal != 0) _exit(128 + g_signal);
+  g_signal = signal;
 }
-
-struct sigaction g_oldInt;
-struct sigaction g_oldTerm;
 
 // Every runner is looked at this often; a phase never waits longer for its next step.
 constexpr int kStepMs = 2;
@@ -22,21 +27,27 @@ constexpr int kStepMs = 2;
 }  // namespace
 
 InterruptFlag::InterruptFlag() {
-  g_raised = 0;
+  g_signal = 0;
   struct sigaction action {};
   action.sa_handler = RaiseFlag;
   sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, &g_oldInt);
-  sigaction(SIGTERM, &action, &g_oldTerm);
+  for (size_t i = 0; i < std::size(kSignals); ++i) sigaction(kSignals[i], &action, &g_old[i]);
 }
 
 InterruptFlag::~InterruptFlag() {
-  sigaction(SIGINT, &g_oldInt, nullptr);
-  sigaction(SIGTERM, &g_oldTerm, nullptr);
+  for (size_t i = 0; i < std::size(kSignals); ++i) sigaction(kSignals[i], &g_old[i], nullptr);
 }
 
 bool InterruptFlag::Raised() {
-  return g_raised != 0;
+  return g_signal != 0;
+}
+
+int InterruptFlag::Signal() {
+  return g_signal;
+}
+
+int ExitStatusForSignal(int signal) {
+  return 128 + (signal > 0 ? signal : SIGINT);
 }
 
 bool RunAll(const std::vector<DeviceRunner*>& runners, const std::function<void()>& onTick) {

@@ -1,5 +1,5 @@
 // Runs several device runners side by side on the UI thread's event loop until each is done, and
-// stops them all when the user presses Ctrl+C.
+// stops them all when the user presses Ctrl+C or the command is told to end.
 #pragma once
 
 #include <functional>
@@ -7,8 +7,9 @@
 
 #include "cli/device_runner.h"
 
-// While it lives, SIGINT (Ctrl+C) and SIGTERM only set a flag; the previous handlers come back
-// afterwards.
+// While it lives, SIGINT (Ctrl+C), SIGTERM and SIGHUP only set a flag, so that every device is
+// sent back to its data mode before the command ends; a second one ends the process at once
+// with the status of the first. The previous handlers come back afterwards.
 class InterruptFlag {
  public:
   InterruptFlag();
@@ -16,12 +17,15 @@ class InterruptFlag {
   InterruptFlag(const InterruptFlag&) = delete;
   InterruptFlag& operator=(const InterruptFlag&) = delete;
   static bool Raised();
+  // The first signal that came, or 0.
+  static int Signal();
 };
 
 // Starts every runner and steps them until all are done. `onTick` runs after each round (the
-// progress lines). Returns false when the run was interrupted: every runner then stopped sending
-// and closed its port.
+// progress lines). Returns false when the run was interrupted: every runner then dropped what it
+// had queued, sent "at+quit" (unless its plan stays) and closed its port.
 bool RunAll(const std::vector<DeviceRunner*>& runners, const std::function<void()>& onTick);
 
-// Exit status of a command stopped by Ctrl+C (128 + SIGINT, as shells report it).
-inline constexpr int kExitInterrupted = 130;
+// Exit status of a command stopped by a signal: 128 + its number, as shells report it (130 for
+// SIGINT, 143 for SIGTERM, 129 for SIGHUP).
+int ExitStatusForSignal(int signal);

@@ -34,13 +34,14 @@ int RunPlanOnPorts(const QStringList& ports, const RunPlan& plan, ReportStyle st
   }
   out.flush();
   if (!finished) {
-    // Every port is closed and every worker stopped with the runners. The rest of the teardown
-    // (an offscreen form, Qt's font machinery) takes seconds on a loaded machine, and whoever
-    // pressed Ctrl+C is waiting for the prompt.
+    // Every device was sent back to its data mode, every port is closed and every worker
+    // stopped with the runners. The rest of the teardown (an offscreen form, Qt's font
+    // machinery) takes seconds on a loaded machine, and whoever pressed Ctrl+C is waiting for
+    // the prompt.
     owned.clear();
     err.flush();
     std::fflush(nullptr);
-    std::_Exit(kExitInterrupted);
+    std::_Exit(ExitStatusForSignal(InterruptFlag::Signal()));
   }
   return allOk ? kExitOk : kExitFailure;
 }

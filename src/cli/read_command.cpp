@@ -1,8 +1,6 @@
 #include "cli/read_command.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
-
 #include <QFileInfo>
 
 #include <unistd.h>
@@ -14,80 +12,65 @@
 #include "catalogue/param_table.h"
 #include "cli/cli_options.h"
 #include "cli/device_runner.h"
-#include "cli/headless_session.h"
+#include "cli/output_paths.h"
 #include "cli/parallel_run.h"
 #include "cli/run_report.h"
 #include "cli/subcommands.h"
 #include "exchange/completions.h"
-#include "exchange/work_job.h"
 #include "serial/line_settings.h"
-#include "serial/port_error.h"
-#include "texts/language.h"
-#include "texts/settings.h"
 #include "writing/config_file.h"
 
 namespace {
 
-// Why a parsed show reply cannot be stored, or empty when it is whole: every catalogue label
-// must be in it, else the line was garbled and a file would hold empty rows.
-std::string IncompleteReply(const HeadlessSession& headless, size_t catalogueRows) {
-  if (!headless.ShowParsed()) return "the device's reply to AT+SHOW holds no configuration";
-  const ShowReplyResult& result = headless.LastShowResult();
-  if (result.labelsFound >= catalogueRows) {
-    if (ReplyLoadsBack(headless.LastShowReply())) return {};
-    return "the reply to AT+SHOW is garbled: line noise in it would spoil the file";
-  }
-  return "the reply to AT+SHOW is garbled or incomplete: " +
-         std::to_string(catalogueRows - result.labelsFound) + " of " +
-         std::to_string(catalogueRows) + " parameters are missing";
-}
-
-// The file of one port in `dir`: the port's path without "/dev/", its slashes as '_', ".cfg".
-std::string FileForPort(const std::string& dir, const std::string& port) {
-  std::string name = port.rfind("/dev/", 0) == 0 ? port.substr(5) : port;
-  while (!name.empty() && name.front() == '/') name.erase(0, 1);
-  for (char& c : name)
-    if (c == '/') c = '_';
-  return dir + name + ".cfg";
-}
-
-// Several devices at once, each into a file of its own in `dir` (ending with '/').
-int ReadMany(const QStringList& ports, const std::string& dir, const LineSettings& settings,
-             bool stay, std::ostream& out, std::ostream& err) {
+// Every device into its own file, side by side; one device is the same run with one runner.
+int ReadPorts(const std::string& command, const std::vector<std::string>& ports,
+              const std::vector<std::string>& files, const LineSettings& settings, bool stay,
+              std::ostream& out, std::ostream& err) {
   RunPlan plan;
   plan.settings = settings;
   plan.verify = false;
   plan.quit = !stay;
+  // The rows are counted from the reply's labels; the sensor list is not needed for that.
   plan.prepare = [](DeviceSession& session) {
     BuildParamTable(session.Params(), session.ListParams(), std::nullopt);
   };
   std::vector<std::unique_ptr<DeviceRunner>> owned;
   std::vector<DeviceRunner*> runners;
-  std::vector<std::string> files;
-  for (const QString& port : ports) {
-    const std::string path = port.toLocal8Bit().toStdString();
-    const std::string file = FileForPort(dir, path);
-    files.push_back(file);
+  for (size_t i = 0; i < ports.size(); ++i) {
     RunPlan own = plan;
-    own.onRead = [file](const std::string& reply) {
+    own.onRead = [file = files[i]](const std::string& reply) {
+      if (!ReplyLoadsBack(reply))
+        return std::string(
+            "the reply to AT+SHOW is garbled: line noise in it would spoil the file");
       std::string error;
       if (WriteConfigFileTo(file, reply, &error)) return std::string();
       return "cannot write " + file + ": " + error;
     };
-    owned.push_back(std::make_unique<DeviceRunner>(path, own));
+    owned.push_back(std::make_unique<DeviceRunner>(ports[i], own));
     runners.push_back(owned.back().get());
   }
   const InterruptFlag interruptFlag;
-  ProgressLines progress(err, isatty(STDERR_FILENO) == 1, runners);
-  const bool finished = RunAll(runners, [&] { progress.Update(); });
+  // One device says nothing while it works unless someone watches; several have a line each.
+  const bool terminal = isatty(STDERR_FILENO) == 1;
+  std::unique_ptr<ProgressLines> progress;
+  if (terminal || runners.size() > 1)
+    progress = std::make_unique<ProgressLines>(err, terminal, runners);
+  const bool finished = RunAll(runners, [&] {
+    if (progress) progress->Update();
+  });
   bool allOk = true;
   for (size_t i = 0; i < runners.size(); ++i) {
     const DeviceReport& report = runners[i]->Report();
     allOk = allOk && report.ok;
     out << report.port << ": "
-        << (report.ok ? "read into " + files[i] : "FAILED: " + report.failure) << "\n";
+        << (report.ok ? "read into " + files[i] : "FAILED: " + report.failure) << LeaveTail(report)
+        << "\n";
+    // A script reading one device finds why it failed on stderr, in one line.
+    if (runners.size() == 1 && !report.ok)
+      err << command << ": " << report.failure << LeaveTail(report) << "\n";
   }
-  if (!finished) return kExitInterrupted;
+  out.flush();
+  if (!finished) return ExitStatusForSignal(InterruptFlag::Signal());
   return allOk ? kExitOk : kExitFailure;
 }
 
@@ -106,7 +89,8 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
   const QCommandLineOption output(
       {"o", "output"},
       "The configuration file to write; with several ports a folder (DIR/), where each device's "
-      "file is named after its port (/dev/ttyUSB0 -> ttyUSB0.cfg).",
+      "file is named after its port (/dev/ttyUSB0 -> ttyUSB0.cfg; ports whose names meet are "
+      "numbered: x_l1_x-1.cfg, x_l1_x-2.cfg). Checked before any port opens.",
       "FILE");
   const QCommandLineOption stay(
       "stay", "Leaves the device in its setting mode (else it ends with at+quit).");
@@ -152,63 +136,31 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
     return kExitUsage;
   }
 
+  // Every file is named and checked before any port opens: a device is never read for a file
+  // that cannot take it, nor two devices into one file.
+  std::vector<std::string> portPaths;
+  for (const QString& p : ports) portPaths.push_back(p.toLocal8Bit().toStdString());
+  std::vector<std::string> files;
   if (toFolder) {
     if (outputPath.back() != '/') outputPath += '/';
-    UseProgramLanguage();
-    return ReadMany(ports, outputPath, settings, parser.isSet(stay), out, err);
+    std::string why = OutputFolderProblem(outputPath);
+    if (!why.empty() || !FilesForPorts(portPaths, outputPath, &files, &why)) {
+      err << command << ": " << why << "; nothing was read\n";
+      return kExitUsage;
+    }
+  } else {
+    files.push_back(outputPath);
   }
-
-  const std::string programDir = QCoreApplication::applicationDirPath().toStdString();
-  const int language = ReadLanguageValue(MakeProgramPaths(programDir, 0).configPath);
-  SetLanguageFile(MakeProgramPaths(programDir, language).languagePath);
-  SetPortErrorReporter({});
-
-  // The log's lines go to stderr while someone watches.
-  HeadlessSession headless(isatty(STDERR_FILENO) == 1 ? &err : nullptr);
-  DeviceSession& session = headless.session();
-  // The rows are counted from the reply's labels; the sensor list is not needed for that.
-  BuildParamTable(session.Params(), session.ListParams(), std::nullopt);
-  const size_t catalogueRows = session.Params().size();
-
-  std::string failure;
-  if (!headless.OpenAndLogIn(portPath, settings, &failure)) {
-    err << command << ": " << failure << "\n";
-    return kExitFailure;
+  for (const std::string& file : files) {
+    if (const std::string why = OutputFileProblem(file); !why.empty()) {
+      err << command << ": " << why << "; nothing was read\n";
+      return kExitUsage;
+    }
   }
-  // The leading line break ends whatever half line the device may still hold.
-  JobOutcome outcome = JobOutcome::kFailed;
-  if (!headless.RunJob(MakeJob(kJobShow, kFileShowCommand), &outcome)) {
-    err << command << ": the device at " << portPath
-        << (session.IsOpen() ? " did not answer the read\n" : " went away during the read\n");
-    return kExitFailure;
+  if (const std::string twice = SamePortTwice(ports); !twice.empty()) {
+    err << command << ": " << twice << "\n";
+    return kExitUsage;
   }
-  if (outcome == JobOutcome::kTimedOut) {
-    err << command << ": time-out: the device did not send its configuration within "
-        << JobTimeoutMs(kJobShow, session.TimeoutFactor()) / 1000 << " s\n";
-    return kExitFailure;
-  }
-  if (outcome == JobOutcome::kRestarted) {
-    err << command << ": the device at " << portPath
-        << " restarted during the read; nothing written\n";
-    return kExitFailure;
-  }
-  if (outcome == JobOutcome::kFailed) {
-    err << command << ": the device refused AT+SHOW\n";
-    return kExitFailure;
-  }
-  if (const std::string incomplete = IncompleteReply(headless, catalogueRows);
-      !incomplete.empty()) {
-    err << command << ": " << incomplete << "; nothing written\n";
-    return kExitFailure;
-  }
-  const std::string file = parser.value(output).toStdString();
-  std::string error;
-  if (!WriteConfigFileTo(file, headless.LastShowReply(), &error)) {
-    err << command << ": cannot write " << file << ": " << error << "\n";
-    return kExitFailure;
-  }
-  // The device goes back to its data mode, as the window's quit button would do it.
-  if (!parser.isSet(stay)) headless.RunJob(MakeJob(kJobQuitSetting, "at+quit\r\n"), &outcome);
-  session.Close();
-  return kExitOk;
+  UseProgramLanguage();
+  return ReadPorts(command, portPaths, files, settings, parser.isSet(stay), out, err);
 }

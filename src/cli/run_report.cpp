@@ -28,6 +28,16 @@ double TotalMs(const DeviceReport& report) {
 
 }  // namespace
 
+std::string LeaveTail(const DeviceReport& report) {
+  // A device that did its work and was sent back says nothing more; one that may still be in
+  // its setting mode always does.
+  const bool worth = !report.ok || report.leave == LeaveNote::kQuitRefused ||
+                     report.leave == LeaveNote::kQuitUnanswered ||
+                     report.leave == LeaveNote::kLeftByItself;
+  const std::string text = LeaveText(report.leave);
+  return worth && !text.empty() ? "; " + text : std::string();
+}
+
 std::string EscapedText(const std::string& text) {
   std::string out;
   for (unsigned char c : text) {
@@ -106,6 +116,7 @@ std::string FormatRunText(const DeviceReport& report, bool allWrites) {
   } else {
     out += "FAILED: " + report.failure;
   }
+  out += LeaveTail(report);
   std::string device = report.deviceType;
   if (!report.version.empty()) device += (device.empty() ? "" : ", ") + report.version;
   out += " (" + (device.empty() ? std::string() : EscapedText(device) + ", ") + seconds + ")\n";
@@ -162,6 +173,8 @@ std::string FormatRunJson(const DeviceReport& report) {
       {"phases", phases},
       {"writes", writes},
       {"refusedValues", refused},
+      {"quit", LeaveName(report.leave)},
+      {"restarted", report.restarted},
       {"verification", QJsonObject{{"ran", report.verifyRan},
                                    {"mismatches", static_cast<double>(report.mismatches)}}}};
   return QJsonDocument(root).toJson(QJsonDocument::Compact).toStdString() + "\n";

@@ -32,8 +32,13 @@ std::string FormatRunText(const DeviceReport& report, bool allWrites);
 
 // One line of JSON: {"port", "deviceType", "version", "ok", "failure", "phases": [{"phase",
 // "ms"}], "writes": [{"name", "command", "value", "verdict", "verified", "reported"}],
-// "refusedValues": [...], "verification": {"ran", "mismatches"}}.
+// "refusedValues": [...], "quit", "restarted", "verification": {"ran", "mismatches"}}.
 std::string FormatRunJson(const DeviceReport& report);
+
+// How the device was left, for the end of a report line ("; sent back to its data mode
+// (at+quit)"): always after a failure, after a success only when it may still be in its setting
+// mode. Empty when there is nothing to say.
+std::string LeaveTail(const DeviceReport& report);
 
 // A text for one line of output: control bytes escaped (\r, \n, \t, \xNN, \\).
 std::string EscapedText(const std::string& text);

@@ -90,11 +90,17 @@ int RunSetCommand(const QStringList& args, std::ostream& out, std::ostream& err)
                         "A value refused before sending exits with 2; nothing is sent then.\n");
     return kExitOk;
   }
-  const QStringList ports = parser.values(serial.port);
+  QStringList ports = parser.values(serial.port);
   const QStringList assignments = parser.positionalArguments();
-  if (ports.isEmpty() || ports.contains(QString()) || assignments.isEmpty()) {
+  if (ports.isEmpty() || ports.contains(QString()) || ports.removeDuplicates() > 0 ||
+      assignments.isEmpty()) {
     err << command << ": usage: " << command
-        << " --port PATH [--port PATH ...] [--baud N] [--line 8N1] [--stay] NAME=VALUE...\n";
+        << " --port PATH [--port PATH ...] [--baud N] [--line 8N1] [--stay] NAME=VALUE...\n"
+        << "(each port once)\n";
+    return kExitUsage;
+  }
+  if (const std::string twice = SamePortTwice(ports); !twice.empty()) {
+    err << command << ": " << twice << "\n";
     return kExitUsage;
   }
   RunPlan plan;

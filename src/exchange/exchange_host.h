@@ -65,10 +65,14 @@ class ExchangeHost {
   virtual void PostJobLog(const WorkJob& /*job*/, const std::string& text, LogKind kind) {
     PostLogOfKind(text, kind);
   }
-  // On the UI thread, when the worker takes a job and before its command is sent.
   // UI thread. Jobs that were queued (or taken by the worker but not started) when the device
-  // restarted under them: none of them is sent.
+  // restarted under them, or the writes of a batch queued behind one that was refused or
+  // unanswered: none of them is sent.
   virtual void JobsDropped(const std::vector<WorkJob>& /*jobs*/) {}
+  // Any thread. The device booted again under a running job or a logged-in session; posted
+  // ahead of the log line and the logout that follow it. Nothing by default.
+  virtual void DeviceRestarted() {}
+  // On the UI thread, when the worker takes a job and before its command is sent.
   virtual void JobStarting(const WorkJob& /*job*/) {}
   // The reply to a signal or SIM query (kinds 10 to 12), "ERROR" answers included, on the worker
   // thread before the job's verdict: the host may add a line that says what it means.

@@ -38,7 +38,17 @@ bool ExchangeState::BeginJob(const WorkJob& job) {
   collection_.received.clear();
   collection_.jobRunning = true;
   collection_.deviceRestarted = false;
+  collection_.jobAbandoned = false;
   return true;
+}
+
+bool ExchangeState::AbandonRunningJob() {
+  return Update([](ReplyCollection& c) {
+    if (!c.jobRunning) return false;
+    c.jobAbandoned = true;
+    c.awaitedKind = kAwaitNothing;
+    return true;
+  });
 }
 
 uint64_t ExchangeState::Epoch() const {
@@ -67,11 +77,12 @@ ReplyWait ExchangeState::WaitForReply(std::chrono::milliseconds timeout, ReplySt
                                       std::string* text) {
   std::unique_lock<std::mutex> lock(mutex_);
   const bool woken = changed_.wait_for(lock, timeout, [&] {
-    return quit_ || collection_.replyReady || collection_.deviceRestarted || jobEpoch_ != epoch_;
+    return quit_ || collection_.replyReady || collection_.deviceRestarted ||
+           collection_.jobAbandoned || jobEpoch_ != epoch_;
   });
   collection_.jobRunning = false;
   if (quit_) return ReplyWait::kQuit;
-  if (jobEpoch_ != epoch_) return ReplyWait::kAborted;
+  if (jobEpoch_ != epoch_ || collection_.jobAbandoned) return ReplyWait::kAborted;
   if (!woken) return ReplyWait::kTimeout;
   if (!collection_.replyReady) return ReplyWait::kRestarted;
   *status = collection_.replyStatus;

@@ -37,6 +37,9 @@ struct ReplyCollection {
   bool jobRunning = false;
   // The device printed its boot prompt while a job ran: the job ends at once.
   bool deviceRestarted = false;
+  // The one waiting for the running job gave up on it (a command being stopped): its wait ends
+  // without a verdict.
+  bool jobAbandoned = false;
 
   // Appends a chunk, blanks its zero bytes and keeps only the newest kReceiveBufferSize bytes.
   void Append(const char* data, size_t count);
@@ -44,8 +47,9 @@ struct ReplyCollection {
   void SetReplyReady(ReplyStatus status);
 };
 
-// kAborted: the port was closed or opened anew while the job waited; the job belongs to an
-// opening that is gone and reports nothing. kRestarted: the device booted again meanwhile.
+// kAborted: the port was closed or opened anew while the job waited (the job belongs to an
+// opening that is gone), or the job was given up on; it reports nothing. kRestarted: the device
+// booted again meanwhile.
 enum class ReplyWait { kReply, kTimeout, kQuit, kAborted, kRestarted };
 
 class ExchangeState {
@@ -79,6 +83,10 @@ class ExchangeState {
   // running one without a verdict, forgets the collection and the awaited kind. Returns the new
   // epoch.
   uint64_t NewEpoch();
+  // Any thread. Ends the wait of the running job at once without a verdict, so that the worker
+  // takes the next one (a command stopped by a signal sends "at+quit" without waiting out a
+  // reply). A late reply is no longer matched. Whether a job was running.
+  bool AbandonRunningJob();
   // Any thread. Queues the job for the current opening.
   bool Push(WorkJob job);
   // Worker. Waits until the reply is ready, the time-out passed or quit was requested. On

@@ -121,6 +121,7 @@ void ReceiveData(ExchangeState& state, ExchangeHost& host, const char* data, siz
       if (c.jobRunning) c.deviceRestarted = true;
       e.dropped = state.queue.DropAll();
       if (restarted) {
+        host.DeviceRestarted();
         host.PostLog(LanguageText("Faults", "Restarted", "\r\n"));
         if (host.LoggedIn()) host.PostSetButtons(0, kSetLogin);
       }

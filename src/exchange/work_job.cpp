@@ -9,6 +9,10 @@ WorkJob MakeJob(int kind, std::string_view command) {
   return job;
 }
 
+bool IsBatchWrite(const WorkJob& job) {
+  return job.kind == kJobWrite && !job.name.empty();
+}
+
 int JobTimeoutMs(int kind, int timeoutFactor) {
   const JobKindInfo* info = FindJobKind(kind);
   const int base = info && info->timeoutMs > 0 ? info->timeoutMs : kShortReplyTimeoutMs;

@@ -47,6 +47,10 @@ struct WorkJob {
   uint64_t epoch = 0;
 };
 
+// A write of a batch: a parameter or a sensor item, named (the clock write has no name). Once one
+// of them is not accepted, the rest of its batch is not sent.
+bool IsBatchWrite(const WorkJob& job);
+
 // A job with only its kind and command, as the buttons queue them.
 WorkJob MakeJob(int kind, std::string_view command);
 

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "catalogue/show_reply_parser.h"
 #include "exchange/completions.h"
@@ -113,6 +114,19 @@ bool Complete(ExchangeState& state, ExchangeHost& host, const JobKindInfo& info,
   return true;
 }
 
+// A write of a batch was refused or went unanswered: the writes queued behind it are dropped
+// here, before the next job is taken, so none of them reaches a device that is refusing, silent
+// or in an unknown state. Jobs of other kinds queued behind them (a read, the quit) stay. False
+// when quit cut the hand-over short.
+bool EndBatchAfter(ExchangeState& state, ExchangeHost& host, const WorkJob& job) {
+  if (!IsBatchWrite(job)) return true;
+  std::vector<WorkJob> dropped = state.queue.RemoveIf(IsBatchWrite);
+  if (dropped.empty()) return true;
+  return HandOver(state, host, [&state, &host, epoch = job.epoch, dropped = std::move(dropped)] {
+    if (state.Epoch() == epoch) host.JobsDropped(dropped);
+  });
+}
+
 // Runs one job from its start to its completion; false when quit was requested meanwhile.
 bool RunJob(ExchangeState& state, ExchangeHost& host, const WorkJob& job, uint64_t generation,
             const WorkerOptions& options) {
@@ -151,7 +165,7 @@ bool RunJob(ExchangeState& state, ExchangeHost& host, const WorkJob& job, uint64
       // The awaited kind stays: a late reply is still logged and matched until the next job.
       host.PostJobLog(job, LanguageText(kWorkerSection, "OutTime", "\r\n"), LogKind::kError);
       host.JobFinished(job, JobOutcome::kTimedOut);
-      return true;
+      return EndBatchAfter(state, host, job);
     case ReplyWait::kRestarted:
       // The receive path logged why; the login takes the booting device over.
       host.JobFinished(job, JobOutcome::kRestarted);
@@ -162,6 +176,7 @@ bool RunJob(ExchangeState& state, ExchangeHost& host, const WorkJob& job, uint64
   if (info && !Complete(state, host, *info, finished)) return false;
   const bool ok = finished->status == ReplyStatus::kComplete && finished->done;
   host.JobFinished(job, ok ? JobOutcome::kCompleted : JobOutcome::kFailed);
+  if (!ok && !EndBatchAfter(state, host, job)) return false;
   // The next command waits for the device to settle, and at least the configured gap.
   int pauseMs = options.minimumGapMs;
   if (ok && info && info->settleMs > pauseMs) pauseMs = info->settleMs;

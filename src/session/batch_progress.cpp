@@ -18,8 +18,10 @@ void BatchProgress::Finished(const std::string& name, JobOutcome outcome) {
       summary_.refused.push_back(name);
       break;
     case JobOutcome::kTimedOut:
-    case JobOutcome::kRestarted:  // the device booted instead of answering
       ++summary_.timedOut;
+      break;
+    case JobOutcome::kRestarted:
+      ++summary_.restarted;
       break;
   }
 }
@@ -31,7 +33,7 @@ void BatchProgress::Dropped(int count, bool byCancel) {
 }
 
 int BatchProgress::Done() const {
-  return summary_.written + summary_.timedOut + summary_.notSent +
+  return summary_.written + summary_.timedOut + summary_.restarted + summary_.notSent +
          static_cast<int>(summary_.refused.size());
 }
 

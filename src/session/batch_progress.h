@@ -17,6 +17,7 @@ struct BatchSummary {
   int notSent = 0;  // cancelled or dropped with the port before they were sent
   std::vector<std::string> refused;
   bool cancelled = false;
+  int restarted = 0;  // the device booted instead of answering
 };
 
 class BatchProgress {

@@ -9,13 +9,6 @@
 #include "session/login_waits.h"
 #include "session/query_answers.h"
 
-namespace {
-// The writes a batch counts: parameters and sensor items (the clock write has no name).
-bool IsBatchWrite(const WorkJob& job) {
-  return job.kind == kJobWrite && !job.name.empty();
-}
-}  // namespace
-
 std::string_view ToString(ConnectionState state) {
   switch (state) {
     case ConnectionState::kClosed:
@@ -116,9 +109,10 @@ void DeviceSession::LoginByEscape() {
   if (login_ == LoginStart::kProbe) probeTimer_.start(kEscapeRetryMs);
 }
 
-void DeviceSession::QuitSettingMode() {
-  Queue(kJobQuitSetting, "at+quit\r\n");
+EnqueueResult DeviceSession::QuitSettingMode() {
+  const EnqueueResult result = Queue(kJobQuitSetting, "at+quit\r\n");
   PostSetButtons(0, kSetLogin);
+  return result;
 }
 
 EnqueueResult DeviceSession::Queue(const WorkJob& job) {
@@ -138,6 +132,17 @@ int DeviceSession::CancelBatch() {
   batch_.Dropped(dropped, true);
   ReportBatch();
   return dropped;
+}
+
+int DeviceSession::DropQueuedJobs() {
+  std::vector<WorkJob> dropped = state_.queue.RemoveIf([](const WorkJob&) { return true; });
+  const int count = static_cast<int>(dropped.size());
+  if (count > 0) JobsDropped(dropped);
+  return count;
+}
+
+bool DeviceSession::AbandonRunningJob() {
+  return state_.AbandonRunningJob();
 }
 
 void DeviceSession::ReportBatch() {
@@ -244,11 +249,16 @@ void DeviceSession::JobFinished(const WorkJob& job, JobOutcome outcome) {
 }
 
 void DeviceSession::JobsDropped(const std::vector<WorkJob>& jobs) {
+  listener_.OnJobsDropped(jobs);
   if (!batch_.Active()) return;
   const auto writes = std::count_if(jobs.begin(), jobs.end(), IsBatchWrite);
   if (writes == 0) return;
   batch_.Dropped(static_cast<int>(writes), false);
   ReportBatch();
+}
+
+void DeviceSession::DeviceRestarted() {
+  PostForEpoch(epoch_.load(), [this] { listener_.OnDeviceRestarted(); });
 }
 
 void DeviceSession::SetButtons(int wParam, int lParam) {

@@ -60,8 +60,9 @@ class DeviceSession : public ExchangeHost {
   void Close();
   // The Login button: "+++" now.
   void LoginByEscape();
-  // The quit button: "at+quit" queued and the device counted as logged out at once.
-  void QuitSettingMode();
+  // The quit button: "at+quit" queued and the device counted as logged out at once. The one
+  // place that spells the command, for the window and the headless commands alike.
+  EnqueueResult QuitSettingMode();
 
   // Queues a job for the current opening (any thread).
   EnqueueResult Queue(const WorkJob& job);
@@ -71,6 +72,12 @@ class DeviceSession : public ExchangeHost {
   // UI thread. Returns how many were dropped.
   int CancelBatch();
   const BatchProgress& Batch() const { return batch_; }
+  // Drops every queued job, whatever its kind (a command being stopped); the writes among them
+  // count as not sent. UI thread. Returns how many were dropped.
+  int DropQueuedJobs();
+  // Gives up on the job whose reply the worker awaits: it ends without a verdict and the worker
+  // takes the next job. Whether one was running.
+  bool AbandonRunningJob();
 
   ConnectionState State() const { return connection_; }
   bool IsOpen() const { return serialPort_.IsOpen(); }
@@ -92,6 +99,7 @@ class DeviceSession : public ExchangeHost {
   void AbandonUiHandOvers() override;
   void JobFinished(const WorkJob& job, JobOutcome outcome) override;
   void JobsDropped(const std::vector<WorkJob>& jobs) override;
+  void DeviceRestarted() override;
   bool PortIsOpen() const override { return IsOpen(); }
   bool LoggedIn() const override { return connection_ == ConnectionState::kLoggedIn; }
   int TimeoutFactor() const override { return timeoutFactor_; }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "catalogue/show_reply_parser.h"
 #include "exchange/exchange_host.h"
@@ -35,6 +36,11 @@ class SessionListener {
   virtual void OnBatchProgress(const BatchProgress& /*batch*/) {}
   // Every write of the batch ended (written, refused, timed out or not sent).
   virtual void OnBatchEnded(const BatchSummary& /*summary*/) {}
+  // The device booted again under a job or while logged in (before the logout this causes).
+  virtual void OnDeviceRestarted() {}
+  // Queued jobs that will never be sent: the device restarted under them, a write of their
+  // batch was refused or unanswered, or the owner dropped them. Before the batch's summary.
+  virtual void OnJobsDropped(const std::vector<WorkJob>& /*jobs*/) {}
   // A job ended (after its log lines).
   virtual void OnJobFinished(const WorkJob& /*job*/, JobOutcome /*outcome*/) {}
   // The device went away while the port was open; the session is closed already.

@@ -234,6 +234,9 @@ TEST_F(LogStatusTest, BatchSummariesCountWhatBecameOfEachWrite) {
       {{10, 2, 0, 8, {}, true}, "Write cancelled: 2 of 10 written; not sent 8"},
       {{3, 0, 0, 0, {"Server's Ip", "Server's Port"}, false},
        "Write finished: 0 of 3 written; refused 2: Server's Ip, Server's Port"},
+      // A restart is told apart from a time-out; the writes behind it were never sent.
+      {{5, 1, 0, 3, {}, false, 1},
+       "Write finished: 1 of 5 written; cut short by a restart 1; not sent 3"},
   };
   for (const Case& c : cases) EXPECT_EQ(BatchSummaryText(c.summary), c.text);
 }
@@ -271,13 +274,13 @@ std::map<std::string, std::string> SectionTexts(const std::string& path) {
 }  // namespace
 
 TEST(LogAndStatusTexts, BothLanguagesHoldEveryTextWithTheSamePlaceholders) {
-  const char* const keys[] = {"Timestamps",     "TimestampsTip", "FindPlaceholder", "SaveLog",
-                              "SaveLogTip",     "SaveLogTitle",  "SaveLogFilter",   "LogSaved",
-                              "SaveLogFailed",  "PortNone",      "StateClosed",     "StateWaiting",
-                              "StateConfig",    "JobReading",    "JobRunning",      "JobWriting",
-                              "JobReadName",    "JobDone",       "JobRefused",      "JobTimedOut",
-                              "Cancel",         "CancelTip",     "BatchShort",      "BatchWritten",
-                              "BatchCancelled", "BatchRefused",  "BatchTimedOut",   "BatchNotSent"};
+  const char* const keys[] = {
+      "Timestamps",   "TimestampsTip", "FindPlaceholder", "SaveLog",       "SaveLogTip",
+      "SaveLogTitle", "SaveLogFilter", "LogSaved",        "SaveLogFailed", "PortNone",
+      "StateClosed",  "StateWaiting",  "StateConfig",     "JobReading",    "JobRunning",
+      "JobWriting",   "JobReadName",   "JobDone",         "JobRefused",    "JobTimedOut",
+      "Cancel",       "CancelTip",     "BatchShort",      "BatchWritten",  "BatchCancelled",
+      "BatchRefused", "BatchTimedOut", "BatchRestarted",  "BatchNotSent"};
   const auto en = SectionTexts(std::string(DTU_SKIN_ROOT) + "/ConifgENRes/Language.ini");
   const auto zh = SectionTexts(std::string(DTU_SKIN_ROOT) + "/ConifgRes/Language.ini");
   auto placeholders = [](const std::string& text) {

@@ -200,11 +200,27 @@ TEST_F(ApplyCommand, EightDevicesAtOnceSixTakeTheTemplateTheRefusingAndTheUnplug
     ASSERT_TRUE(ReadConfigFileFrom(readBack.Path() + name + ".cfg", &text, &error)) << error;
     EXPECT_EQ(Names(DiffConfigTexts(templateText_, text)), std::set<std::string>{}) << i;
   }
-  // The refusing device took everything but the refused value.
+  // The refusing device took the writes before the refused one; its batch ended there, so the
+  // refused value and every write behind it differ from the template.
+  std::set<std::string> notTaken;
+  bool afterRefusal = false;
+  for (const auto& entry : reports[6]["writes"].toArray()) {
+    const QJsonObject write = entry.toObject();
+    const std::string verdict = write["verdict"].toString().toStdString();
+    EXPECT_EQ(verdict, afterRefusal ? "not sent" : verdict) << out;
+    afterRefusal = afterRefusal || verdict == "refused";
+    if (verdict != "accepted") notTaken.insert(write["name"].toString().toStdString());
+  }
+  EXPECT_TRUE(notTaken.contains("User Id")) << out;
   const ProgramRun refusing =
-      RunProgram({"diff", Q(TemplatePath()), Q("port:" + sims[6]->PtyPath())});
+      RunProgram({"diff", Q(TemplatePath()), Q("port:" + sims[6]->PtyPath()), "--json"});
   EXPECT_EQ(refusing.status, 1) << refusing.err;
-  EXPECT_EQ(refusing.out, "User Id: \"fleet\" | \"card\"\n");
+  std::set<std::string> differing;
+  for (const auto& entry : QJsonDocument::fromJson(QByteArray::fromStdString(refusing.out))
+                               .object()["parameters"]
+                               .toArray())
+    differing.insert(entry.toObject()["name"].toString().toStdString());
+  EXPECT_EQ(differing, notTaken) << refusing.out;
 }
 
 TEST_F(ApplyCommand, DryRunSendsOnlyTheLoginTheReadAndTheQuit) {
@@ -299,7 +315,7 @@ TEST_F(ApplyCommand, SetChecksEveryValueBeforeSendingAndReadsEachWriteBack) {
       << Commands(sim);
 }
 
-TEST_F(ApplyCommand, CtrlCStopsSendingAndExitsAtOnce) {
+TEST_F(ApplyCommand, CtrlCStopsSendingQuitsAndExitsAtOnce) {
   SimProcess sim;
   std::string error;
   // Each answer takes a second: the writes are still under way when Ctrl+C comes.
@@ -316,7 +332,8 @@ TEST_F(ApplyCommand, CtrlCStopsSendingAndExitsAtOnce) {
   clock.restart();
   kill(static_cast<pid_t>(program.processId()), SIGINT);
   ASSERT_TRUE(program.waitForFinished(30000));
-  // Within a second on a quiet machine; the margin is for a loaded one.
+  // Within two seconds on a quiet machine (the write under way and "at+quit" take the device's
+  // second each); the margin is for a loaded one.
   EXPECT_LT(clock.elapsed(), 5000) << "ms from Ctrl+C to the exit";
   EXPECT_EQ(program.exitCode(), 130);
   const std::vector<QJsonObject> reports = JsonLines(program.readAllStandardOutput().toStdString());
@@ -325,8 +342,10 @@ TEST_F(ApplyCommand, CtrlCStopsSendingAndExitsAtOnce) {
   const QJsonArray writes = reports[0]["writes"].toArray();
   ASSERT_FALSE(writes.isEmpty());
   EXPECT_EQ(writes.last().toObject()["verdict"].toString(), "not sent");
-  // Nothing reaches the device after the interruption.
+  EXPECT_EQ(reports[0]["quit"].toString(), "accepted");
+  // Nothing reaches the device after the interruption but the way back to its data mode.
   const std::string sent = sim.Recording();
+  EXPECT_TRUE(sent.ends_with("at+quit\r\n")) << sent;
   usleep(300000);
   EXPECT_EQ(sim.Recording(), sent);
 }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 
 #include "sim_process.h"
@@ -29,6 +31,28 @@ ReadRun RunRead(const QStringList& args, int limitMs = 60000) {
     return run;
   }
   run.status = program.exitCode();
+  run.err = program.readAllStandardError().toStdString();
+  return run;
+}
+
+// The out lines of a run as well, for the reports.
+struct FullRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+FullRun RunReadFull(const QStringList& args) {
+  QProcess program;
+  program.start(QString(DTU_BIN_DIR "/dtu-config"), QStringList{"read"} + args);
+  FullRun run;
+  if (!program.waitForFinished(60000)) {
+    program.kill();
+    program.waitForFinished();
+    return run;
+  }
+  run.status = program.exitCode();
+  run.out = program.readAllStandardOutput().toStdString();
   run.err = program.readAllStandardError().toStdString();
   return run;
 }
@@ -149,4 +173,52 @@ TEST(ReadCommand, StayLeavesTheDeviceInItsSettingMode) {
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string received = sim.Recording();
   EXPECT_TRUE(received.ends_with("AT+SHOW\r\n")) << received;
+}
+
+TEST(ReadCommand, PortsWhoseFileNamesMeetAreReadIntoFilesOfTheirOwn) {
+  // Two devices of different models, reached through paths that both map to "..._x_l1_x".
+  SimProcess three, five;
+  std::string error;
+  ASSERT_TRUE(three.Start({"--boot-ms", "1500", "--model", "zr350"}, &error)) << error;
+  ASSERT_TRUE(five.Start({"--boot-ms", "1500", "--model", "zr350v4"}, &error)) << error;
+  TempDir dir;
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.Path() + "x/l1")));
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.Path() + "out")));
+  const std::string underscore = dir.Path() + "x/l1_x";
+  const std::string slash = dir.Path() + "x/l1/x";
+  ASSERT_TRUE(
+      QFile::link(QString::fromStdString(five.PtyPath()), QString::fromStdString(underscore)));
+  ASSERT_TRUE(QFile::link(QString::fromStdString(three.PtyPath()), QString::fromStdString(slash)));
+  const std::string out = dir.Path() + "out/";
+  // Listed either way round, the same port gets the same file: numbered by path, "/" before "_".
+  for (bool swapped : {false, true}) {
+    QStringList args{"--port", QString::fromStdString(swapped ? slash : underscore),
+                     "--port", QString::fromStdString(swapped ? underscore : slash),
+                     "-o",     QString::fromStdString(out)};
+    FullRun run = RunReadFull(args);
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    std::string base = underscore.substr(1);
+    for (char& c : base)
+      if (c == '/') c = '_';
+    const std::string first = out + base + "-1.cfg";
+    const std::string second = out + base + "-2.cfg";
+    EXPECT_NE(run.out.find(slash + ": read into " + first), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(underscore + ": read into " + second), std::string::npos) << run.out;
+    std::string fromSlash, fromUnderscore;
+    ASSERT_TRUE(ReadConfigFileFrom(first, &fromSlash, &error)) << error;
+    ASSERT_TRUE(ReadConfigFileFrom(second, &fromUnderscore, &error)) << error;
+    EXPECT_EQ(fromSlash.find("Zr350V4"), std::string::npos) << "the three-I/O device's own file";
+    EXPECT_NE(fromUnderscore.find("Zr350V4"), std::string::npos)
+        << "the five-I/O device's own file";
+    EXPECT_EQ(QDir(QString::fromStdString(out)).entryList(QDir::Files).size(), 2);
+  }
+
+  // One device by two paths would be logged in twice: refused before either opens.
+  const std::string before = five.Recording();
+  FullRun twice =
+      RunReadFull({"--port", QString::fromStdString(five.PtyPath()), "--port",
+                   QString::fromStdString(underscore), "-o", QString::fromStdString(out)});
+  EXPECT_EQ(twice.status, 2) << twice.err;
+  EXPECT_NE(twice.err.find("are one device"), std::string::npos) << twice.err;
+  EXPECT_EQ(five.Recording(), before);
 }

@@ -158,7 +158,11 @@ TEST_F(DeviceFlowTest, QueuedWritesRunOneAfterAnotherEachWithOneVerdict) {
   ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
   window_->session().Params()["Server's Port"].value = "8000";
   QueueWrite("Access Point Name", "AT+APN", "internet");
-  QueueWrite("Server's Port", "AT+PORT", "99999");  // out of the device's range: ERROR
+  QueueWrite("Server's Port", "AT+PORT", "99999");   // out of the device's range: ERROR
+  QueueWrite("Listen on port", "AT+LPORT", "6000");  // not sent: the refusal ends the batch
+  ASSERT_TRUE(WaitForLog("Write finished")) << Log();
+  EXPECT_EQ(Commands(), "AT+APN=internet\r\nAT+PORT=99999\r\n");
+  // Queued again, it is a batch of its own.
   QueueWrite("Listen on port", "AT+LPORT", "6000");
   ASSERT_TRUE(WaitForLog("Parameter saved", 2)) << Log();
   ASSERT_TRUE(WaitForLog("ERROR")) << Log();
@@ -319,6 +323,32 @@ TEST_F(DeviceFlowTest, AReadFillsTheFormAndWriteSendsOnlyWhatWasEdited) {
   ASSERT_TRUE(WaitForLog(kSaved)) << Log();
   EXPECT_EQ(Commands(), "AT+SHOW\r\nAT+APN=internet\r\n");
   EXPECT_EQ(window_->session().Params()["Access Point Name"].value, "internet");
+}
+
+TEST_F(DeviceFlowTest, TheWriteButtonsBatchEndsAtATimeOut) {
+  options_.timeoutDivisor = 10;
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+  Click("Load");
+  ASSERT_TRUE(PumpUntil([&] { return showsApplied_ == 1; }, 30000)) << Log();
+  ASSERT_TRUE(PumpUntil([&] { return Enabled("Save"); }));
+  // Three edits; the device answers none of them, so whichever goes first times out.
+  const char* const edits[][3] = {{"Access Point Name", "AT+APN", "internet"},
+                                  {"Server's Ip", "AT+IPAD", "10.1.2.3"},
+                                  {"Server's Port", "AT+PORT", "9100"}};
+  for (const auto& edit : edits) {
+    Control* control = window_->form().Find(edit[0]);
+    ASSERT_NE(control, nullptr) << edit[0];
+    control->SetText(edit[2]);
+    ASSERT_TRUE(sim_.SendControl(std::string("fault silent ") + edit[1]));
+  }
+  Click("Save");
+  ASSERT_TRUE(WaitForLog("Write finished")) << Log();
+  EXPECT_NE(Log().find("Write finished: 0 of 3 written; no answer 1; not sent 2"),
+            std::string::npos)
+      << Log();
+  PumpFor(300);  // long enough for a dropped write to have been sent, had it not been dropped
+  const std::string writes = Commands().substr(Commands().find("AT+SHOW\r\n") + 9);
+  EXPECT_EQ(Count(writes, "="), 1u) << "nothing after the write that timed out: " << writes;
 }
 
 TEST_F(DeviceFlowTest, OpeningAFileWritesWhatItChangesOnTheDevice) {

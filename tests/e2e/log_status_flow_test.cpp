@@ -52,6 +52,11 @@ class LogStatusFlowTest : public testing::Test {
   }
 
   std::string Log() { return window_->form().Find("richedit")->Text(); }
+  static size_t CountOf(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+  }
   std::string Status() { return window_->statusLine()->Text(); }
   std::string Commands() {
     const std::string received = sim_.Recording();
@@ -118,7 +123,7 @@ TEST_F(LogStatusFlowTest, TheStatusLineFollowsAReadAt9600Baud) {
       << Status();
 }
 
-TEST_F(LogStatusFlowTest, ABatchEndsWithOneSummaryOfWrittenRefusedAndTimedOut) {
+TEST_F(LogStatusFlowTest, ABatchEndsAtItsFirstRefusedOrUnansweredWriteWithOneSummary) {
   options_.timeoutDivisor = 10;
   ASSERT_NO_FATAL_FAILURE(OpenAndLogIn("115200"));
   ASSERT_TRUE(sim_.SendControl("fault error AT+APN"));
@@ -128,12 +133,14 @@ TEST_F(LogStatusFlowTest, ABatchEndsWithOneSummaryOfWrittenRefusedAndTimedOut) {
   QueueWrite("Listen on port", "AT+LPORT", "6000");
   QueueWrite("Server's Ip", "AT+IPAD", "10.0.0.9");
   const std::string summary =
-      "Write finished: 2 of 4 written; refused 1: Access Point Name; no answer 1";
+      "Write finished: 1 of 4 written; refused 1: Access Point Name; not sent 2";
   ASSERT_TRUE(PumpUntil([&] { return Log().find("Write finished") != std::string::npos; }, 20000))
       << Log();
-  const std::string log = Log();
+  std::string log = Log();
   EXPECT_NE(log.find("\n" + summary + "\n"), std::string::npos) << log;
   EXPECT_EQ(log.find("Write finished"), log.rfind("Write finished")) << "one line per batch";
+  EXPECT_EQ(Commands(), "AT+PORT=8000\r\nAT+APN=internet\r\n") << "nothing after the refusal";
+
   auto* result = window_->window()->findChild<QLabel*>("BatchResult");
   ASSERT_NE(result, nullptr);
   EXPECT_EQ(result->text().toStdString(), summary);
@@ -141,7 +148,21 @@ TEST_F(LogStatusFlowTest, ABatchEndsWithOneSummaryOfWrittenRefusedAndTimedOut) {
   EXPECT_NE(Status().find(summary), std::string::npos) << Status();
   EXPECT_FALSE(window_->statusLine()->cancelButton()->isVisibleTo(window_->window()));
 
+  // A write the device leaves unanswered ends its batch the same way.
+  QueueWrite("Listen on port", "AT+LPORT", "6000");
+  QueueWrite("Server's Ip", "AT+IPAD", "10.0.0.9");
+  ASSERT_TRUE(PumpUntil([&] { return CountOf(Log(), "Write finished") == 2; }, 20000)) << Log();
+  log = Log();
+  EXPECT_NE(log.find("\nWrite finished: 0 of 2 written; no answer 1; not sent 1\n"),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(Commands(), "AT+PORT=8000\r\nAT+APN=internet\r\nAT+LPORT=6000\r\n")
+      << "nothing after the time-out";
+  EXPECT_EQ(result->text().toStdString(),
+            "Write finished: 0 of 2 written; no answer 1; not sent 1");
+
   // The next write is a batch of its own.
+  ASSERT_TRUE(sim_.SendControl("fault clear"));
   QueueWrite("Server's Port", "AT+PORT", "8001");
   ASSERT_TRUE(PumpUntil(
       [&] { return result->text().toStdString() == "Write finished: 1 of 1 written"; }, 10000))

@@ -210,6 +210,52 @@ TEST_F(Worker, SilentDeviceGivesOutTimeAndTheNextJobStillRuns) {
   EXPECT_EQ(host.Count("log:SaveSuccess\r\n") + host.Count("log:SaveError\r\n"), 0u);
 }
 
+TEST_F(Worker, AWriteNotAcceptedDropsTheRestOfItsBatchButNoOtherJob) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> apnReply;  // none: the device stays silent
+    const char* verdict;
+  };
+  const Case cases[] = {
+      {"refused", {"AT+APN=x\r\nERROR\r\n"}, "log:SaveError\r\n"},
+      {"unanswered", {}, "log:OutTime\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExchangeState caseState;
+    FakeHost caseHost{caseState};
+    std::map<std::string, std::vector<std::string>> replies = {
+        {"AT+PORT=1\r\n", {"AT+PORT=1\r\nOK\r\n"}},
+        {"AT+LID=2\r\n", {"AT+LID=2\r\nOK\r\n"}},
+        {"At+VER\r\n", {"At+VER\r\nZr350V4\r\nOK\r\n"}},
+    };
+    if (!c.apnReply.empty()) replies["AT+APN=x\r\n"] = c.apnReply;
+    caseHost.SetDevice([&replies](FakeHost& h, const std::string& written) {
+      auto it = replies.find(written);
+      if (it != replies.end()) h.DeliverLater(it->second);
+    });
+    ExchangeWorker caseWorker(caseState, caseHost, WorkerOptions{.timeoutDivisor = 50});
+    caseWorker.Start();
+    ASSERT_TRUE(WaitUntil([&] { return caseHost.Count("buttons:1,2") >= 1; }));
+    EnqueueJob(caseState, caseHost, Write("Server's Port", "AT+PORT", "1"));
+    EnqueueJob(caseState, caseHost, Write("Access Point Name", "AT+APN", "x"));
+    EnqueueJob(caseState, caseHost, Write("LORA ID", "AT+LID", "2"));
+    EnqueueJob(caseState, caseHost, MakeJob(kJobVersion, "At+VER\r\n"));
+    EnqueueJob(caseState, caseHost, Write("Server's Port", "AT+PORT", "1"));
+    ASSERT_TRUE(WaitUntil([&] { return caseHost.Count("log:At+VER\r\nZr350V4\r\nOK\r\n") >= 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return caseHost.Count("buttons:1,2") >= 2; }));
+    caseWorker.Stop();
+    EXPECT_EQ(caseHost.Count(c.verdict), 1u);
+    // The writes behind the one that failed were dropped before the next job was taken; the
+    // version query queued between them still ran.
+    EXPECT_EQ(caseHost.EventsStartingWith("write:"),
+              (std::vector<std::string>{"write:AT+PORT=1\r\n", "write:AT+APN=x\r\n",
+                                        "write:At+VER\r\n"}));
+    EXPECT_EQ(caseHost.EventsStartingWith("dropped:"),
+              (std::vector<std::string>{"dropped:AT+LID=2\r\n", "dropped:AT+PORT=1\r\n"}));
+  }
+}
+
 TEST_F(Worker, QuitDuringAReplyWaitReturnsPromptly) {
   host.timeoutFactor = 10;  // a show would wait 240 s
   Start();
@@ -265,6 +311,8 @@ TEST_F(Worker, WriteOfAValueHoldingOkIsJudgedOnTheDevicesAnswer) {
   });
   Start();
   EnqueueJob(state, host, Write("Access Point Name", "AT+APN", "OKNET"));
+  // A refused write ends its batch: the next write is a batch of its own.
+  ASSERT_TRUE(WaitForEvent("log:SaveError\r\n"));
   EnqueueJob(state, host, Write("MQTT Topic", "AT+MQTTTOPIC", "ERROR"));
   ASSERT_TRUE(WaitUntil(
       [&] { return host.Count("log:SaveError\r\n") + host.Count("log:SaveSuccess\r\n") == 2; }));
