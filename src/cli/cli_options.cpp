@@ -1,6 +1,7 @@
 #include "cli/cli_options.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 #include "serial/port_error.h"
 #include "texts/language.h"
@@ -16,6 +17,25 @@ bool ReadLineSettings(const QCommandLineParser& parser, const SerialOptions& opt
   if (!ParseLineCode(lineCode, settings)) {
     err << command << ": --line takes a line code such as 8N1, not \"" << lineCode << "\"\n";
     return false;
+  }
+  return true;
+}
+
+bool ReadBackupSettings(const QCommandLineParser& parser, const BackupOptions& options,
+                        const std::string& command, std::ostream& err, BackupSettings* settings) {
+  if (parser.isSet(options.none) && parser.isSet(options.dir)) {
+    err << command << ": --backup-dir and --no-backup exclude each other\n";
+    return false;
+  }
+  settings->enabled = !parser.isSet(options.none);
+  if (parser.isSet(options.dir)) {
+    const QString dir = parser.value(options.dir);
+    if (dir.isEmpty()) {
+      err << command << ": --backup-dir takes a folder\n";
+      return false;
+    }
+    // The report names the backup by a path that works from anywhere.
+    settings->dir = QFileInfo(dir).absoluteFilePath().toLocal8Bit().toStdString();
   }
   return true;
 }

@@ -81,6 +81,7 @@ DeviceRunner::~DeviceRunner() = default;
 void DeviceRunner::Start() {
   phaseClock_.start();
   if (plan_.prepare) plan_.prepare(*session_);
+  session_->Backup().Configure(plan_.backup);
   if (!session_->StartWorker()) return Fail("cannot start the worker thread");
   const OpenResult opened = session_->Open(port_, plan_.settings, LoginStart::kProbe);
   if (!opened.ok()) return Fail(DescribeOpenFailure(opened, port_));
@@ -194,6 +195,14 @@ void DeviceRunner::AfterRead() {
     report_.writes.push_back(std::move(record));
   }
   if (plan_.dryRun || report_.writes.empty()) return StartQuit();
+  // The session holds the first read as the configuration to keep: no write without it.
+  const BackupStep backup = session_->Backup().BeforeWrites(report_.writes.size());
+  report_.backup = backup.path;
+  if (!backup.proceed) {
+    report_.failure = BackupRefusalText(backup);
+    for (WriteRecord& write : report_.writes) write.verdict = WriteVerdict::kNotSent;
+    return StartQuit();
+  }
   Enter(RunPhase::kWrite);
   writesFinished_ = 0;
   for (WriteRecord& write : report_.writes) {
@@ -262,7 +271,9 @@ void DeviceRunner::Finish() {
   size_t refused = 0;
   for (const WriteRecord& write : report_.writes)
     refused += write.verdict == WriteVerdict::kRefused ? 1 : 0;
-  if (refused > 0) {
+  if (!report_.failure.empty()) {
+    // Stopped before the writes (the backup); the quit still ran.
+  } else if (refused > 0) {
     report_.failure = Where() + " refused " + std::to_string(refused) + " of " +
                       std::to_string(report_.writes.size()) + " writes";
   } else if (report_.mismatches > 0) {

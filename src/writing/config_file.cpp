@@ -64,8 +64,9 @@ bool ConfigTextIsComplete(std::string_view text) {
   return text.substr(lineStart + 1, end - lineStart - 1) == kFinalLine;
 }
 
-bool WriteConfigFileTo(const std::string& path, std::string_view replyText, std::string* error) {
-  return WriteFileAtomically(path, EncodeConfigFile(replyText), error);
+bool WriteConfigFileTo(const std::string& path, std::string_view replyText, std::string* error,
+                       unsigned mode) {
+  return WriteFileAtomically(path, EncodeConfigFile(replyText), error, mode);
 }
 
 bool ReadConfigFileFrom(const std::string& path, std::string* text, std::string* error) {

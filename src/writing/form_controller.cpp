@@ -8,6 +8,15 @@
 #include "writing/config_file.h"
 #include "writing/sensor_list.h"
 
+namespace {
+// `text` with its "%1" replaced by `value`.
+std::string FilledIn(std::string text, const std::string& value) {
+  const size_t at = text.find("%1");
+  if (at != std::string::npos) text.replace(at, 2, value);
+  return text;
+}
+}  // namespace
+
 FormController::FormController(Form& form, ParamTable& params, ListParamTable& lists,
                                DeviceFacts& facts, TabTable& tabs, Hooks hooks)
     : form_(form),
@@ -70,9 +79,36 @@ size_t FormController::WriteChanges() {
     }
     return 0;
   }
+  if (hooks_.beforeWrites) {
+    const BackupStep step = hooks_.beforeWrites(composed.writes.size());
+    if (!step.proceed) {
+      const std::string text = BackupStoppedText(step);
+      hooks_.log(text + "\r\n");
+      if (hooks_.messageBox) hooks_.messageBox(text);
+      return 0;
+    }
+    if (step.made) {
+      std::string text = LanguageText("Backup", "Saved", "");
+      if (text.empty()) text = "The device's configuration was backed up to %1";
+      hooks_.log(FilledIn(text, step.path) + "\r\n");
+    }
+  }
   size_t queued = 0;
   for (const WorkJob& write : composed.writes) queued += hooks_.queue(write) ? 1 : 0;
   return queued;
+}
+
+std::string BackupStoppedText(const BackupStep& step) {
+  if (step.refusal == BackupRefusal::kNothingRead) {
+    const std::string text = LanguageText("Backup", "NothingRead", "");
+    return text.empty() ? "Nothing was written: read the device first, so that its configuration "
+                          "can be backed up"
+                        : text;
+  }
+  std::string text = LanguageText("Backup", "Failed", "");
+  if (text.empty())
+    text = "Nothing was written: the device's configuration could not be backed up (%1)";
+  return FilledIn(text, step.reason);
 }
 
 std::string RefusalLine(const Refusal& refusal) {

@@ -17,6 +17,7 @@
 #include "writing/change_marks.h"
 #include "writing/save_composition.h"
 #include "writing/sensor_list.h"
+#include "writing/write_backup.h"
 
 class FormController {
  public:
@@ -26,6 +27,9 @@ class FormController {
     std::function<void(const std::string& text)> log;
     // Queues a job for the device; false when it was refused.
     std::function<bool(const WorkJob& job)> queue;
+    // Asked before a batch of writes is queued (BackupBeforeWrites::BeforeWrites of the
+    // device's session); when it says not to proceed, nothing is queued. None: no backups.
+    std::function<BackupStep(size_t writes)> beforeWrites;
   };
 
   FormController(Form& form, ParamTable& params, ListParamTable& lists, DeviceFacts& facts,
@@ -44,7 +48,9 @@ class FormController {
   // note when the text is cut short (it is still shown).
   bool LoadText(const std::string& text, std::string* reason, std::string* warning);
   // Composes the writes of what the form changes and queues them; logs each refused value and
-  // says so when nothing differs. Returns the number of writes queued.
+  // says so when nothing differs. The device's configuration is backed up first (the log names
+  // the file); when that fails the log and a message box say why and nothing is queued. Returns
+  // the number of writes queued.
   size_t WriteChanges();
   // The composition alone (headless dry runs, diff).
   ComposedWrites Compose();
@@ -64,6 +70,9 @@ class FormController {
   SensorItemDefaults sensorDefaults_;
   ChangeMarks changeMarks_;
 };
+
+// The window's text (log and message box) for a batch the backup stopped, in the user's language.
+std::string BackupStoppedText(const BackupStep& step);
 
 // One log line naming a refused value and why.
 std::string RefusalLine(const Refusal& refusal);
