@@ -258,3 +258,18 @@ TEST(BackupDefaultDir, FollowsXdgStateHomeElseTheHome) {
 }
 
 }  // namespace
+
+namespace {
+
+// The tests' own environment: ctest gives every test a state folder inside the build, so that
+// the backups of the programs under test never land in the home of whoever runs them.
+TEST(BackupTestEnvironment, TheStateFolderLiesOutsideTheHome) {
+  const char* state = std::getenv("XDG_STATE_HOME");
+  ASSERT_NE(state, nullptr) << "tests/CMakeLists.txt sets XDG_STATE_HOME for every test";
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') {
+    EXPECT_THAT(DefaultBackupDir(), ::testing::Not(StartsWith(std::string(home) + "/.local")));
+  }
+}
+
+}  // namespace
