@@ -94,7 +94,7 @@ std::string WithSlash(std::string dir) {
 }
 
 // Creates every missing folder of `dir` with mode 0700: the backups hold passwords.
-bool MakePrivateFolders(const std::string& dir, std::string* error) {
+bool MakePrivateFolders(const std::string& dir, BackupResult* result) {
   size_t at = 0;
   while (at != std::string::npos) {
     at = dir.find('/', at + 1);
@@ -103,11 +103,17 @@ bool MakePrivateFolders(const std::string& dir, std::string* error) {
     struct stat st {};
     if (stat(part.c_str(), &st) == 0) {
       if (S_ISDIR(st.st_mode)) continue;
-      *error = "cannot create the folder " + dir + ": " + part + " is not a folder";
+      result->where = part;
+      result->cause = std::strerror(ENOTDIR);
+      result->fault = BackupFault::kFolder;
+      result->error = "cannot create the folder " + dir + ": " + part + " is not a folder";
       return false;
     }
     if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
-      *error = "cannot create the folder " + part + ": " + std::strerror(errno);
+      result->where = part;
+      result->cause = std::strerror(errno);
+      result->fault = BackupFault::kFolder;
+      result->error = "cannot create the folder " + part + ": " + result->cause;
       return false;
     }
   }
@@ -216,10 +222,11 @@ BackupResult WriteBackup(const BackupPlace& place, const std::string& portPath,
                          std::string_view reply, std::time_t now) {
   BackupResult result;
   if (place.dir.empty()) {
+    result.fault = BackupFault::kNoFolder;
     result.error = "no folder for backups (neither XDG_STATE_HOME nor HOME names one)";
     return result;
   }
-  if (!MakePrivateFolders(place.dir, &result.error)) return result;
+  if (!MakePrivateFolders(place.dir, &result)) return result;
   const std::string portName = BackupPortName(portPath, place.serialById);
   std::tm local{};
   localtime_r(&now, &local);
@@ -239,6 +246,9 @@ BackupResult WriteBackup(const BackupPlace& place, const std::string& portPath,
   }
   std::string error;
   if (!WriteConfigFileTo(path, reply, &error, 0600)) {
+    result.fault = BackupFault::kFile;
+    result.where = path;
+    result.cause = error;
     result.error = "cannot write " + path + ": " + error;
     return result;
   }

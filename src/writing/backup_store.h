@@ -49,10 +49,21 @@ std::string BackupFileName(const std::string& portName, const std::string& devic
 // files are not listed.
 std::vector<std::string> ListBackups(const std::string& dir, const std::string& portName);
 
+// Why a backup was not written.
+enum class BackupFault {
+  kNone,
+  kNoFolder,  // no folder is named (no XDG_STATE_HOME, no home)
+  kFolder,    // `where` cannot be created (`cause`: the system's reason)
+  kFile,      // the file `where` cannot be written (`cause`: the system's reason)
+};
+
 struct BackupResult {
   bool ok = false;
   std::string path;   // the file written
-  std::string error;  // why not, one line
+  std::string error;  // why not, one line in English
+  BackupFault fault = BackupFault::kNone;
+  std::string where;
+  std::string cause;
 };
 
 // Keeps `reply` (a show reply, as the device sent it) as a backup of the device at `portPath`:

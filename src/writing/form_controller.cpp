@@ -9,11 +9,27 @@
 #include "writing/sensor_list.h"
 
 namespace {
-// `text` with its "%1" replaced by `value`.
-std::string FilledIn(std::string text, const std::string& value) {
-  const size_t at = text.find("%1");
-  if (at != std::string::npos) text.replace(at, 2, value);
+// `text` with its "%1" replaced by `one` and its "%2" by `two`.
+std::string FilledIn(std::string text, const std::string& one, const std::string& two = {}) {
+  if (const size_t at = text.find("%1"); at != std::string::npos) text.replace(at, 2, one);
+  if (const size_t at = text.find("%2"); at != std::string::npos) text.replace(at, 2, two);
   return text;
+}
+
+// Why the backup failed, in the user's language; the system's reason as the system gives it.
+std::string BackupFaultText(const BackupStep& step) {
+  struct Text {
+    const char* key;
+    const char* fallback;
+  };
+  const Text text = step.fault == BackupFault::kNoFolder
+                        ? Text{"NoFolder", "no folder is set for them (XDG_STATE_HOME, HOME)"}
+                    : step.fault == BackupFault::kFolder
+                        ? Text{"FolderFailed", "the folder %1 cannot be created: %2"}
+                        : Text{"FileFailed", "%1 cannot be written: %2"};
+  std::string pattern = LanguageText("Backup", text.key, "");
+  if (pattern.empty()) pattern = text.fallback;
+  return FilledIn(pattern, step.where, step.cause);
 }
 }  // namespace
 
@@ -108,7 +124,7 @@ std::string BackupStoppedText(const BackupStep& step) {
   std::string text = LanguageText("Backup", "Failed", "");
   if (text.empty())
     text = "Nothing was written: the device's configuration could not be backed up (%1)";
-  return FilledIn(text, step.reason);
+  return FilledIn(text, BackupFaultText(step));
 }
 
 std::string RefusalLine(const Refusal& refusal) {

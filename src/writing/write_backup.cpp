@@ -32,6 +32,9 @@ BackupStep BackupBeforeWrites::BeforeWrites(size_t writes, std::time_t now) {
   if (!result.ok) {
     step.refusal = BackupRefusal::kNotWritten;
     step.reason = result.error;
+    step.fault = result.fault;
+    step.where = result.where;
+    step.cause = result.cause;
     return step;
   }
   backedUp_ = true;

@@ -34,7 +34,11 @@ struct BackupStep {
   // The backup covering this batch (written now or after the read), or empty.
   std::string path;
   BackupRefusal refusal = BackupRefusal::kNone;
-  std::string reason;  // with kNotWritten: why, one line
+  // With kNotWritten: why, one line in English, and the same as parts (backup_store.h).
+  std::string reason;
+  BackupFault fault = BackupFault::kNone;
+  std::string where;
+  std::string cause;
 };
 
 class BackupBeforeWrites {

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <set>
 
 #include "event_loop.h"
 #include "exchange/enqueue_job.h"
@@ -40,6 +42,22 @@ size_t Count(const std::string& text, const std::string& what) {
   size_t n = 0;
   for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
   return n;
+}
+
+// The keys of section [Backup] in a language file, with their texts.
+std::map<std::string, std::string> BackupTexts(const std::string& path) {
+  std::map<std::string, std::string> texts;
+  std::ifstream in(path);
+  std::string line;
+  bool inSection = false;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.starts_with("[")) inSection = line == "[Backup]";
+    const size_t eq = line.find('=');
+    if (inSection && !line.starts_with(";") && eq != std::string::npos)
+      texts[line.substr(0, eq)] = line.substr(eq + 1);
+  }
+  return texts;
 }
 
 class WindowBackupTest : public testing::Test {
@@ -196,7 +214,10 @@ TEST_F(WindowBackupTest, ABackupFolderThatCannotBeWrittenStopsWriteAndOpenFile) 
   EXPECT_EQ(Count(Log(), kStopped), 1u) << Log();
   ASSERT_EQ(boxes_.size(), 1u);
   EXPECT_NE(boxes_[0].find(kStopped), std::string::npos) << boxes_[0];
-  EXPECT_NE(boxes_[0].find("is not a folder"), std::string::npos) << boxes_[0];
+  EXPECT_NE(
+      boxes_[0].find("the folder " + state_.Path() + "state cannot be created: Not a directory"),
+      std::string::npos)
+      << boxes_[0];
   EXPECT_EQ(window_->session().Params()["Access Point Name"].value, "CMNET");
 
   // "Open file" with a device logged in reads it back and stops there too.
@@ -209,4 +230,26 @@ TEST_F(WindowBackupTest, ABackupFolderThatCannotBeWrittenStopsWriteAndOpenFile) 
   PumpFor(300);
   EXPECT_EQ(Count(Log(), kSaved), 0u) << Log();
   EXPECT_EQ(Commands(), "AT+SHOW\r\n\r\nAT+SHOW\r\n\r\nAT+SHOW\r\n") << "reads only, no write";
+}
+
+TEST(BackupTexts, BothLanguagesHoldEveryTextWithTheSamePlaceholders) {
+  const char* const keys[] = {"Saved",    "Failed",       "NothingRead",
+                              "NoFolder", "FolderFailed", "FileFailed"};
+  const auto en = BackupTexts(std::string(DTU_SKIN_ROOT) + "/ConifgENRes/Language.ini");
+  const auto zh = BackupTexts(std::string(DTU_SKIN_ROOT) + "/ConifgRes/Language.ini");
+  auto placeholders = [](const std::string& text) {
+    std::set<std::string> marks;
+    for (size_t at = text.find('%'); at != std::string::npos; at = text.find('%', at + 1))
+      marks.insert(text.substr(at, 2));
+    return marks;
+  };
+  for (const char* key : keys) {
+    ASSERT_TRUE(en.count(key)) << key;
+    ASSERT_TRUE(zh.count(key)) << key;
+    EXPECT_FALSE(en.at(key).empty()) << key;
+    EXPECT_NE(en.at(key), zh.at(key)) << key << " is translated";
+    EXPECT_EQ(placeholders(en.at(key)), placeholders(zh.at(key))) << key;
+  }
+  EXPECT_EQ(en.size(), std::size(keys)) << "no text the program does not read";
+  EXPECT_EQ(zh.size(), std::size(keys));
 }

@@ -160,14 +160,17 @@ TEST(BackupStore, AFolderThatCannotBeMadeOrWrittenIsRefusedWithTheReason) {
   BackupResult result = WriteBackup(place, "/dev/null", Reply(), At(0));
   EXPECT_FALSE(result.ok);
   EXPECT_THAT(result.error, HasSubstr("is not a folder"));
+  EXPECT_EQ(result.fault, BackupFault::kFolder);
+  EXPECT_EQ(result.where, file);
   place.dir.clear();
-  EXPECT_FALSE(WriteBackup(place, "/dev/null", Reply(), At(0)).ok);
+  EXPECT_EQ(WriteBackup(place, "/dev/null", Reply(), At(0)).fault, BackupFault::kNoFolder);
   if (geteuid() != 0) {  // the superuser writes into read-only folders
     place.dir = dir.Path() + "read-only";
     ASSERT_EQ(mkdir(place.dir.c_str(), 0500), 0);
     result = WriteBackup(place, "/dev/null", Reply(), At(0));
     EXPECT_FALSE(result.ok);
     EXPECT_THAT(result.error, HasSubstr("Permission denied"));
+    EXPECT_EQ(result.fault, BackupFault::kFile);
   }
 }
 
