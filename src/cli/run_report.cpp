@@ -121,10 +121,7 @@ std::string FormatRunText(const DeviceReport& report, bool allWrites) {
   }
   for (const Refusal& refusal : report.refused) {
     out += "  " + EscapedText(refusal.name) + (refusal.subkey.empty() ? "" : " " + refusal.subkey) +
-           "  not sent: " +
-           (refusal.reason == RefusalReason::LineBreak ? "the value holds a line break"
-                                                       : "a sensor field holds a comma") +
-           "\n";
+           "  not sent: " + RefusalReasonText(refusal.reason) + "\n";
   }
   return out;
 }
@@ -152,11 +149,10 @@ std::string FormatRunJson(const DeviceReport& report) {
   }
   QJsonArray refused;
   for (const Refusal& refusal : report.refused) {
-    refused.append(QJsonObject{
-        {"name", Utf8(refusal.name)},
-        {"item", Utf8(refusal.subkey)},
-        {"value", Utf8(refusal.value)},
-        {"reason", refusal.reason == RefusalReason::LineBreak ? "line break" : "comma"}});
+    refused.append(QJsonObject{{"name", Utf8(refusal.name)},
+                               {"item", Utf8(refusal.subkey)},
+                               {"value", Utf8(refusal.value)},
+                               {"reason", RefusalReasonWord(refusal.reason)}});
   }
   const QJsonObject root{
       {"port", Utf8(report.port)},

@@ -338,11 +338,18 @@ TEST_F(DeviceFlowTest, OpeningAFileWritesWhatItChangesOnTheDevice) {
   text.replace(text.find(apnLine), apnLine.size(), "Access Point Name:FROMFILE");
   ASSERT_TRUE(WriteConfigFileTo(save.filePath, text, &error)) << error;
 
+  std::vector<std::string> asked;
+  window_->hooks().chooseFileWrites = [&](const std::vector<std::string>& lines) {
+    asked = lines;
+    return FileWritesChoice::kWrite;
+  };
   ASSERT_TRUE(window_->LoadFile(save.filePath)) << Log();
   EXPECT_EQ(window_->form().Find("Access Point Name")->Text(), "FROMFILE");
   ASSERT_TRUE(WaitForLog(kSaved)) << Log();
   PumpFor(300);
   EXPECT_EQ(Commands(), "\r\nAT+SHOW\r\n\r\nAT+SHOW\r\nAT+APN=FROMFILE\r\n");
+  ASSERT_EQ(asked.size(), 1u) << "the question lists the one write";
+  EXPECT_EQ(asked[0], "Access Point Name: \"CMNET\" -> \"FROMFILE\"");
 }
 
 }  // namespace

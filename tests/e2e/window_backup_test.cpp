@@ -89,6 +89,10 @@ class WindowBackupTest : public testing::Test {
     ASSERT_TRUE(window_) << error;
     window_->hooks().showApplied = [this] { ++showsApplied_; };
     window_->hooks().messageBox = [this](const std::string& text) { boxes_.push_back(text); };
+    // "Open file" with a device logged in: the user chooses "Write".
+    window_->hooks().chooseFileWrites = [](const std::vector<std::string>&) {
+      return FileWritesChoice::kWrite;
+    };
     ASSERT_TRUE(window_->StartWorker());
     PumpFor(20);
     window_->PreselectPort(sim_.PtyPath());
