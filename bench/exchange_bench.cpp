@@ -48,7 +48,7 @@ class NullHost : public ExchangeHost {
   ParamTable& Params() override { return params; }
   ListParamTable& ListParams() override { return lists; }
   DeviceFacts& Facts() override { return facts; }
-  void LoadReadBack() override {}
+  void LoadReadBack(const std::string&, const ShowReplyResult&) override {}
   void NetModeReceived(const std::string&) override {}
   void ShowMessageBox(const std::string&) override {}
 

@@ -70,6 +70,7 @@ bool CZR350FrameWnd::Create(std::string* error) {
   hooks.queue = [this](const WorkJob& job) {
     return session_.Queue(job) != EnqueueResult::kRefused;
   };
+  hooks.beforeWrites = [this](size_t writes) { return session_.Backup().BeforeWrites(writes); };
   formLogic_ = std::make_unique<FormController>(*window_, session_.Params(), session_.ListParams(),
                                                 session_.Facts(), tabs_, std::move(hooks));
   PortPanel::Hooks portHooks;

@@ -80,17 +80,20 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Brings each device to the configuration of a .cfg file, all devices at once: logs in,\n"
-      "reads the device, puts the file on the form as \"Open file\" does, writes what differs,\n"
-      "reads the device again to check every write, and ends with at+quit.");
+      "reads the device, puts the file on the form as \"Open file\" does, keeps the device's\n"
+      "configuration as a backup, writes what differs, reads the device again to check every\n"
+      "write, and ends with at+quit. Applying a backup restores the device.");
   const QCommandLineOption help({"h", "help"}, "Shows this help.");
   const SerialOptions serial;
   const QCommandLineOption dryRun("dry-run",
                                   "Logs in and reads each device, prints what would be written "
                                   "and sends nothing else.");
   const QCommandLineOption json("json", "Prints one JSON object per device and line.");
+  const BackupOptions backup;
   parser.addOption(help);
   serial.AddTo(parser);
   parser.addOptions({dryRun, json});
+  backup.AddTo(parser);
   parser.addPositionalArgument("file", "The configuration file to apply.", "FILE");
   const std::string command = args.isEmpty() ? "dtu-config apply" : args.first().toStdString();
   if (!parser.parse(args)) {
@@ -108,7 +111,7 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
       distinct.size() != static_cast<size_t>(ports.size())) {
     err << command << ": usage: " << command
         << " FILE --port PATH [--port PATH ...] [--baud N] [--line 8N1] [--dry-run] [--json] "
-           "[--stay]\n"
+           "[--stay] [--backup-dir DIR | --no-backup]\n"
         << "(each port once)\n";
     return kExitUsage;
   }
@@ -118,6 +121,7 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
   }
   RunPlan plan;
   if (!ReadLineSettings(parser, serial, command, err, &plan.settings)) return kExitUsage;
+  if (!ReadBackupSettings(parser, backup, command, err, &plan.backup)) return kExitUsage;
 
   const std::string path = files.first().toLocal8Bit().toStdString();
   std::string text;

@@ -23,6 +23,25 @@ bool ReadLineSettings(const QCommandLineParser& parser, const SerialOptions& opt
   return true;
 }
 
+bool ReadBackupSettings(const QCommandLineParser& parser, const BackupOptions& options,
+                        const std::string& command, std::ostream& err, BackupSettings* settings) {
+  if (parser.isSet(options.none) && parser.isSet(options.dir)) {
+    err << command << ": --backup-dir and --no-backup exclude each other\n";
+    return false;
+  }
+  settings->enabled = !parser.isSet(options.none);
+  if (parser.isSet(options.dir)) {
+    const QString dir = parser.value(options.dir);
+    if (dir.isEmpty()) {
+      err << command << ": --backup-dir takes a folder\n";
+      return false;
+    }
+    // The report names the backup by a path that works from anywhere.
+    settings->dir = QFileInfo(dir).absoluteFilePath().toLocal8Bit().toStdString();
+  }
+  return true;
+}
+
 std::string HelpText(const QCommandLineParser& parser, const std::string& command,
                      const std::string& epilogue) {
   // The parser names the program by its path; the command is what a user typed.

@@ -11,6 +11,7 @@
 
 #include "serial/line_settings.h"
 #include "texts/settings.h"
+#include "writing/write_backup.h"
 
 struct SerialOptions {
   QCommandLineOption port{"port", "A serial device, e.g. /dev/ttyUSB0 (repeatable).", "PATH"};
@@ -20,6 +21,22 @@ struct SerialOptions {
                           "Leaves each device in its setting mode (else it ends with at+quit)."};
   void AddTo(QCommandLineParser& parser) const { parser.addOptions({port, baud, line, stay}); }
 };
+
+// Where "apply" and "set" keep a device's configuration before writing to it.
+struct BackupOptions {
+  QCommandLineOption dir{"backup-dir",
+                         "Keeps each device's configuration, read before the first write, in "
+                         "DIR (default: $XDG_STATE_HOME/dtu-config/backups, else "
+                         "~/.local/state/dtu-config/backups).",
+                         "DIR"};
+  QCommandLineOption none{"no-backup", "Writes without keeping the devices' configurations first."};
+  void AddTo(QCommandLineParser& parser) const { parser.addOptions({dir, none}); }
+};
+
+// The backup settings of the parsed options; false with a message on `err` (an empty DIR, or
+// both options at once).
+bool ReadBackupSettings(const QCommandLineParser& parser, const BackupOptions& options,
+                        const std::string& command, std::ostream& err, BackupSettings* settings);
 
 // The line settings of the parsed options; false with a message on `err`.
 bool ReadLineSettings(const QCommandLineParser& parser, const SerialOptions& options,

@@ -128,6 +128,7 @@ DeviceRunner::~DeviceRunner() = default;
 void DeviceRunner::Start() {
   phaseClock_.start();
   if (plan_.prepare) plan_.prepare(*session_);
+  session_->Backup().Configure(plan_.backup);
   if (!session_->StartWorker()) return Fail("cannot start the worker thread");
   const OpenResult opened = session_->Open(port_, plan_.settings, LoginStart::kProbe);
   if (!opened.ok()) return Fail(DescribeOpenFailure(opened, port_));
@@ -280,6 +281,14 @@ void DeviceRunner::AfterRead() {
     report_.writes.push_back(std::move(record));
   }
   if (plan_.dryRun || report_.writes.empty()) return StartQuit();
+  // The session holds the first read as the configuration to keep: no write without it.
+  const BackupStep backup = session_->Backup().BeforeWrites(report_.writes.size());
+  report_.backup = backup.path;
+  if (!backup.proceed) {
+    report_.failure = BackupRefusalText(backup);
+    for (WriteRecord& write : report_.writes) write.verdict = WriteVerdict::kNotSent;
+    return StartQuit();
+  }
   Enter(RunPhase::kWrite);
   writesFinished_ = 0;
   for (WriteRecord& write : report_.writes) {

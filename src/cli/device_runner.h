@@ -21,6 +21,7 @@
 #include "serial/line_settings.h"
 #include "session/device_session.h"
 #include "writing/save_composition.h"
+#include "writing/write_backup.h"
 
 // kRestart: the device booted again; the login takes it in, so that it can be sent back.
 enum class RunPhase { kLogin, kRead, kWrite, kVerify, kRestart, kQuit, kDone };
@@ -78,6 +79,7 @@ struct DeviceReport {
   std::vector<PhaseTime> phases;
   std::vector<WriteRecord> writes;
   std::vector<Refusal> refused;  // values the form asks for that no command can carry
+  std::string backup;            // the backup of the first read, taken before the writes
   bool verifyRan = false;
   size_t mismatches = 0;  // written values the second read does not report
   bool ok = false;
@@ -97,6 +99,9 @@ struct RunPlan {
   bool verify = true;
   // Ends with "at+quit" (the device back in its data mode).
   bool quit = true;
+  // Where the first read is kept before the first write (write_backup.h); a backup that cannot
+  // be written fails the device before anything is written to it.
+  BackupSettings backup;
   // Called with the reply of the first read (a read into a file); a non-empty return fails the
   // device with that reason.
   std::function<std::string(const std::string& reply)> onRead;

@@ -120,6 +120,7 @@ std::string FormatRunText(const DeviceReport& report, bool allWrites) {
   std::string device = report.deviceType;
   if (!report.version.empty()) device += (device.empty() ? "" : ", ") + report.version;
   out += " (" + (device.empty() ? std::string() : EscapedText(device) + ", ") + seconds + ")\n";
+  if (!report.backup.empty()) out += "  backup: " + EscapedText(report.backup) + "\n";
   for (const WriteRecord& write : report.writes) {
     const bool fine =
         write.verdict == WriteVerdict::kAccepted && (write.verified || !report.verifyRan);
@@ -170,6 +171,7 @@ std::string FormatRunJson(const DeviceReport& report) {
       {"version", Utf8(report.version)},
       {"ok", report.ok},
       {"failure", Utf8(report.failure)},
+      {"backup", Utf8(report.backup)},
       {"phases", phases},
       {"writes", writes},
       {"refusedValues", refused},

@@ -26,11 +26,13 @@ class ProgressLines {
   bool drawn_ = false;
 };
 
-// "PORT: ok, 30 writes verified (Zr350V4..., 4.2 s)" or "PORT: FAILED: reason", then one
-// indented line per write that did not succeed (per write with `allWrites`).
+// "PORT: ok, 30 writes verified (Zr350V4..., 4.2 s)" or "PORT: FAILED: reason", then
+// "  backup: FILE" when one was taken, then one indented line per write that did not succeed
+// (per write with `allWrites`).
 std::string FormatRunText(const DeviceReport& report, bool allWrites);
 
-// One line of JSON: {"port", "deviceType", "version", "ok", "failure", "phases": [{"phase",
+// One line of JSON: {"port", "deviceType", "version", "ok", "failure", "backup" (the file, or
+// empty), "phases": [{"phase",
 // "ms"}], "writes": [{"name", "command", "value", "verdict", "verified", "reported"}],
 // "refusedValues": [...], "quit", "restarted", "verification": {"ran", "mismatches"}}.
 std::string FormatRunJson(const DeviceReport& report);

@@ -70,14 +70,16 @@ int RunSetCommand(const QStringList& args, std::ostream& out, std::ostream& err)
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Writes single parameters to each device, named by control name (\"Access Point Name\")\n"
-      "or by AT command (AT+APN). Every value is checked before anything is sent; each write\n"
-      "is read back.");
+      "or by AT command (AT+APN). Every value is checked before anything is sent; the device's\n"
+      "configuration is kept as a backup before the first write; each write is read back.");
   const QCommandLineOption help({"h", "help"}, "Shows this help.");
   const QCommandLineOption json("json", "Prints one JSON object per device and line.");
   const SerialOptions serial;
+  const BackupOptions backup;
   parser.addOption(help);
   serial.AddTo(parser);
   parser.addOption(json);
+  backup.AddTo(parser);
   parser.addPositionalArgument("assignments", "What to write.", "NAME=VALUE...");
   const std::string command = args.isEmpty() ? "dtu-config set" : args.first().toStdString();
   if (!parser.parse(args)) {
@@ -95,7 +97,8 @@ int RunSetCommand(const QStringList& args, std::ostream& out, std::ostream& err)
   if (ports.isEmpty() || ports.contains(QString()) || ports.removeDuplicates() > 0 ||
       assignments.isEmpty()) {
     err << command << ": usage: " << command
-        << " --port PATH [--port PATH ...] [--baud N] [--line 8N1] [--stay] NAME=VALUE...\n"
+        << " --port PATH [--port PATH ...] [--baud N] [--line 8N1] [--stay] "
+           "[--backup-dir DIR | --no-backup] NAME=VALUE...\n"
         << "(each port once)\n";
     return kExitUsage;
   }
@@ -105,6 +108,7 @@ int RunSetCommand(const QStringList& args, std::ostream& out, std::ostream& err)
   }
   RunPlan plan;
   if (!ReadLineSettings(parser, serial, command, err, &plan.settings)) return kExitUsage;
+  if (!ReadBackupSettings(parser, backup, command, err, &plan.backup)) return kExitUsage;
 
   ParamTable catalogue;
   ListParamTable lists;

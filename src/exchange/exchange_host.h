@@ -15,6 +15,7 @@
 
 #include "catalogue/device_facts.h"
 #include "catalogue/param_table.h"
+#include "catalogue/show_reply_parser.h"
 #include "exchange/log_kind.h"
 #include "exchange/work_job.h"
 
@@ -110,9 +111,10 @@ class ExchangeHost {
   virtual ParamTable& Params() = 0;
   virtual ListParamTable& ListParams() = 0;
   virtual DeviceFacts& Facts() = 0;
-  // The tables hold the device's values read back after a file load: compose the writes of what
-  // the loaded file changes and queue them (SaveParams).
-  virtual void LoadReadBack() = 0;
+  // The tables hold the device's values read back after a file load (`reply` as the device sent
+  // it, `result` what its parse found): compose the writes of what the loaded file changes and
+  // queue them (SaveParams).
+  virtual void LoadReadBack(const std::string& reply, const ShowReplyResult& result) = 0;
   // The device's answer to "AT+FINDNETMODE" (already cut to its field's length).
   virtual void NetModeReceived(const std::string& mode) = 0;
   // A modal message box with an OK button (caption "DTU").

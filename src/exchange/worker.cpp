@@ -87,9 +87,10 @@ bool Complete(ExchangeState& state, ExchangeHost& host, const JobKindInfo& info,
       // the loaded file) with what the device holds now.
       handed = HandOver(state, host, [&host, f, current] {
         if (!current()) return;
-        ParseShowReply(f->reply.data(), f->reply.size(), host.Params(), host.ListParams(),
-                       host.Facts().fiveDioModel);
-        host.LoadReadBack();
+        const ShowReplyResult result =
+            ParseShowReply(f->reply.data(), f->reply.size(), host.Params(), host.ListParams(),
+                           host.Facts().fiveDioModel);
+        host.LoadReadBack(f->reply, result);
       });
       break;
     case Completion::kLogOut:

@@ -73,6 +73,7 @@ OpenResult DeviceSession::Open(const std::string& path, const LineSettings& sett
     return {OpenFailureFromErrno(error), error};
   }
   serialPort_.StartMonitor();
+  backup_.PortOpened(path);
   connection_ = ConnectionState::kWaitingForDevice;
   login_ = login;
   lastReceived_.invalidate();
@@ -298,11 +299,18 @@ void DeviceSession::EscapeRefused() {
 void DeviceSession::ShowReceived(const std::string& reply) {
   const ShowReplyResult result =
       ParseShowReply(reply.data(), reply.size(), params_, listParams_, facts_.fiveDioModel);
+  NoteRead(reply, result);
   listener_.OnShowParsed(reply, result);
 }
 
-void DeviceSession::LoadReadBack() {
+void DeviceSession::LoadReadBack(const std::string& reply, const ShowReplyResult& result) {
+  NoteRead(reply, result);
   listener_.OnLoadReadBack();
+}
+
+void DeviceSession::NoteRead(const std::string& reply, const ShowReplyResult& result) {
+  if (result.markerFound && !params_.empty() && result.labelsFound >= params_.size())
+    backup_.DeviceRead(reply);
 }
 
 void DeviceSession::NetModeReceived(const std::string& mode) {

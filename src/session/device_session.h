@@ -32,6 +32,7 @@
 #include "session/open_failure.h"
 #include "session/s_stream.h"
 #include "session/session_listener.h"
+#include "writing/write_backup.h"
 
 // How the login starts when the port opens.
 enum class LoginStart {
@@ -112,9 +113,13 @@ class DeviceSession : public ExchangeHost {
   ParamTable& Params() override { return params_; }
   ListParamTable& ListParams() override { return listParams_; }
   DeviceFacts& Facts() override { return facts_; }
-  void LoadReadBack() override;
+  void LoadReadBack(const std::string& reply, const ShowReplyResult& result) override;
   void NetModeReceived(const std::string& mode) override;
   void ShowMessageBox(const std::string& text) override;
+
+  // The backup taken before the first write after each whole read (write_backup.h): the window's
+  // Write and file load and the headless writes ask it before sending.
+  BackupBeforeWrites& Backup() { return backup_; }
 
   // The exchange itself, for the tests of the exchange's own behaviour.
   ExchangeState& Exchange() { return state_; }
@@ -128,6 +133,8 @@ class DeviceSession : public ExchangeHost {
   void BeginEpoch();
   // After a change of the batch: its progress, or its summary once every write ended.
   void ReportBatch();
+  // A read whose every row was found is what the next backup keeps; a partial one is not.
+  void NoteRead(const std::string& reply, const ShowReplyResult& result);
 
   SessionListener& listener_;
   ExchangeState state_;
@@ -141,6 +148,7 @@ class DeviceSession : public ExchangeHost {
   ListParamTable listParams_;
   DeviceFacts facts_;
   BatchProgress batch_;
+  BackupBeforeWrites backup_;
   ConnectionState connection_ = ConnectionState::kClosed;
   LoginStart login_ = LoginStart::kBootStream;
   int timeoutFactor_ = 1;

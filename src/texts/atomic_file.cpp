@@ -28,12 +28,13 @@ std::string ResolveTarget(const std::string& path) {
 }
 
 // Creates a temporary file in the target's folder (a rename only replaces atomically within one
-// file system). The mode 0666 goes through the umask like any new file's.
-int CreateTemporary(const std::string& target, std::string* tempPath, int* code) {
+// file system). The mode goes through the umask like any new file's.
+int CreateTemporary(const std::string& target, unsigned mode, std::string* tempPath, int* code) {
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
     *tempPath = target + ".~" + std::to_string(getpid()) + "-" + std::to_string(counter++);
-    const int fd = open(tempPath->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd =
+        open(tempPath->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
     if (fd >= 0 || errno != EEXIST) {
       *code = errno;
       return fd;
@@ -74,7 +75,8 @@ void SyncFolderOf(const std::string& target) {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error,
+                         unsigned mode) {
   if (path.empty()) return FailErrno(error, ENOENT);
   const std::string target = ResolveTarget(path);
   struct stat existing {};
@@ -83,7 +85,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
 
   std::string tempPath;
   int code = 0;
-  const int fd = CreateTemporary(target, &tempPath, &code);
+  const int fd = CreateTemporary(target, mode, &tempPath, &code);
   if (fd < 0) return FailErrno(error, code);
 
   bool ok = true;

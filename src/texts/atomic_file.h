@@ -11,5 +11,8 @@
 // device node, a FIFO, a folder) is refused before anything is written. On failure the previous
 // file is untouched, the new one removed, and `error` (when given) holds the reason: the
 // operating system's text for the failed call ("No space left on device", ...) or "not a
-// regular file".
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error);
+// regular file". A new file gets `mode` (through the umask); a replaced one keeps its own: a
+// file of secrets is made with 0600, so that it is never readable by others, not even for a
+// moment.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error,
+                         unsigned mode = 0666);

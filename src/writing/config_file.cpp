@@ -58,8 +58,9 @@ std::string DecodeConfigFile(std::string_view fileBytes) {
   return text;
 }
 
-bool WriteConfigFileTo(const std::string& path, std::string_view replyText, std::string* error) {
-  return WriteFileAtomically(path, EncodeConfigFile(replyText), error);
+bool WriteConfigFileTo(const std::string& path, std::string_view replyText, std::string* error,
+                       unsigned mode) {
+  return WriteFileAtomically(path, EncodeConfigFile(replyText), error, mode);
 }
 
 bool ReadConfigFileFrom(const std::string& path, std::string* text, std::string* error) {

@@ -8,6 +8,31 @@
 #include "writing/config_file.h"
 #include "writing/sensor_list.h"
 
+namespace {
+// `text` with its "%1" replaced by `one` and its "%2" by `two`.
+std::string FilledIn(std::string text, const std::string& one, const std::string& two = {}) {
+  if (const size_t at = text.find("%1"); at != std::string::npos) text.replace(at, 2, one);
+  if (const size_t at = text.find("%2"); at != std::string::npos) text.replace(at, 2, two);
+  return text;
+}
+
+// Why the backup failed, in the user's language; the system's reason as the system gives it.
+std::string BackupFaultText(const BackupStep& step) {
+  struct Text {
+    const char* key;
+    const char* fallback;
+  };
+  const Text text = step.fault == BackupFault::kNoFolder
+                        ? Text{"NoFolder", "no folder is set for them (XDG_STATE_HOME, HOME)"}
+                    : step.fault == BackupFault::kFolder
+                        ? Text{"FolderFailed", "the folder %1 cannot be created: %2"}
+                        : Text{"FileFailed", "%1 cannot be written: %2"};
+  std::string pattern = LanguageText("Backup", text.key, "");
+  if (pattern.empty()) pattern = text.fallback;
+  return FilledIn(pattern, step.where, step.cause);
+}
+}  // namespace
+
 FormController::FormController(Form& form, ParamTable& params, ListParamTable& lists,
                                DeviceFacts& facts, TabTable& tabs, Hooks hooks)
     : form_(form),
@@ -102,9 +127,36 @@ size_t FormController::WriteChanges() {
                                : "Nothing to write: the form shows what the device holds\r\n");
     return 0;
   }
+  if (hooks_.beforeWrites) {
+    const BackupStep step = hooks_.beforeWrites(composed.writes.size());
+    if (!step.proceed) {
+      const std::string text = BackupStoppedText(step);
+      hooks_.log(text + "\r\n");
+      if (hooks_.messageBox) hooks_.messageBox(text);
+      return 0;
+    }
+    if (step.made) {
+      std::string text = LanguageText("Backup", "Saved", "");
+      if (text.empty()) text = "The device's configuration was backed up to %1";
+      hooks_.log(FilledIn(text, step.path) + "\r\n");
+    }
+  }
   size_t queued = 0;
   for (const WorkJob& write : composed.writes) queued += hooks_.queue(write) ? 1 : 0;
   return queued;
+}
+
+std::string BackupStoppedText(const BackupStep& step) {
+  if (step.refusal == BackupRefusal::kNothingRead) {
+    const std::string text = LanguageText("Backup", "NothingRead", "");
+    return text.empty() ? "Nothing was written: read the device first, so that its configuration "
+                          "can be backed up"
+                        : text;
+  }
+  std::string text = LanguageText("Backup", "Failed", "");
+  if (text.empty())
+    text = "Nothing was written: the device's configuration could not be backed up (%1)";
+  return FilledIn(text, BackupFaultText(step));
 }
 
 std::vector<std::string> FormController::DescribeWrites(const ComposedWrites& composed) const {

@@ -20,6 +20,7 @@
 #include "writing/change_marks.h"
 #include "writing/save_composition.h"
 #include "writing/sensor_list.h"
+#include "writing/write_backup.h"
 
 // What to do with a loaded file once the device's values are known.
 enum class FileWritesChoice {
@@ -36,6 +37,9 @@ class FormController {
     std::function<void(const std::string& text)> log;
     // Queues a job for the device; false when it was refused.
     std::function<bool(const WorkJob& job)> queue;
+    // Asked before a batch of writes is queued (BackupBeforeWrites::BeforeWrites of the
+    // device's session); when it says not to proceed, nothing is queued. None: no backups.
+    std::function<BackupStep(size_t writes)> beforeWrites;
     // Asks what to do with a loaded file that changes the device; `lines` name each write
     // ("name: device value -> file value"). Without it nothing is written.
     std::function<FileWritesChoice(const std::vector<std::string>& lines)> chooseFileWrites;
@@ -57,7 +61,9 @@ class FormController {
   // (JudgeConfigText); nothing is changed then.
   bool LoadText(const std::string& text, std::string* reason);
   // Composes the writes of what the form changes and queues them; logs each refused value and
-  // says so when nothing differs. Returns the number of writes queued.
+  // says so when nothing differs. The device's configuration is backed up first (the log names
+  // the file); when that fails the log and a message box say why and nothing is queued. Returns
+  // the number of writes queued.
   size_t WriteChanges();
   // The tables hold the device's values read back after a file was put on the form: asks what
   // to do when the file changes anything, then writes, keeps the form, or shows the device's
@@ -97,6 +103,9 @@ class FormController {
   int pendingRules_ = 0;
   bool appliedDue_ = false;
 };
+
+// The window's text (log and message box) for a batch the backup stopped, in the user's language.
+std::string BackupStoppedText(const BackupStep& step);
 
 // Why a configuration text is refused, in the user's language, naming the row at fault.
 std::string ConfigRefusalText(const ConfigVerdict& verdict);

@@ -164,7 +164,9 @@ class FakeHost : public ExchangeHost {
   ParamTable& Params() override { return params; }
   ListParamTable& ListParams() override { return lists; }
   DeviceFacts& Facts() override { return facts; }
-  void LoadReadBack() override { Record("load-read-back"); }
+  void LoadReadBack(const std::string& /*reply*/, const ShowReplyResult& /*result*/) override {
+    Record("load-read-back");
+  }
   void NetModeReceived(const std::string& mode) override { Record("net-mode:" + mode); }
   void ShowMessageBox(const std::string& text) override { Record("message:" + text); }
   void JobsDropped(const std::vector<WorkJob>& jobs) override {
