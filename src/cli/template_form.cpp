@@ -55,7 +55,7 @@ bool TemplateForm::Load(const std::string& text, std::string* reason, std::strin
 }
 
 ComposedWrites TemplateForm::ComposeFor(const ParamTable& params, const ListParamTable& lists) {
-  return ComposeWrites(*window_, params, lists, tabs_);
+  return ComposeWrites(*window_, params, lists, tabs_, &controller_->shownBytes());
 }
 
 void TemplateForm::RunPostedRules() {

@@ -20,7 +20,8 @@ FormController::FormController(Form& form, ParamTable& params, ListParamTable& l
 void FormController::BuildCatalogue() {
   NumberSensorList(form_);
   BuildParamTable(params_, lists_, form_);
-  FormRuleContext context{form_, params_, tabs_, facts_, hooks_.postRule, hooks_.messageBox};
+  FormRuleContext context{form_,           params_,           tabs_,       facts_,
+                          hooks_.postRule, hooks_.messageBox, &shownBytes_};
   MatchActiveFlagsToRows(context);
 }
 
@@ -31,12 +32,14 @@ void FormController::OnItemSelect(const std::string& name) {
 }
 
 void FormController::RunRule(int rule, int argument) {
-  FormRuleContext context{form_, params_, tabs_, facts_, hooks_.postRule, hooks_.messageBox};
+  FormRuleContext context{form_,           params_,           tabs_,       facts_,
+                          hooks_.postRule, hooks_.messageBox, &shownBytes_};
   ApplyFormRule(context, rule, argument);
 }
 
 void FormController::ShowValues() {
-  ApplyValuesToForm(form_, params_, lists_, tabs_, facts_, hooks_.postRule, &sensorDefaults_);
+  ApplyValuesToForm(form_, params_, lists_, tabs_, facts_, hooks_.postRule, &sensorDefaults_,
+                    &shownBytes_);
 }
 
 bool FormController::LoadText(const std::string& text, std::string* reason, std::string* warning) {
@@ -52,7 +55,7 @@ bool FormController::LoadText(const std::string& text, std::string* reason, std:
 }
 
 ComposedWrites FormController::Compose() {
-  return ComposeWrites(form_, params_, lists_, tabs_);
+  return ComposeWrites(form_, params_, lists_, tabs_, &shownBytes_);
 }
 
 void FormController::RefreshChangeMarks() {

@@ -12,6 +12,7 @@
 #include "catalogue/device_facts.h"
 #include "catalogue/param_table.h"
 #include "exchange/work_job.h"
+#include "form/shown_bytes.h"
 #include "form/tab_table.h"
 #include "texts/form.h"
 #include "writing/change_marks.h"
@@ -53,6 +54,8 @@ class FormController {
   void RefreshChangeMarks();
 
   Form& form() { return form_; }
+  // The bytes behind the fields that show a decoding (values that are not UTF-8).
+  const ShownBytes& shownBytes() const { return shownBytes_; }
 
  private:
   Form& form_;
@@ -62,6 +65,7 @@ class FormController {
   TabTable& tabs_;
   Hooks hooks_;
   SensorItemDefaults sensorDefaults_;
+  ShownBytes shownBytes_;
   ChangeMarks changeMarks_;
 };
 

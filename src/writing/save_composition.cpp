@@ -214,7 +214,7 @@ bool OnShownTab(const TabTable& tabs, int32_t page) {
 }
 
 void SaveParams(Form& form, const ParamTable& params, const TabTable& tabs, const RuleTexts& texts,
-                ComposedWrites& out) {
+                const ShownBytes* shownBytes, ComposedWrites& out) {
   for (const auto& [name, row] : params) {
     if (!row.active || !OnShownTab(tabs, row.page)) continue;
     std::optional<std::string> value;
@@ -229,7 +229,8 @@ void SaveParams(Form& form, const ParamTable& params, const TabTable& tabs, cons
       QueueSideWrite(writeAs, name, i, params, out);
       continue;
     } else if (row.controlKind == "Edit") {
-      if (Control* edit = form.Find(name)) value = edit->Text();
+      if (Control* edit = form.Find(name))
+        value = HeldBytes(shownBytes, ShownBytes::RowKey(name), edit->Text());
     } else if (row.controlKind == "Line") {
       value = TransmitChannelValue(form, name, row);
     }
@@ -295,7 +296,7 @@ void QueueSensorItemWrite(int index, const std::vector<std::string>& fields,
 }
 
 void SaveSensorList(Form& form, const ListParamTable& lists, const TabTable& tabs,
-                    ComposedWrites& out) {
+                    ComposedWrites& out, const ShownBytes* shownBytes) {
   for (const auto& [name, entry] : lists) {
     if (!entry.active || !OnShownTab(tabs, entry.page) || entry.controlKind != "List" ||
         name != "CustomList")
@@ -306,17 +307,18 @@ void SaveSensorList(Form& form, const ListParamTable& lists, const TabTable& tab
       Control* item = list->ItemAt(k);
       if (!item) continue;
       std::vector<std::string> fields;
-      // The data name is UTF-8 in the form as on the device: it is sent as the form holds it.
-      for (const char* field : kSensorFields) fields.push_back(ReadItemField(*item, field));
+      // A data name the device keeps in GB 18030 goes back as those bytes unless it was edited.
+      for (const char* field : kSensorFields)
+        fields.push_back(ReadItemBytes(*item, k, field, shownBytes));
       QueueSensorItemWrite(k, fields, name, entry, out);
     }
   }
 }
 
 ComposedWrites ComposeWrites(Form& form, const ParamTable& params, const ListParamTable& lists,
-                             const TabTable& tabs) {
+                             const TabTable& tabs, const ShownBytes* shownBytes) {
   ComposedWrites out;
-  SaveParams(form, params, tabs, RuleTexts::Load(), out);
-  SaveSensorList(form, lists, tabs, out);
+  SaveParams(form, params, tabs, RuleTexts::Load(), shownBytes, out);
+  SaveSensorList(form, lists, tabs, out, shownBytes);
   return out;
 }

@@ -11,6 +11,7 @@
 
 #include "catalogue/param_table.h"
 #include "exchange/work_job.h"
+#include "form/shown_bytes.h"
 #include "form/tab_table.h"
 #include "texts/form.h"
 
@@ -42,9 +43,11 @@ struct ComposedWrites {
 
 // Every active row on a shown tab whose form value differs from its device value, then the
 // sensor items. Reads the texts that name the custom work mode and the DIO work modes from the
-// language file.
+// language file. A field that still shows the decoding of the bytes it was filled with
+// (`shownBytes`, kept when the values were put on the form) composes to those bytes; any other
+// text is sent as the form holds it (UTF-8).
 ComposedWrites ComposeWrites(Form& form, const ParamTable& params, const ListParamTable& lists,
-                             const TabTable& tabs);
+                             const TabTable& tabs, const ShownBytes* shownBytes = nullptr);
 
 // Adds the write of `value` to the row `name` unless the device holds that value already
 // (byte for byte); a value the command cannot carry is refused instead.
@@ -53,7 +56,7 @@ void QueueParamWrite(const std::string& value, const std::string& name, const Pa
 
 // The sensor items of every active list on a shown tab, in item order.
 void SaveSensorList(Form& form, const ListParamTable& lists, const TabTable& tabs,
-                    ComposedWrites& out);
+                    ComposedWrites& out, const ShownBytes* shownBytes = nullptr);
 
 // Adds the write of item `index` of the list `listName` from its field values, unless the item is
 // off and unknown to the device, or the device holds these fields already. An item with a field
