@@ -1,6 +1,6 @@
 // libFuzzer target: any bytes as a configuration file go through what `dtu-config show` does
-// (decode, refuse, completeness check, parse, text and JSON report) without a crash; the JSON
-// report always parses, and the text report has one line per row.
+// (decode, refuse, completeness and acceptance checks, parse, text and JSON report) without a
+// crash; the JSON report always parses, and the text report has one line per row.
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -33,6 +33,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool complete = ConfigTextIsComplete(text);
   // A complete text stays complete when line ends are added after its final line.
   if (complete) Check(ConfigTextIsComplete(text + "\r\n"));
+  // The acceptance rule gives a verdict for anything, with a message for every refusal, and
+  // never accepts a cut text.
+  const ConfigVerdict verdict = JudgeConfigText(text);
+  if (verdict.accepted()) {
+    Check(complete);
+  } else {
+    Check(!DescribeConfigVerdict(verdict).empty());
+  }
 
   const std::string report = FormatConfigReport(text, "fuzz.cfg", false);
   const std::string json = FormatConfigReport(text, "fuzz.cfg", true);

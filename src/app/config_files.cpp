@@ -45,13 +45,12 @@ bool CZR350FrameWnd::LoadFile(const std::string& path) {
   configFilePath_ = path;
   std::string text;
   std::string reason;
-  std::string warning;
-  if (!ReadConfigFileFrom(path, &text, &reason) || !formLogic_->LoadText(text, &reason, &warning)) {
+  if (!ReadConfigFileFrom(path, &text, &reason) || !formLogic_->LoadText(text, &reason)) {
     AppendLog(LanguageText("onLoadFrommFile", "ReadError", "") + " " + path + ": " + reason +
               "\r\n");
     return false;
   }
-  if (!warning.empty()) AppendLog(warning + ": " + path + "\r\n");
+  AppendLog(LanguageText("onLoadFrommFile", "Loaded", ": ") + path + "\r\n");
   // The device is read back and everything the file changes is written; without a device the
   // form keeps the file until the next Write.
   if (session_.LoggedIn()) session_.Queue(MakeJob(kJobLoadFromFile, kFileShowCommand));

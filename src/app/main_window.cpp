@@ -11,6 +11,7 @@
 #include "app/button_sets.h"
 #include "app/closing_quit.h"
 #include "app/confirmations.h"
+#include "app/file_writes_dialog.h"
 #include "app/log_pane.h"
 #include "app/status_line.h"
 #include "app/title_texts.h"
@@ -57,6 +58,15 @@ bool CZR350FrameWnd::Create(std::string* error) {
   };
   hooks.messageBox = [this](const std::string& text) { ShowMessageBox(text); };
   hooks.log = [this](const std::string& text) { AppendLog(text); };
+  hooks.chooseFileWrites = [this](const std::vector<std::string>& lines) {
+    if (hooks_.chooseFileWrites) return hooks_.chooseFileWrites(lines);
+    if (hooks_.headless || QGuiApplication::platformName() == "offscreen") {
+      std::fprintf(stderr, "DTU: a file would write %zu values (no one to answer: form only)\n",
+                   lines.size());
+      return FileWritesChoice::kFormOnly;
+    }
+    return AskFileWrites(window_.get(), lines);
+  };
   hooks.queue = [this](const WorkJob& job) {
     return session_.Queue(job) != EnqueueResult::kRefused;
   };
@@ -271,7 +281,7 @@ void CZR350FrameWnd::OnShowParsed(const std::string& reply, const ShowReplyResul
 
 void CZR350FrameWnd::OnLoadReadBack() {
   // The tables now hold the device's values; the form still shows the file.
-  formLogic_->WriteChanges();
+  formLogic_->FinishFileLoad();
 }
 
 void CZR350FrameWnd::OnNetMode(const std::string& mode) {
@@ -285,6 +295,7 @@ void CZR350FrameWnd::ScheduleChangeMarks() {
 void CZR350FrameWnd::OnJobFinished(const WorkJob& job, JobOutcome outcome) {
   if (statusLine_) statusLine_->JobFinished(job, outcome);
   // A confirmed write is in the tables now: its mark goes.
+  if (job.kind == kJobWrite && outcome == JobOutcome::kCompleted) formLogic_->WriteAccepted(job);
   if (job.kind == kJobWrite) ScheduleChangeMarks();
   if (hooks_.jobFinished) hooks_.jobFinished(job.kind, outcome);
 }

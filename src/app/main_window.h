@@ -40,6 +40,8 @@ struct WindowHooks {
   // Answers a yes/no question asked before an action that cannot be undone; true goes ahead.
   // Without it the user is asked, and a headless program answers no.
   std::function<bool(const std::string& text)> confirm;
+  // Answers what to do with a loaded file that changes the device (replaces the dialog).
+  std::function<FileWritesChoice(const std::vector<std::string>& lines)> chooseFileWrites;
   // Every line that reaches the log pane.
   std::function<void(const std::string& text)> log;
   // No one to click message boxes away: they go to stderr.

@@ -1,5 +1,6 @@
 #include "catalogue/show_reply_parser.h"
 
+#include <cctype>
 #include <optional>
 #include <string>
 
@@ -57,38 +58,70 @@ ShowReplyResult ParseShowReply(const char* data, size_t count, ParamTable& param
   const std::string_view window = ShowReplyWindow(data, count);
   result.markerFound = !window.empty();
 
-  // The firmware variant may stand anywhere, also in the banner before the parameter section.
-  fiveDioModel = received.find("Zr350V3") != std::string_view::npos ||
-                 received.find("Zr350V4") != std::string_view::npos;
+  fiveDioModel = FiveDioModelOf(received);
   // The DIO3 rows must carry this model's labels before they are searched.
   BindDio3Rows(params, fiveDioModel);
 
   for (auto& [name, row] : params) {
     row.value.clear();
     const std::optional<size_t> behind = FindBehind(window, row.label);
-    if (!behind) continue;
-    const std::optional<ValueSpan> span = FindValue(window, *behind);
-    if (!span) continue;
+    const std::optional<ValueSpan> span =
+        behind ? FindValue(window, *behind) : std::optional<ValueSpan>();
+    if (!span) {
+      result.missingRows.push_back(name);
+      continue;
+    }
     ++result.labelsFound;
     const size_t length = span->startsWithCr ? 0 : span->last - span->first + 1;
-    if (length < kMaxValueLength) row.value.assign(window.substr(span->first, length));
+    if (length < kMaxValueLength) {
+      row.value.assign(window.substr(span->first, length));
+    } else {
+      result.overlongRows.push_back(name);
+    }
   }
 
-  ParseListItems(window, lists);
+  result.overlongItems = ParseListItems(window, lists);
   return result;
 }
 
-void ParseListItems(std::string_view window, ListParamTable& lists) {
+bool FiveDioModelOf(std::string_view text) {
+  auto variantIn = [](std::string_view part) {
+    return part.find("Zr350V3") != std::string_view::npos ||
+           part.find("Zr350V4") != std::string_view::npos;
+  };
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(start, end - start);
+    for (std::string_view label : {"software version:", "firmware version:"}) {
+      if (line.size() < label.size()) continue;
+      bool same = true;
+      for (size_t i = 0; i < label.size() && same; ++i)
+        same = std::tolower(static_cast<unsigned char>(line[i])) == label[i];
+      if (same) return variantIn(line.substr(label.size()));
+    }
+    start = end + 1;
+  }
+  // Replies without the statement: the variant may stand anywhere, also in the banner.
+  return variantIn(text);
+}
+
+std::vector<std::string> ParseListItems(std::string_view window, ListParamTable& lists) {
+  std::vector<std::string> overlong;
   for (auto& [name, list] : lists) {
     for (int32_t i = 0; i < list.itemCount; ++i) {
       std::string label = ListItemLabel(list.labelFormat, i);
       const std::optional<size_t> behind = FindBehind(window, label);
       if (!behind) {
-        list.items[std::move(label)].clear();
+        list.items.erase(label);
         continue;
       }
       const std::optional<ValueSpan> span = FindValue(window, *behind);
-      if (!span || span->last - span->first >= kMaxItemValueLength) continue;
+      if (!span) continue;
+      if (span->last - span->first >= kMaxItemValueLength) {
+        overlong.push_back(label);
+        continue;
+      }
       std::string& item = list.items[std::move(label)];
       if (span->startsWithCr) {
         item.clear();
@@ -97,4 +130,5 @@ void ParseListItems(std::string_view window, ListParamTable& lists) {
       }
     }
   }
+  return overlong;
 }

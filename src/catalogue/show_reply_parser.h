@@ -8,7 +8,9 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalogue/param_table.h"
 
@@ -26,11 +28,23 @@ struct ShowReplyResult {
   bool markerFound = false;
   // Rows whose label was found with a line end behind it (their value may still be empty).
   size_t labelsFound = 0;
+  // Rows whose label is missing or has no line end behind it, in table order.
+  std::vector<std::string> missingRows;
+  // Rows whose value is too long for the device's field (they come out empty).
+  std::vector<std::string> overlongRows;
+  // Sensor item labels whose value is too long to be taken (the item keeps what it had).
+  std::vector<std::string> overlongItems;
 };
 
-// Sets `fiveDioModel` from the firmware variant named anywhere in the bytes ("Zr350V3" or
-// "Zr350V4"), rebinds the DIO3 rows to match, then sets every row's value from the window (empty
-// where its label is missing) and reads the sensor items. Callers may ignore the result.
+// Whether the text says it comes from a five-DIO model. The device's own statement, a line that
+// starts with "Software version:" or "Firmware version:" (in any letter case), decides when the
+// text holds one: a value can hold any text but never a line start. Without such a line the
+// firmware variant "Zr350V3" or "Zr350V4" anywhere in the text decides.
+bool FiveDioModelOf(std::string_view text);
+
+// Sets `fiveDioModel` (FiveDioModelOf), rebinds the DIO3 rows to match, then sets every row's value
+// from the window (empty where its label is missing) and reads the sensor items. Callers may ignore
+// the result.
 ShowReplyResult ParseShowReply(const char* data, size_t count, ParamTable& params,
                                ListParamTable& lists, bool& fiveDioModel);
 
@@ -39,5 +53,7 @@ ShowReplyResult ParseShowReply(const char* data, size_t count, ParamTable& param
 std::string_view ShowReplyWindow(const char* data, size_t count);
 
 // Reads items 0 to itemCount - 1 of every list entry from the window. Unlike rows, an item whose
-// line has no CR LF or whose value is longer than 100 bytes keeps the value it had.
-void ParseListItems(std::string_view window, ListParamTable& lists);
+// line has no CR LF or whose value is longer than 100 bytes keeps the value it had. An item the
+// window does not list is no entry of `items` at all: the text says nothing about it. Returns
+// the labels of the items whose value was too long.
+std::vector<std::string> ParseListItems(std::string_view window, ListParamTable& lists);

@@ -29,25 +29,6 @@ void PrepareTables(const TemplateForm& form, DeviceSession& session) {
   for (auto& [name, list] : session.ListParams()) list.items.clear();
 }
 
-// Why the file cannot serve as a template, or empty. A file that lacks parameters would put
-// empty values on the form, and those would be written to every device.
-std::string TemplateProblem(const std::string& text) {
-  std::string reason;
-  if (!CheckConfigText(text, &reason)) return reason;
-  if (!ConfigTextIsComplete(text))
-    return "the file is incomplete (it ends before the final \"OK\" line)";
-  ParamTable params;
-  ListParamTable lists;
-  BuildParamTable(params, lists, std::nullopt);
-  bool fiveDio = false;
-  const ShowReplyResult result = ParseShowReply(text.data(), text.size(), params, lists, fiveDio);
-  if (result.labelsFound < params.size()) {
-    return "the file lacks " + std::to_string(params.size() - result.labelsFound) + " of " +
-           std::to_string(params.size()) + " parameters";
-  }
-  return {};
-}
-
 // The template on the offscreen form, built once when it is first needed. Building it takes the
 // UI thread for about a tenth of a second; the command does it while the devices send their
 // configuration, instead of before the ports open.
@@ -62,10 +43,9 @@ class TemplateOnForm {
     tried_ = true;
     form_ = std::make_unique<TemplateForm>(skinDir_);
     std::string reason;
-    std::string warning;
     if (!form_->Build(&reason)) {
       failure_ = "cannot build the form: " + reason;
-    } else if (!form_->Load(text_, &reason, &warning)) {
+    } else if (!form_->Load(text_, &reason)) {
       failure_ = "the form does not take the file: " + reason;
     }
     return failure_;
@@ -142,8 +122,10 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
     err << command << ": cannot read " << path << ": " << reason << "\n";
     return kExitFailure;
   }
-  if (const std::string problem = TemplateProblem(text); !problem.empty()) {
-    err << command << ": " << path << ": " << problem << "; nothing was sent\n";
+  // A file that lacks rows or holds damaged ones would put empty or cut values on the form,
+  // and those would be written to every device.
+  if (!AcceptConfigText(text, &reason)) {
+    err << command << ": " << path << ": " << reason << "; nothing was sent\n";
     return kExitFailure;
   }
   const ProgramPaths paths = UseProgramLanguage();

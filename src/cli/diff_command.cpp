@@ -126,14 +126,13 @@ int RunDiffCommand(const QStringList& args, std::ostream& out, std::ostream& err
       continue;
     }
     std::string reason;
-    if (!ReadConfigFileFrom(source.name, &source.text, &reason) ||
-        !CheckConfigText(source.text, &reason)) {
+    if (!ReadConfigFileFrom(source.name, &source.text, &reason)) {
       err << command << ": cannot read " << source.name << ": " << reason << "\n";
       return kExitUsage;
     }
-    if (!ConfigTextIsComplete(source.text)) {
-      err << command << ": warning: " << source.name
-          << ": the file is incomplete (it ends before the final \"OK\" line)\n";
+    if (!AcceptConfigText(source.text, &reason)) {
+      err << command << ": " << source.name << ": " << reason << "\n";
+      return kExitUsage;
     }
   }
   if (!runners.empty()) {

@@ -125,10 +125,7 @@ std::string FormatRunText(const DeviceReport& report, bool allWrites) {
   }
   for (const Refusal& refusal : report.refused) {
     out += "  " + EscapedText(refusal.name) + (refusal.subkey.empty() ? "" : " " + refusal.subkey) +
-           "  not sent: " +
-           (refusal.reason == RefusalReason::LineBreak ? "the value holds a line break"
-                                                       : "a sensor field holds a comma") +
-           "\n";
+           "  not sent: " + RefusalReasonText(refusal.reason) + "\n";
   }
   return out;
 }
@@ -155,10 +152,9 @@ std::string FormatRunJson(const DeviceReport& report) {
   }
   QJsonArray refused;
   for (const Refusal& refusal : report.refused) {
-    QJsonObject entry{
-        {"name", Utf8(refusal.name)},
-        {"item", Utf8(refusal.subkey)},
-        {"reason", refusal.reason == RefusalReason::LineBreak ? "line break" : "comma"}};
+    QJsonObject entry{{"name", Utf8(refusal.name)},
+                      {"item", Utf8(refusal.subkey)},
+                      {"reason", RefusalReasonWord(refusal.reason)}};
     PutBytes(entry, "value", refusal.value);
     refused.append(entry);
   }

@@ -47,15 +47,15 @@ bool TemplateForm::Build(std::string* error) {
   return true;
 }
 
-bool TemplateForm::Load(const std::string& text, std::string* reason, std::string* warning) {
+bool TemplateForm::Load(const std::string& text, std::string* reason) {
   const std::unique_lock<std::mutex> posts = HoldHandOverPosts();
-  if (!controller_->LoadText(text, reason, warning)) return false;
+  if (!controller_->LoadText(text, reason)) return false;
   RunPostedRules();
   return true;
 }
 
 ComposedWrites TemplateForm::ComposeFor(const ParamTable& params, const ListParamTable& lists) {
-  return ComposeWrites(*window_, params, lists, tabs_, &controller_->shownBytes());
+  return controller_->ComposeFor(params, lists);
 }
 
 void TemplateForm::RunPostedRules() {
@@ -65,6 +65,7 @@ void TemplateForm::RunPostedRules() {
     controller_->RunRule(rule, argument);
   }
   rules_.clear();
+  controller_->RulesSettled();
   // The sensor list's old items go with the event loop, as they do in the window.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

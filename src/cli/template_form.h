@@ -30,8 +30,8 @@ class TemplateForm : public NotifySink {
   // Builds the skin and its catalogue; false with the reason when the skin cannot be loaded.
   bool Build(std::string* error);
   // The file's text onto the form, the rules run until none is left. False with the reason when
-  // the text is no configuration; `*warning` gets a note for a text cut short.
-  bool Load(const std::string& text, std::string* reason, std::string* warning);
+  // the text is not a whole configuration.
+  bool Load(const std::string& text, std::string* reason);
 
   // The catalogue after the load: the file's values, and the active flags the rules set.
   const ParamTable& Params() const { return params_; }

@@ -14,7 +14,13 @@ void StoreAcceptedValue(ParamTable& params, ListParamTable& lists, const WorkJob
   if (job.group == kListGroup) {
     lists[job.name].items[job.subkey] = job.value;
   } else {
-    params[job.name].value = job.value;
+    ParamInfo& written = params[job.name];
+    written.value = job.value;
+    // Rows bound to the same command (a DIO line both models name) hold what the device holds.
+    if (written.atCommand.empty()) return;
+    for (auto& [name, row] : params) {
+      if (row.atCommand == written.atCommand) row.value = job.value;
+    }
   }
 }
 

@@ -15,6 +15,7 @@
 // A write the device accepted becomes the parameter's stored value: for a list parameter
 // (`group` "List") the item `subkey` of list entry `name`, else row `name` of the parameter table.
 // A missing row or entry is created; a clock write (no name) thus stores under the empty name.
+// Every other row that writes the same command takes the value as well.
 void StoreAcceptedValue(ParamTable& params, ListParamTable& lists, const WorkJob& job);
 
 // The longest FINDNETMODE value the device's field holds; a longer one is cut to this length.

@@ -10,8 +10,6 @@
 namespace {
 
 constexpr char kEndOfText = '\x1a';
-constexpr std::string_view kMarker = "Access Point Name:";
-constexpr std::string_view kFinalLine = "OK";
 // Each character of the text takes at most two bytes of the file (a CR LF pair); one byte more
 // shows whether a CR at the limit starts a pair.
 constexpr qint64 kMaxFileBytesRead = 2 * static_cast<qint64>(kConfigFileMaxChars) + 1;
@@ -45,23 +43,19 @@ std::string DecodeConfigFile(std::string_view fileBytes) {
       text += c;
     }
   }
+  // Plain line ends, as an editor or git leaves them: the device's lines end in CR LF.
+  if (text.find('\n') != std::string::npos && text.find("\r\n") == std::string::npos) {
+    std::string lines;
+    lines.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+      if (c == '\n') lines += '\r';
+      lines += c;
+    }
+    text = std::move(lines);
+    // The limit holds for the text as read.
+    if (text.size() > kConfigFileMaxChars) text.resize(kConfigFileMaxChars);
+  }
   return text;
-}
-
-bool CheckConfigText(std::string_view text, std::string* reason) {
-  if (text.find(kMarker) != std::string_view::npos) return true;
-  SetError(reason, text.empty() ? "the file is empty"
-                                : "not a saved device configuration (no \"Access Point Name:\")");
-  return false;
-}
-
-bool ConfigTextIsComplete(std::string_view text) {
-  // Line ends, blanks and a cut-off line end after the final line do not count.
-  size_t end = text.size();
-  while (end > 0 && (text[end - 1] == '\r' || text[end - 1] == '\n' || text[end - 1] == ' ')) --end;
-  const size_t lineStart = text.find_last_of('\n', end == 0 ? 0 : end - 1);
-  if (lineStart == std::string_view::npos || end == 0) return false;
-  return text.substr(lineStart + 1, end - lineStart - 1) == kFinalLine;
 }
 
 bool WriteConfigFileTo(const std::string& path, std::string_view replyText, std::string* error) {

@@ -3,14 +3,16 @@
 // The bytes follow the line-end translation of a text-mode file on the device's home platform:
 // every line feed is stored as CR LF, so the reply's "\r\n" line ends become 0D 0D 0A; reading
 // turns each 0D 0A pair back into one line feed and stops at a 0x1A byte. No header, no
-// checksum, no character conversion. Files written by this program load back byte for byte; a
-// file whose line ends an editor rewrote to plain CR LF loads with bare line feeds, and its
-// parameter lines are then not found.
+// checksum, no character conversion. Files written by this program load back byte for byte. A
+// file whose line ends an editor or a version control tool rewrote to plain CR LF or plain LF
+// holds the same reply: its line ends are read as the device's CR LF again.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+
+#include "catalogue/config_acceptance.h"
 
 // A load reads at most this many characters, counted after the line-end translation.
 inline constexpr size_t kConfigFileMaxChars = 8192;
@@ -19,16 +21,9 @@ inline constexpr size_t kConfigFileMaxChars = 8192;
 std::string EncodeConfigFile(std::string_view replyText);
 
 // The text of a configuration file's bytes: "\r\n" read as "\n", a 0x1A byte ends the text, at
-// most 8192 characters.
+// most 8192 characters. When the result holds line feeds but not one CR LF, the file's line ends
+// were rewritten to one of the plain forms, and every line feed is read as CR LF.
 std::string DecodeConfigFile(std::string_view fileBytes);
-
-// Refuses a decoded text that is not a show reply (no "Access Point Name:"): false and a reason.
-bool CheckConfigText(std::string_view text, std::string* reason);
-
-// True when the text ends with the reply's final line "OK" (blanks and line ends after it do not
-// count). A file cut short (a full disk, a copy broken off) lacks it: loading such a text would
-// leave the parameters behind the cut empty, so callers warn before using it.
-bool ConfigTextIsComplete(std::string_view text);
 
 // Writes the file atomically (WriteFileAtomically): the previous file stays byte for byte
 // unless the new one was written, flushed to the disk and closed without an error; a target

@@ -4,6 +4,7 @@
 #include "form/apply_values.h"
 #include "form/form_rules.h"
 #include "form/rule_posts.h"
+#include "texts/byte_text.h"
 #include "texts/language.h"
 #include "writing/config_file.h"
 #include "writing/sensor_list.h"
@@ -15,7 +16,13 @@ FormController::FormController(Form& form, ParamTable& params, ListParamTable& l
       lists_(lists),
       facts_(facts),
       tabs_(tabs),
-      hooks_(std::move(hooks)) {}
+      hooks_(std::move(hooks)) {
+  // Every rule goes through here, so that the form knows when the rules a fill set off have run.
+  hooks_.postRule = [this, post = std::move(hooks_.postRule)](int rule, int argument) {
+    ++pendingRules_;
+    if (post) post(rule, argument);
+  };
+}
 
 void FormController::BuildCatalogue() {
   NumberSensorList(form_);
@@ -35,19 +42,36 @@ void FormController::RunRule(int rule, int argument) {
   FormRuleContext context{form_,           params_,           tabs_,       facts_,
                           hooks_.postRule, hooks_.messageBox, &shownBytes_};
   ApplyFormRule(context, rule, argument);
+  if (pendingRules_ > 0) --pendingRules_;
+  if (pendingRules_ == 0 && appliedDue_) RulesSettled();
+}
+
+void FormController::RulesSettled() {
+  pendingRules_ = 0;
+  if (!appliedDue_) return;
+  appliedDue_ = false;
+  applied_.Take(form_, params_, lists_, facts_.fiveDioModel);
 }
 
 void FormController::ShowValues() {
+  // Until the rules have run, the form does not show what it will show.
+  applied_.Clear();
+  appliedDue_ = true;
   ApplyValuesToForm(form_, params_, lists_, tabs_, facts_, hooks_.postRule, &sensorDefaults_,
                     &shownBytes_);
 }
 
-bool FormController::LoadText(const std::string& text, std::string* reason, std::string* warning) {
-  if (!CheckConfigText(text, reason)) return false;
-  // The device always ends its reply with an "OK" line: a text without one was cut short.
-  if (!ConfigTextIsComplete(text) && warning) {
-    *warning = LanguageText("onLoadFrommFile", "Incomplete", "");
-    if (warning->empty()) *warning = "The file ends before the device's final OK: it is incomplete";
+void FormController::WriteAccepted(const WorkJob& job) {
+  applied_.Accepted(form_, params_, job);
+}
+
+bool FormController::LoadText(const std::string& text, std::string* reason) {
+  // Nothing of a text that is not a whole configuration reaches the form: its empty or cut
+  // values would be written to the device.
+  const ConfigVerdict verdict = JudgeConfigText(text);
+  if (!verdict.accepted()) {
+    if (reason) *reason = ConfigRefusalText(verdict);
+    return false;
   }
   ParseShowReply(text.data(), text.size(), params_, lists_, facts_.fiveDioModel);
   ShowValues();
@@ -55,7 +79,11 @@ bool FormController::LoadText(const std::string& text, std::string* reason, std:
 }
 
 ComposedWrites FormController::Compose() {
-  return ComposeWrites(form_, params_, lists_, tabs_, &shownBytes_);
+  return ComposeWrites(form_, params_, lists_, tabs_, &applied_, &shownBytes_);
+}
+
+ComposedWrites FormController::ComposeFor(const ParamTable& params, const ListParamTable& lists) {
+  return ComposeWrites(form_, params, lists, tabs_, &applied_, &shownBytes_);
 }
 
 void FormController::RefreshChangeMarks() {
@@ -78,16 +106,92 @@ size_t FormController::WriteChanges() {
   return queued;
 }
 
+std::vector<std::string> FormController::DescribeWrites(const ComposedWrites& composed) const {
+  std::vector<std::string> lines;
+  for (const WorkJob& write : composed.writes) {
+    std::string before;
+    std::string what = write.name;
+    if (!write.subkey.empty()) {
+      what += " " + write.subkey;
+      if (auto list = lists_.find(write.name); list != lists_.end()) {
+        if (auto item = list->second.items.find(write.subkey); item != list->second.items.end())
+          before = item->second;
+      }
+    } else if (auto row = params_.find(write.name); row != params_.end()) {
+      before = row->second.value;
+    }
+    // Bytes that are not UTF-8 (GB 18030) are shown as the form shows them.
+    lines.push_back(what + ": \"" + ReadableText(before) + "\" -> \"" + ReadableText(write.value) +
+                    "\"");
+  }
+  return lines;
+}
+
+size_t FormController::FinishFileLoad() {
+  const ComposedWrites composed = Compose();
+  if (composed.writes.empty()) return WriteChanges();
+  const FileWritesChoice choice = hooks_.chooseFileWrites
+                                      ? hooks_.chooseFileWrites(DescribeWrites(composed))
+                                      : FileWritesChoice::kFormOnly;
+  switch (choice) {
+    case FileWritesChoice::kWrite:
+      return WriteChanges();
+    case FileWritesChoice::kFormOnly:
+      hooks_.log(LanguageText("onLoadFrommFile", "FormOnly", "\r\n"));
+      RefreshChangeMarks();
+      return 0;
+    case FileWritesChoice::kCancel:
+      hooks_.log(LanguageText("onLoadFrommFile", "Cancelled", "\r\n"));
+      ShowValues();
+      return 0;
+  }
+  return 0;
+}
+
+std::string ConfigRefusalText(const ConfigVerdict& verdict) {
+  const char* key = "";
+  switch (verdict.problem) {
+    case ConfigProblem::kNone:
+      return {};
+    case ConfigProblem::kEmpty:
+      key = "Empty";
+      break;
+    case ConfigProblem::kNotAConfiguration:
+      key = "Foreign";
+      break;
+    case ConfigProblem::kIncomplete:
+      key = "Incomplete";
+      break;
+    case ConfigProblem::kZeroByte:
+      key = "ZeroByte";
+      break;
+    case ConfigProblem::kMissingRow:
+      key = "MissingRow";
+      break;
+    case ConfigProblem::kOverlongRow:
+      key = "OverlongRow";
+      break;
+    case ConfigProblem::kOverlongItem:
+      key = "OverlongItem";
+      break;
+    case ConfigProblem::kItemFields:
+      key = "ItemFields";
+      break;
+  }
+  std::string text = LanguageText("onLoadFrommFile", key, "");
+  if (text.empty()) return DescribeConfigVerdict(verdict);
+  const std::string details = ConfigProblemDetails(verdict);
+  return details.empty() ? text : text + ": " + details;
+}
+
 std::string RefusalLine(const Refusal& refusal) {
   std::string what = refusal.name;
   if (!refusal.subkey.empty()) what += " " + refusal.subkey;
   if (!refusal.field.empty()) what += " (" + refusal.field + ")";
-  const char* key =
-      refusal.reason == RefusalReason::LineBreak ? "RefusedLineBreak" : "RefusedComma";
+  const char* key = refusal.reason == RefusalReason::LineBreak ? "RefusedLineBreak"
+                    : refusal.reason == RefusalReason::TooLong ? "RefusedTooLong"
+                                                               : "RefusedComma";
   std::string text = LanguageText("Save", key, "");
-  if (text.empty()) {
-    text = refusal.reason == RefusalReason::LineBreak ? "Not written, the value holds a line break"
-                                                      : "Not written, a sensor field holds a comma";
-  }
+  if (text.empty()) text = std::string("Not written, ") + RefusalReasonText(refusal.reason);
   return text + ": " + what + "\r\n";
 }

@@ -8,16 +8,26 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "catalogue/config_acceptance.h"
 #include "catalogue/device_facts.h"
 #include "catalogue/param_table.h"
 #include "exchange/work_job.h"
 #include "form/shown_bytes.h"
 #include "form/tab_table.h"
 #include "texts/form.h"
+#include "writing/applied_values.h"
 #include "writing/change_marks.h"
 #include "writing/save_composition.h"
 #include "writing/sensor_list.h"
+
+// What to do with a loaded file once the device's values are known.
+enum class FileWritesChoice {
+  kWrite,     // write what the file changes
+  kFormOnly,  // keep the file on the form, write nothing
+  kCancel,    // nothing: the form shows the device's values again
+};
 
 class FormController {
  public:
@@ -27,6 +37,9 @@ class FormController {
     std::function<void(const std::string& text)> log;
     // Queues a job for the device; false when it was refused.
     std::function<bool(const WorkJob& job)> queue;
+    // Asks what to do with a loaded file that changes the device; `lines` name each write
+    // ("name: device value -> file value"). Without it nothing is written.
+    std::function<FileWritesChoice(const std::vector<std::string>& lines)> chooseFileWrites;
   };
 
   FormController(Form& form, ParamTable& params, ListParamTable& lists, DeviceFacts& facts,
@@ -41,21 +54,35 @@ class FormController {
   // The tables were just filled from a show reply: show them.
   void ShowValues();
   // A configuration file's text onto the form as if the device had sent it. False, with the
-  // reason, when the text is no configuration (nothing is changed then). `*warning` receives a
-  // note when the text is cut short (it is still shown).
-  bool LoadText(const std::string& text, std::string* reason, std::string* warning);
+  // reason in the user's language, when the text is not a whole configuration
+  // (JudgeConfigText); nothing is changed then.
+  bool LoadText(const std::string& text, std::string* reason);
   // Composes the writes of what the form changes and queues them; logs each refused value and
   // says so when nothing differs. Returns the number of writes queued.
   size_t WriteChanges();
+  // The tables hold the device's values read back after a file was put on the form: asks what
+  // to do when the file changes anything, then writes, keeps the form, or shows the device's
+  // values again. Returns the number of writes queued.
+  size_t FinishFileLoad();
+  // One line per write: the row (or sensor item), the device's value and the value written.
+  std::vector<std::string> DescribeWrites(const ComposedWrites& composed) const;
   // The composition alone (headless dry runs, diff).
   ComposedWrites Compose();
+  // The writes that bring a device holding `params` and `lists` to what the form shows (the
+  // headless apply, whose devices each have tables of their own).
+  ComposedWrites ComposeFor(const ParamTable& params, const ListParamTable& lists);
+  // The device accepted `job`: the form shows the device's value there now, and every row that
+  // writes the same command holds that value too.
+  void WriteAccepted(const WorkJob& job);
+  // Every posted rule has run (the headless form runs them itself): what the form shows now is
+  // what the values put on it look like.
+  void RulesSettled();
+  const AppliedValues& Applied() const { return applied_; }
   // Marks the fields that differ from the device values (what Write would send) and unmarks the
   // others, such as those the device has just confirmed.
   void RefreshChangeMarks();
 
   Form& form() { return form_; }
-  // The bytes behind the fields that show a decoding (values that are not UTF-8).
-  const ShownBytes& shownBytes() const { return shownBytes_; }
 
  private:
   Form& form_;
@@ -67,7 +94,14 @@ class FormController {
   SensorItemDefaults sensorDefaults_;
   ShownBytes shownBytes_;
   ChangeMarks changeMarks_;
+  AppliedValues applied_;
+  // Rules posted and not yet run, and whether the form waits for them to note what it shows.
+  int pendingRules_ = 0;
+  bool appliedDue_ = false;
 };
+
+// Why a configuration text is refused, in the user's language, naming the row at fault.
+std::string ConfigRefusalText(const ConfigVerdict& verdict);
 
 // One log line naming a refused value and why.
 std::string RefusalLine(const Refusal& refusal);

@@ -1,9 +1,12 @@
 #include "writing/save_composition.h"
 
 #include <array>
+#include <map>
 #include <optional>
 #include <string_view>
 
+#include "catalogue/catalogue_rows.h"
+#include "catalogue/show_reply_parser.h"
 #include "form/line_state.h"
 #include "texts/language.h"
 #include "writing/sensor_list.h"
@@ -213,10 +216,32 @@ bool OnShownTab(const TabTable& tabs, int32_t page) {
   return page >= 0 && page < tabs.size() && tabs[page].shown;
 }
 
+// A DIO3 row whose value was read for the other model's line: on this device its command names
+// another line than the one the value belongs to.
+bool BoundToAnotherLine(const std::string& name, const ParamInfo& row,
+                        const AppliedValues* applied) {
+  if (!applied || !applied->Taken()) return false;
+  for (const Dio3Binding& binding : Dio3Bindings()) {
+    if (name != binding.name) continue;
+    const char* meant = applied->FiveDioModel() ? binding.fiveDioCommand : binding.threeDioCommand;
+    return row.atCommand != meant;
+  }
+  return false;
+}
+
 void SaveParams(Form& form, const ParamTable& params, const TabTable& tabs, const RuleTexts& texts,
-                const ShownBytes* shownBytes, ComposedWrites& out) {
+                const AppliedValues* applied, const ShownBytes* shownBytes, ComposedWrites& out) {
   for (const auto& [name, row] : params) {
     if (!row.active || !OnShownTab(tabs, row.page)) continue;
+    if (BoundToAnotherLine(name, row, applied)) continue;
+    if (row.controlKind == "Combobox" || row.controlKind == "Edit" || row.controlKind == "Line") {
+      // What the user did not touch goes back as it came; an unchanged list also writes nothing
+      // to the rows it steers, which carry their own values.
+      if (const std::string* carried = applied ? applied->UnchangedRow(form, name, row) : nullptr) {
+        if (WriteRuleFor(name) != WriteAs::IoSelection) QueueParamWrite(*carried, name, row, out);
+        continue;
+      }
+    }
     std::optional<std::string> value;
     if (row.controlKind == "Combobox") {
       Control* control = form.Find(name);
@@ -240,6 +265,30 @@ void SaveParams(Form& form, const ParamTable& params, const TabTable& tabs, cons
 
 }  // namespace
 
+const char* RefusalReasonText(RefusalReason reason) {
+  switch (reason) {
+    case RefusalReason::LineBreak:
+      return "the value holds a line break";
+    case RefusalReason::CommaInItemField:
+      return "a sensor field holds a comma";
+    case RefusalReason::TooLong:
+      return "longer than the device's field";
+  }
+  return "?";
+}
+
+const char* RefusalReasonWord(RefusalReason reason) {
+  switch (reason) {
+    case RefusalReason::LineBreak:
+      return "line break";
+    case RefusalReason::CommaInItemField:
+      return "comma";
+    case RefusalReason::TooLong:
+      return "too long";
+  }
+  return "?";
+}
+
 void QueueParamWrite(const std::string& value, const std::string& name, const ParamInfo& row,
                      ComposedWrites& out) {
   // A row written twice in one batch (a DIO work mode by its own list, then 4 or 5 by the I/O
@@ -252,6 +301,10 @@ void QueueParamWrite(const std::string& value, const std::string& name, const Pa
   if (value == row.value) return;
   if (HoldsLineBreak(value)) {
     out.refused.push_back({name, {}, {}, value, RefusalReason::LineBreak});
+    return;
+  }
+  if (value.size() >= kMaxValueLength) {
+    out.refused.push_back({name, {}, {}, value, RefusalReason::TooLong});
     return;
   }
   WorkJob job;
@@ -284,6 +337,10 @@ void QueueSensorItemWrite(int index, const std::vector<std::string>& fields,
                            lineBreak ? RefusalReason::LineBreak : RefusalReason::CommaInItemField});
     return;
   }
+  if (fieldsText.size() > kMaxItemValueLength) {
+    out.refused.push_back({listName, key, {}, fieldsText, RefusalReason::TooLong});
+    return;
+  }
 
   WorkJob job;
   job.kind = kJobWrite;
@@ -296,7 +353,8 @@ void QueueSensorItemWrite(int index, const std::vector<std::string>& fields,
 }
 
 void SaveSensorList(Form& form, const ListParamTable& lists, const TabTable& tabs,
-                    ComposedWrites& out, const ShownBytes* shownBytes) {
+                    ComposedWrites& out, const AppliedValues* applied,
+                    const ShownBytes* shownBytes) {
   for (const auto& [name, entry] : lists) {
     if (!entry.active || !OnShownTab(tabs, entry.page) || entry.controlKind != "List" ||
         name != "CustomList")
@@ -306,6 +364,14 @@ void SaveSensorList(Form& form, const ListParamTable& lists, const TabTable& tab
     for (int k = 0; k < list->ItemCount(); ++k) {
       Control* item = list->ItemAt(k);
       if (!item) continue;
+      if (const AppliedValues::Item* carried =
+              applied ? applied->UnchangedItem(*item, k) : nullptr) {
+        // An item the source did not state stays as the device has it; an empty one cannot be
+        // written as such.
+        if (!carried->stated || carried->value.empty()) continue;
+        QueueSensorItemWrite(k, SplitItemFields(carried->value), name, entry, out);
+        continue;
+      }
       std::vector<std::string> fields;
       // A data name the device keeps in GB 18030 goes back as those bytes unless it was edited.
       for (const char* field : kSensorFields)
@@ -315,10 +381,29 @@ void SaveSensorList(Form& form, const ListParamTable& lists, const TabTable& tab
   }
 }
 
+void MergeWritesByCommand(std::vector<WorkJob>& writes) {
+  std::map<std::string, size_t> last;
+  auto keyOf = [](const WorkJob& job) {
+    // A sensor item's command carries its index: one key per item.
+    return job.group.empty() ? job.command.substr(0, job.command.find('='))
+                             : job.name + '\n' + job.subkey;
+  };
+  for (size_t i = 0; i < writes.size(); ++i) last[keyOf(writes[i])] = i;
+  size_t kept = 0;
+  for (size_t i = 0; i < writes.size(); ++i) {
+    if (last[keyOf(writes[i])] != i) continue;
+    if (kept != i) writes[kept] = std::move(writes[i]);
+    ++kept;
+  }
+  writes.resize(kept);
+}
+
 ComposedWrites ComposeWrites(Form& form, const ParamTable& params, const ListParamTable& lists,
-                             const TabTable& tabs, const ShownBytes* shownBytes) {
+                             const TabTable& tabs, const AppliedValues* applied,
+                             const ShownBytes* shownBytes) {
   ComposedWrites out;
-  SaveParams(form, params, tabs, RuleTexts::Load(), shownBytes, out);
-  SaveSensorList(form, lists, tabs, out, shownBytes);
+  SaveParams(form, params, tabs, RuleTexts::Load(), applied, shownBytes, out);
+  SaveSensorList(form, lists, tabs, out, applied, shownBytes);
+  MergeWritesByCommand(out.writes);
   return out;
 }

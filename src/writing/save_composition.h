@@ -14,6 +14,7 @@
 #include "form/shown_bytes.h"
 #include "form/tab_table.h"
 #include "texts/form.h"
+#include "writing/applied_values.h"
 
 enum class RefusalReason {
   // A carriage return, line feed or zero byte would end the command early and send the rest of
@@ -22,7 +23,16 @@ enum class RefusalReason {
   // A sensor item's fields are joined by commas without quoting: a comma inside a field would
   // shift every field after it.
   CommaInItemField,
+  // Longer than the device's field: the device would cut it or refuse it, and a show reply
+  // could not carry it back.
+  TooLong,
 };
+
+// "the value holds a line break", "a sensor field holds a comma", "longer than the device's
+// field" (English, for the headless reports).
+const char* RefusalReasonText(RefusalReason reason);
+// "line break", "comma", "too long" (the JSON reports).
+const char* RefusalReasonWord(RefusalReason reason);
 
 // A write the form asks for but the device cannot be sent; nothing is sent for it.
 struct Refusal {
@@ -43,11 +53,26 @@ struct ComposedWrites {
 
 // Every active row on a shown tab whose form value differs from its device value, then the
 // sensor items. Reads the texts that name the custom work mode and the DIO work modes from the
-// language file. A field that still shows the decoding of the bytes it was filled with
-// (`shownBytes`, kept when the values were put on the form) composes to those bytes; any other
-// text is sent as the form holds it (UTF-8).
+// language file.
+//
+// With `applied` (what the form was given last), a control the user has not changed composes to
+// exactly the value it was given, an unchanged sensor item to its text, and an item the source
+// did not state to nothing. When the form's values were read with the other binding of the DIO3
+// rows than `params` carry (a five-DIO file on a three-DIO device, or the reverse), the DIO3 rows
+// mean another line of this device and are not written. Rows that write the same command are
+// merged: the last one in sending order is the one sent.
+//
+// A control the user changed composes from what it shows. An edit field that still shows the
+// decoding of bytes it was filled with (`shownBytes`, kept when the values were put on the form:
+// GB 18030 text) composes to those bytes, also inside a sensor item whose other fields changed;
+// any other text is sent as the form holds it (UTF-8).
 ComposedWrites ComposeWrites(Form& form, const ParamTable& params, const ListParamTable& lists,
-                             const TabTable& tabs, const ShownBytes* shownBytes = nullptr);
+                             const TabTable& tabs, const AppliedValues* applied = nullptr,
+                             const ShownBytes* shownBytes = nullptr);
+
+// Keeps one write per command: of several writes to one command (rows bound to the same line, a
+// row written twice), the later one, which is what the device would keep.
+void MergeWritesByCommand(std::vector<WorkJob>& writes);
 
 // Adds the write of `value` to the row `name` unless the device holds that value already
 // (byte for byte); a value the command cannot carry is refused instead.
@@ -56,7 +81,8 @@ void QueueParamWrite(const std::string& value, const std::string& name, const Pa
 
 // The sensor items of every active list on a shown tab, in item order.
 void SaveSensorList(Form& form, const ListParamTable& lists, const TabTable& tabs,
-                    ComposedWrites& out, const ShownBytes* shownBytes = nullptr);
+                    ComposedWrites& out, const AppliedValues* applied = nullptr,
+                    const ShownBytes* shownBytes = nullptr);
 
 // Adds the write of item `index` of the list `listName` from its field values, unless the item is
 // off and unknown to the device, or the device holds these fields already. An item with a field

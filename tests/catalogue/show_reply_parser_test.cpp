@@ -31,8 +31,14 @@ struct Parsed {
     return *this;
   }
   const std::string& Value(const std::string& name) const { return params.at(name).value; }
-  const std::string& Item(int32_t number) const {
-    return lists.at("CustomList").items.at(ListItemLabel("GENSENSORINFO %d:", number));
+  // An item the text does not list reads as empty here; Stated() tells them apart.
+  std::string Item(int32_t number) const {
+    const auto& items = lists.at("CustomList").items;
+    auto item = items.find(ListItemLabel("GENSENSORINFO %d:", number));
+    return item == items.end() ? std::string() : item->second;
+  }
+  bool Stated(int32_t number) const {
+    return lists.at("CustomList").items.count(ListItemLabel("GENSENSORINFO %d:", number)) > 0;
   }
 };
 
@@ -131,6 +137,15 @@ TEST(ShowReplyParser, FirmwareVariantAnywhereSelectsTheDio3Binding) {
       {Reply(dioLines) + "Zr350V3\r\n", true, "2", "1"},
       {Reply(dioLines), false, "6", ""},
       {"Zr350V5\r\n" + Reply(dioLines), false, "6", ""},
+      // The device's own statement decides; a value can name anything.
+      {"Firmware version:Zr350V1.8.6\r\n" + Reply(dioLines + "\r\nServer's Ip:Zr350V4\r\n"), false,
+       "6", ""},
+      {"\r\nSoftware version:Zr350V1.8\r\n" +
+           Reply("\r\nServer's Ip:Software version:Zr350V4" + dioLines),
+       false, "6", ""},
+      {"SOFTWARE VERSION:Zr350V4.2.0\r\n" + Reply(dioLines), true, "2", "1"},
+      // Without a statement, the variant anywhere decides, even inside a value.
+      {Reply("\r\nServer's Ip:Zr350V4" + dioLines), true, "2", "1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.reply);
@@ -197,7 +212,7 @@ TEST(ShowReplyParser, TextWithoutMarkerEmptiesEveryValue) {
   EXPECT_EQ(p.result.labelsFound, 0u);
   EXPECT_TRUE(p.fiveDio);
   for (const auto& [name, row] : p.params) EXPECT_EQ(row.value, "") << name;
-  EXPECT_EQ(p.Item(0), "");
+  EXPECT_FALSE(p.Stated(0));
 }
 
 TEST(ShowReplyParser, ReadsEmptyOrNullInput) {
@@ -219,7 +234,7 @@ TEST(ShowReplyParser, BytesBehindTheCountAreNotSeen) {
   EXPECT_EQ(p.Value("Access Point Name"), "internet");
   EXPECT_EQ(p.Value("LORA ID"), "9");
   EXPECT_EQ(p.Value("Server's Ip"), "");
-  EXPECT_EQ(p.Item(0), "");
+  EXPECT_FALSE(p.Stated(0));
 }
 
 TEST(ShowReplyParser, NeverReadsPastTheGivenBytes) {
@@ -236,14 +251,16 @@ TEST(ShowReplyParser, NeverReadsPastTheGivenBytes) {
   }
 }
 
-TEST(ListItemParser, ReadsItemsAndTreatsMissingOrBlankAsEmpty) {
+TEST(ListItemParser, ReadsItemsAndLeavesOutTheOnesTheTextDoesNotList) {
   Parsed p(3);
   p.lists["CustomList"].items["GENSENSORINFO 1:"] = "old";
   p.Parse(Reply("\r\nGENSENSORINFO 0: a,b \r\nGENSENSORINFO 2:   \r\n"));
   EXPECT_EQ(p.Item(0), "a,b");
-  EXPECT_EQ(p.Item(1), "");
+  // A blank item is stated empty; a missing one is not stated at all.
+  EXPECT_TRUE(p.Stated(2));
   EXPECT_EQ(p.Item(2), "");
-  EXPECT_EQ(p.lists.at("CustomList").items.size(), 3u);
+  EXPECT_FALSE(p.Stated(1));
+  EXPECT_EQ(p.lists.at("CustomList").items.size(), 2u);
 }
 
 TEST(ListItemParser, KeepsTheOldItemWhenTheLineIsTooLongOrHasNoEnd) {

@@ -338,11 +338,18 @@ TEST_F(DeviceFlowTest, OpeningAFileWritesWhatItChangesOnTheDevice) {
   text.replace(text.find(apnLine), apnLine.size(), "Access Point Name:FROMFILE");
   ASSERT_TRUE(WriteConfigFileTo(save.filePath, text, &error)) << error;
 
+  std::vector<std::string> asked;
+  window_->hooks().chooseFileWrites = [&](const std::vector<std::string>& lines) {
+    asked = lines;
+    return FileWritesChoice::kWrite;
+  };
   ASSERT_TRUE(window_->LoadFile(save.filePath)) << Log();
   EXPECT_EQ(window_->form().Find("Access Point Name")->Text(), "FROMFILE");
   ASSERT_TRUE(WaitForLog(kSaved)) << Log();
   PumpFor(300);
   EXPECT_EQ(Commands(), "\r\nAT+SHOW\r\n\r\nAT+SHOW\r\nAT+APN=FROMFILE\r\n");
+  ASSERT_EQ(asked.size(), 1u) << "the question lists the one write";
+  EXPECT_EQ(asked[0], "Access Point Name: \"CMNET\" -> \"FROMFILE\"");
 }
 
 // A device set up by a Chinese Windows tool keeps its APN and a sensor's data name in GB 18030.
@@ -390,13 +397,19 @@ TEST_F(DeviceFlowTest, GbBytesAreShownReadableAndGoBackOnlyAsTheyCame) {
   ASSERT_TRUE(WaitForLog(kSaved, 3)) << Log();
   EXPECT_EQ(Commands().substr(before), "\r\nAT+SHOW\r\nAT+APN=互联网\r\n");
 
-  // The file goes back byte for byte.
+  // The file goes back byte for byte, once the user has seen the write in readable text.
+  std::vector<std::string> asked;
+  window_->hooks().chooseFileWrites = [&](const std::vector<std::string>& lines) {
+    asked = lines;
+    return FileWritesChoice::kWrite;
+  };
   ASSERT_TRUE(window_->LoadFile(save.filePath)) << Log();
   EXPECT_EQ(apn->Text(), "中国移动");
   ASSERT_TRUE(WaitForLog(kSaved, 4)) << Log();
   PumpFor(300);
   EXPECT_EQ(Commands().substr(before),
             "\r\nAT+SHOW\r\nAT+APN=互联网\r\n\r\nAT+SHOW\r\nAT+APN=" + gbApn + "\r\n");
+  EXPECT_EQ(asked, std::vector<std::string>{"Access Point Name: \"互联网\" -> \"中国移动\""});
 }
 
 }  // namespace

@@ -47,9 +47,14 @@ TEST(ConfigFileCodec, ReadsCrLfPairsAsLineFeedsUpToAnEndOfTextByte) {
   };
   const Case cases[] = {
       {"a\r\r\nb\r\r\n", "a\r\nb\r\n"},
-      {"a\r\nb", "a\nb"},
-      {"a\rb\n\r", "a\rb\n\r"},
-      {"a\r\n\x1a\r\nrest", "a\n"},
+      // The text keeps a lone line feed beside a CR LF.
+      {"a\r\r\nb\r\nc", "a\r\nb\nc"},
+      {"a\r\r\nb\n\r", "a\r\nb\n\r"},
+      {"a\r\r\n\x1a\r\nrest", "a\r\n"},
+      // Without a single CR LF, the line ends were rewritten to a plain form: each is CR LF.
+      {"a\r\nb", "a\r\nb"},
+      {"a\nb\n", "a\r\nb\r\n"},
+      {"a\rb\n\r", "a\rb\r\n\r"},
       {"\x1a"s, ""},
       {"a\0b"s, "a\0b"s},
       {"", ""},
@@ -65,9 +70,11 @@ TEST(ConfigFileCodec, CutsTheTextAt8192Characters) {
   EXPECT_EQ(text, reply.substr(0, kConfigFileMaxChars));
 
   // A CR LF pair counts as one character, also right at the limit.
-  const std::string full(kConfigFileMaxChars - 1, 'x');
-  EXPECT_EQ(DecodeConfigFile(full + "\r\nyy"), full + "\n");
-  EXPECT_EQ(DecodeConfigFile(full + "y\r\n"), full + "y");
+  const std::string full(kConfigFileMaxChars - 4, 'x');
+  EXPECT_EQ(DecodeConfigFile("a\r\r\n" + full + "\r\nyy"), "a\r\n" + full + "\n");
+  EXPECT_EQ(DecodeConfigFile("a\r\r\n" + full + "y\r\n"), "a\r\n" + full + "y");
+  // A text in a plain form stays within the limit once its line ends are read as CR LF.
+  EXPECT_EQ(DecodeConfigFile(std::string(kConfigFileMaxChars, '\n')).size(), kConfigFileMaxChars);
 }
 
 TEST(ConfigFileCodec, RefusesTextThatIsNotAShowReply) {
@@ -100,23 +107,23 @@ TEST_F(ConfigFileTest, SavingOverALongerFileLeavesNothingOfIt) {
   EXPECT_EQ(ReadBytes(path), "Access Point Name:cmnet\r\r\nOK\r\r\n");
 }
 
-TEST_F(ConfigFileTest, FileRewrittenWithPlainCrLfLoadsWithBareLineFeeds) {
-  const std::string path = PathOf("edited.cfg");
-  WriteBytes(path, Fixture("zr350v4_show.reply"));
-  std::string text;
-  ASSERT_TRUE(ReadConfigFileFrom(path, &text, nullptr));
-  EXPECT_EQ(text.find('\r'), std::string::npos);
-  EXPECT_TRUE(CheckConfigText(text, nullptr));
-
-  // Without CR LF no parameter line has an end: the parse finds nothing.
-  ParamTable params;
-  ListParamTable lists;
-  BuildParamTable(params, lists, 4);
-  bool fiveDio = false;
-  const ShowReplyResult r = ParseShowReply(text.data(), text.size(), params, lists, fiveDio);
-  EXPECT_TRUE(r.markerFound);
-  EXPECT_EQ(r.labelsFound, 0u);
-  EXPECT_EQ(params.at("Access Point Name").value, "");
+TEST_F(ConfigFileTest, FileRewrittenWithPlainLineEndsLoadsAsTheReply) {
+  // An editor that rewrote every line end to CR LF, and git that made them LF.
+  const std::string reply = Fixture("zr350v4_show.reply");
+  std::string lf;
+  for (size_t i = 0; i < reply.size(); ++i) {
+    if (reply.compare(i, 2, "\r\n") == 0) continue;
+    lf += reply[i];
+  }
+  for (const std::string& bytes : {reply, lf}) {
+    const std::string path = PathOf("edited.cfg");
+    WriteBytes(path, bytes);
+    std::string text;
+    ASSERT_TRUE(ReadConfigFileFrom(path, &text, nullptr));
+    EXPECT_EQ(text, reply);
+    std::string reason;
+    EXPECT_TRUE(AcceptConfigText(text, &reason)) << reason;
+  }
 }
 
 TEST(ConfigFileCompleteness, TextCutBeforeTheFinalOkLineIsIncomplete) {

@@ -14,6 +14,7 @@
 #include "texts/byte_text.h"
 #include "texts/language.h"
 #include "ui/skin_window.h"
+#include "writing/applied_values.h"
 #include "writing/save_composition.h"
 #include "writing/sensor_list.h"
 
@@ -83,10 +84,14 @@ class ExactBytesTest : public testing::Test {
     text.replace(at, from.size(), to);
   }
 
+  // As the window does: the values onto the form, then what the form was given is noted.
   void Apply() {
     ApplyValuesToForm(window_, params_, lists_, tabs_, facts_, nullptr, nullptr, &shown_);
+    applied_.Take(window_, params_, lists_, facts_.fiveDioModel);
   }
-  ComposedWrites Compose() { return ComposeWrites(window_, params_, lists_, tabs_, &shown_); }
+  ComposedWrites Compose() {
+    return ComposeWrites(window_, params_, lists_, tabs_, &applied_, &shown_);
+  }
   Control& Apn() { return *window_.Find("Access Point Name"); }
   Control& DataName(int item) {
     return *window_.FindList("CustomList")->ItemAt(item)->FindChild("SensorCfg_DataName");
@@ -97,6 +102,7 @@ class ExactBytesTest : public testing::Test {
   ListParamTable lists_;
   TabTable tabs_;
   DeviceFacts facts_;
+  AppliedValues applied_;
   ShownBytes shown_;
 };
 
@@ -129,6 +135,12 @@ TEST_F(ExactBytesTest, AnEditedFieldSendsWhatWasTypedAsUtf8) {
   Apn().SetText("中国移动");
   DataName(0).SetText("温度");
   EXPECT_EQ(CommandsOf(Compose()), std::vector<std::string>{});
+}
+
+TEST_F(ExactBytesTest, AnItemWhoseOtherFieldChangedKeepsItsDataNameBytes) {
+  WriteItemField(*window_.FindList("CustomList")->ItemAt(0), "SensorCfg_DeviceAddress", "7");
+  EXPECT_EQ(CommandsOf(Compose()),
+            std::vector<std::string>{"AT+GENSENSORINFO=0,1,7,3,0,2,0,2,1," + kGbName + ",0\r\n"});
 }
 
 TEST_F(ExactBytesTest, AFillWithUtf8ValuesForgetsTheBytesOfTheLastOne) {
