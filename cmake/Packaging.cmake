@@ -7,6 +7,7 @@
 #   share/applications/dtu-config.desktop, share/metainfo/<id>.metainfo.xml
 #   share/icons/hicolor/<N>x<N>/apps/dtu-config.png
 #   share/man/man1/dtu-config.1.gz, share/man/man1/dtu-sim.1.gz
+#   share/bash-completion/completions/{dtu-config,dtu-sim}, share/zsh/vendor-completions/_dtu-config
 #   share/doc/dtu-config/{copyright,changelog.gz,README.udev,examples/*.rules}
 
 set(DTU_APPSTREAM_ID "io.github.dtu_config.dtu_config" CACHE STRING
@@ -26,6 +27,13 @@ install(FILES ${dtu_packaging}/dtu-config.desktop DESTINATION ${CMAKE_INSTALL_DA
 install(FILES ${dtu_packaging}/${DTU_APPSTREAM_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${dtu_packaging}/copyright ${dtu_packaging}/udev/README.udev DESTINATION ${dtu_doc})
+# Shell completion: bash loads a command's completion by the command's name, zsh by #compdef.
+foreach(program dtu-config dtu-sim)
+  install(FILES ${dtu_packaging}/completion/dtu-config.bash
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME ${program})
+endforeach()
+install(FILES ${dtu_packaging}/completion/_dtu-config
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
 install(FILES ${dtu_packaging}/udev/70-dtu-config-no-modemmanager.rules
         DESTINATION ${dtu_doc}/examples)
 
@@ -64,7 +72,7 @@ if(NOT DTU_SANITIZE)
       OUTPUT ${dtu_made}/man/dtu-config.1.gz
       COMMAND ${CMAKE_COMMAND} -DHELP2MAN=${HELP2MAN_PROGRAM} -DGZIP=${GZIP_PROGRAM}
               -DPROGRAM=$<TARGET_FILE:dtu-config> -DNAME=dtu-config -DVERSION=${PROJECT_VERSION}
-              -DINCLUDE=${dtu_packaging}/man/dtu-config.h2m "-DSUBCOMMANDS=read\;show"
+              -DINCLUDE=${dtu_packaging}/man/dtu-config.h2m "-DSUBCOMMANDS=read\;apply\;diff\;set\;show"
               -DOUT=${dtu_made}/man/dtu-config.1.gz -P ${man_script}
       DEPENDS dtu-config ${dtu_packaging}/man/dtu-config.h2m ${man_script}
       COMMENT "Writing the man page of dtu-config")
@@ -108,4 +116,5 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_PRE_BUILD_SCRIPTS ${dtu_packaging}/man/check_man_pages.cmake)
 include(CPack)

@@ -6,17 +6,17 @@ namespace {
 const ButtonSet kSets[] = {
     // 0: logged in or out, with the port open
     {{"Save", "Load", "RestoreFactory", "LoadFromFile", "SaveToFile", "SetTime", "GetVer",
-      "READFILELOG", "CPIN", "CSQ", "quit"},
+      "READFILELOG", "CPIN", "CSQ", "AT+LIST", "AT+FINDNETMODE", "quit"},
      {"Login"},
      true},
     // 1: port closed (disable) / logged in right after opening (enable)
     {{"Save", "Load", "RestoreFactory", "LoadFromFile", "SaveToFile", "SetTime", "Login",
-      "READFILELOG", "CPIN", "CSQ", "GetVer", "quit"},
+      "READFILELOG", "CPIN", "CSQ", "GetVer", "AT+LIST", "AT+FINDNETMODE", "quit"},
      {"Checkcode", "BaudRate1", "SerialPort", "RefreshPorts"},
      true},
     // 2: a job runs (disable) / the queue is empty again (enable)
     {{"Save", "Load", "RestoreFactory", "LoadFromFile", "SaveToFile", "SetTime", "READFILELOG",
-      "CPIN", "CSQ", "GetVer", "quit"},
+      "CPIN", "CSQ", "GetVer", "AT+LIST", "AT+FINDNETMODE", "quit"},
      {},
      false},
     // 3: port opened

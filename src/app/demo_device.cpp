@@ -1,6 +1,10 @@
 #include "app/demo_device.h"
 
+#include <sys/prctl.h>
+
 #include <QFileInfo>
+
+#include <csignal>
 
 DemoDevice::~DemoDevice() {
   if (process_.state() == QProcess::NotRunning) return;
@@ -16,6 +20,8 @@ bool DemoDevice::Start(const std::string& simPath, std::string* error) {
   }
   // The simulator's stdin is closed: it takes no control commands in the demo.
   process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  // Should the program end without its destructors (SIGKILL, a crash), the simulator goes too.
+  process_.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
   process_.start(QString::fromStdString(simPath), {"--no-stdin-control"});
   if (!process_.waitForStarted(5000)) {
     *error = "cannot start " + simPath + ": " + process_.errorString().toStdString();

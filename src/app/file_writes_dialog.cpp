@@ -36,8 +36,9 @@ FileWritesChoice AskFileWrites(QWidget* parent, const std::vector<std::string>& 
   QPushButton* formOnly = buttons->addButton(Text("FormOnlyButton"), QDialogButtonBox::ActionRole);
   QPushButton* cancel = buttons->addButton(Text("Cancel"), QDialogButtonBox::RejectRole);
   // Nothing is written by a stray Enter: the safe answer is the default.
+  write->setAutoDefault(false);
+  formOnly->setAutoDefault(false);
   cancel->setDefault(true);
-  cancel->setFocus();
   FileWritesChoice choice = FileWritesChoice::kCancel;
   QObject::connect(write, &QPushButton::clicked, &dialog, [&] {
     choice = FileWritesChoice::kWrite;

@@ -14,6 +14,7 @@
 #include "app/demo_device.h"
 #include "app/main_window.h"
 #include "app/program_badge.h"
+#include "app/quit_signals.h"
 #include "app/title_texts.h"
 #include "cli/subcommands.h"
 #include "device_config.h"
@@ -239,5 +240,8 @@ int main(int argc, char** argv) {
   if (options.demo && !demo.PortPath().empty()) window.OnStartCom();
   if (!options.screenshot.isEmpty()) return SaveScreenshot(window, options);
   window.form().ShowWindowCentered();
-  return app.exec();
+  // A signal closes the window as its close button does, and the status says which one came.
+  const QuitSignals quitSignals([&window](int) { window.PostQuit(); });
+  const int status = app.exec();
+  return quitSignals.Raised() != 0 ? 128 + quitSignals.Raised() : status;
 }

@@ -187,6 +187,12 @@ void DeviceRunner::AfterRead() {
   }
   ComposedWrites composed = plan_.compose(*session_);
   report_.refused = std::move(composed.refused);
+  // A batch without one of its values is not the configuration asked for: nothing is sent.
+  if (!report_.refused.empty()) {
+    return Fail(std::to_string(report_.refused.size()) +
+                " values cannot be sent (a line break, a comma in a sensor field, or longer "
+                "than the device's field); nothing was sent");
+  }
   for (WorkJob& job : composed.writes) {
     WriteRecord record;
     record.job = std::move(job);

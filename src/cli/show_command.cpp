@@ -57,7 +57,12 @@ int RunShowCommand(const QStringList& args, std::ostream& out, std::ostream& err
     out << "Usage: " << command << " [--json] FILE\n\n"
         << parser.applicationDescription().toStdString() << "\n\n"
         << "  FILE      the configuration file\n"
-        << "  --json    print JSON instead of text\n";
+        << "  --json    print JSON instead of text\n\n"
+        << "Exit status:\n"
+        << "  0    the file was printed\n"
+        << "  1    the file cannot be read, or it is not a whole configuration (the message\n"
+        << "       names the row at fault)\n"
+        << "  2    the command line was wrong\n";
     return kExitOk;
   }
   const QStringList files = parser.positionalArguments();

@@ -1,6 +1,7 @@
 #include "domain/value_domain.h"
 
 #include <charconv>
+#include <string>
 
 namespace {
 
@@ -51,12 +52,28 @@ bool IsIpv4(std::string_view text) {
   return parts == 4;
 }
 
+// An IPv4 address, or a host name as RFC 1123 has it: labels of 1 to 63 letters, digits and
+// inner hyphens, joined by dots. Text of digits and dots alone is an address and must be a
+// whole one: a host name's last label is never all digits, so "999.1.1.1" is no name either.
 bool IsHostName(std::string_view text) {
-  for (char c : text) {
-    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    if (!letter && !IsDigit(c) && c != '.' && c != '-') return false;
+  if (text.find_first_not_of("0123456789.") == std::string_view::npos) return IsIpv4(text);
+  size_t start = 0;
+  std::string_view last;
+  while (start <= text.size()) {
+    size_t dot = text.find('.', start);
+    if (dot == std::string_view::npos) dot = text.size();
+    const std::string_view label = text.substr(start, dot - start);
+    if (label.empty() || label.size() > 63 || label.front() == '-' || label.back() == '-')
+      return false;
+    for (char c : label) {
+      const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+      if (!letter && !IsDigit(c) && c != '-') return false;
+    }
+    last = label;
+    if (dot == text.size()) break;
+    start = dot + 1;
   }
-  return true;
+  return last.find_first_not_of("0123456789") != std::string_view::npos;
 }
 
 }  // namespace
@@ -103,6 +120,41 @@ bool AcceptsValue(const ValueDomain& domain, std::string_view value) {
       return false;
   }
   return false;
+}
+
+std::string DescribeDomain(const ValueDomain& domain) {
+  const std::string most = std::to_string(domain.maxLength);
+  switch (domain.kind) {
+    case DomainKind::kItems: {
+      std::string text = "one of";
+      const char* separator = " ";
+      for (const DomainItem& item : domain.items) {
+        text += separator + std::string(item.code) + " (" + item.meaning + ")";
+        separator = ", ";
+      }
+      return text;
+    }
+    case DomainKind::kNumber:
+      return "a whole number from " + std::to_string(domain.min) + " to " +
+             std::to_string(domain.max);
+    case DomainKind::kText:
+      return "text of at most " + most + " bytes, no control characters" +
+             (domain.mayBeEmpty ? ", or nothing" : "");
+    case DomainKind::kHost:
+      return "an IPv4 address (four numbers from 0 to 255, such as 10.0.0.1) or a host name "
+             "(letters, digits, hyphens and dots, not ending in a number), at most " +
+             most + " bytes";
+    case DomainKind::kIpv4:
+      return "an IPv4 address: four numbers from 0 to 255 joined by dots, such as 10.0.0.1";
+    case DomainKind::kPhone:
+      return "digits with an optional leading +, at most " + most + " characters" +
+             (domain.mayBeEmpty ? ", or nothing" : "");
+    case DomainKind::kHex:
+      return "1 to " + most + " hexadecimal digits";
+    case DomainKind::kReadOnly:
+      return "nothing: the device only reports it";
+  }
+  return {};
 }
 
 const char* DomainKindName(DomainKind kind) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 enum class DomainKind {
@@ -41,5 +42,9 @@ struct ValueDomain {
 // Whether the device accepts `value` for a parameter of this domain.
 bool AcceptsValue(const ValueDomain& domain, std::string_view value);
 
-// Printable description of the domain, e.g. "0 .. 65535" or "text, at most 64 bytes".
+// The kind's short name: "list", "number", "text", ...
 const char* DomainKindName(DomainKind kind);
+
+// What the device takes, in words, for a message that refuses a value: "one of 0 (unused),
+// 1 (digital input), ...", "a whole number from 1 to 65535", ...
+std::string DescribeDomain(const ValueDomain& domain);

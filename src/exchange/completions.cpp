@@ -36,5 +36,5 @@ std::optional<std::string> ExtractNetMode(std::string_view reply) {
 
 bool ReplyLoadsBack(std::string_view reply) {
   const std::string text = DecodeConfigFile(EncodeConfigFile(reply));
-  return CheckConfigText(text, nullptr) && ConfigTextIsComplete(text);
+  return JudgeConfigText(text).accepted();
 }

@@ -25,8 +25,8 @@ inline constexpr size_t kNetModeMaxLength = 39;
 // or without the marker or its line end.
 std::optional<std::string> ExtractNetMode(std::string_view reply);
 
-// Whether a show reply, saved as a configuration file, loads back whole: the file's text holds
-// "Access Point Name:" and ends with the final "OK" line. Line noise inside the reply (a 0x1A
-// byte ends a file's text, a reply pushed past the load's 8192 characters) fails this, and such
-// a reply is not saved.
+// Whether a show reply, saved as a configuration file, loads back whole: the file's text passes
+// the rule every load follows (JudgeConfigText). Line noise inside the reply (a 0x1A byte ends a
+// file's text, a reply pushed past the load's 8192 characters, a garbled label) fails this, and
+// such a reply is not saved.
 bool ReplyLoadsBack(std::string_view reply);

@@ -93,12 +93,17 @@ void FormController::RefreshChangeMarks() {
 size_t FormController::WriteChanges() {
   const ComposedWrites composed = Compose();
   for (const Refusal& refusal : composed.refused) hooks_.log(RefusalLine(refusal));
+  if (!composed.refused.empty()) {
+    // A batch without one of its values is not what the form shows: nothing goes until every
+    // value can be sent.
+    std::string text = LanguageText("Save", "NothingSent", "\r\n");
+    hooks_.log(text.size() > 2 ? text : "Nothing was written: change the values named above\r\n");
+    return 0;
+  }
   if (composed.writes.empty()) {
-    if (composed.refused.empty()) {
-      std::string text = LanguageText("Save", "NothingChanged", "\r\n");
-      hooks_.log(text.size() > 2 ? text
-                                 : "Nothing to write: the form shows what the device holds\r\n");
-    }
+    std::string text = LanguageText("Save", "NothingChanged", "\r\n");
+    hooks_.log(text.size() > 2 ? text
+                               : "Nothing to write: the form shows what the device holds\r\n");
     return 0;
   }
   size_t queued = 0;

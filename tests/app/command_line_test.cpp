@@ -1,6 +1,10 @@
 // The program's own command line, answered before any window system is touched.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -40,6 +44,11 @@ TEST(CommandLine, HelpVersionAndMistakesNeedNoDisplay) {
   Answer version = RunWithoutDisplay({"--version"});
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, "dtu-config V1.9.2\n");
+  QProcess sim;
+  sim.start(QString(DTU_BIN_DIR "/dtu-sim"), {"--version"});
+  ASSERT_TRUE(sim.waitForFinished(10000));
+  EXPECT_EQ(sim.exitCode(), 0);
+  EXPECT_EQ(sim.readAllStandardOutput().toStdString(), "dtu-sim V1.9.2\n");
   Answer unknown = RunWithoutDisplay({"frobnicate"});
   EXPECT_EQ(unknown.status, 2);
   EXPECT_NE(unknown.err.find("unknown command \"frobnicate\""), std::string::npos);
@@ -61,4 +70,67 @@ TEST(CommandLine, AScreenshotNeedsNoDisplay) {
   const std::string bytes = dir.Read("window.png");
   ASSERT_GT(bytes.size(), 10000u);
   EXPECT_EQ(bytes.substr(1, 3), "PNG");
+}
+
+namespace {
+
+// The pid of a child of `parent` whose name is `name`, or 0.
+pid_t ChildNamed(pid_t parent, const std::string& name) {
+  QDir proc("/proc");
+  for (const QString& entry : proc.entryList(QDir::Dirs)) {
+    bool number = false;
+    const pid_t pid = entry.toInt(&number);
+    if (!number) continue;
+    QFile stat("/proc/" + entry + "/stat");
+    if (!stat.open(QIODevice::ReadOnly)) continue;
+    // "pid (comm) state ppid ..."
+    const QString line = QString::fromUtf8(stat.readAll());
+    const qsizetype close = line.lastIndexOf(')');
+    const QStringList rest = line.mid(close + 2).split(' ');
+    if (rest.size() > 1 && rest[1].toInt() == parent &&
+        line.mid(line.indexOf('(') + 1, close - line.indexOf('(') - 1).toStdString() == name)
+      return pid;
+  }
+  return 0;
+}
+
+// Running, and not a zombie.
+bool Alive(pid_t pid) {
+  QFile stat(QString("/proc/%1/stat").arg(pid));
+  if (!stat.open(QIODevice::ReadOnly)) return false;
+  const QString line = QString::fromUtf8(stat.readAll());
+  return line.mid(line.lastIndexOf(')') + 2, 1) != "Z";
+}
+
+}  // namespace
+
+TEST(CommandLine, ASignalEndsTheDemoWithItsSimulatedDevice) {
+  for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    TempDir dir;
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.Path() + "config"));
+    env.insert("XDG_STATE_HOME", QString::fromStdString(dir.Path() + "state"));
+    program.setProcessEnvironment(env);
+    program.start(QString(DTU_BIN_DIR "/dtu-config"), {"--demo"});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    const pid_t pid = static_cast<pid_t>(program.processId());
+    pid_t sim = 0;
+    for (int i = 0; i < 500 && sim == 0; ++i) {
+      sim = ChildNamed(pid, "dtu-sim");
+      if (sim == 0) program.waitForFinished(20);
+    }
+    ASSERT_NE(sim, 0) << "the demo started no simulated device";
+    // Let the window start its run.
+    program.waitForFinished(500);
+    ASSERT_EQ(program.state(), QProcess::Running) << program.readAllStandardError().toStdString();
+    kill(pid, signal);
+    ASSERT_TRUE(program.waitForFinished(15000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 128 + signal) << program.readAllStandardError().toStdString();
+    EXPECT_FALSE(Alive(sim)) << "the simulated device was left running";
+    if (Alive(sim)) kill(sim, SIGKILL);
+  }
 }

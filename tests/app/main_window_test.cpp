@@ -16,9 +16,12 @@
 
 namespace {
 
-const char* const kCommands[] = {
-    "Save",   "Load",        "RestoreFactory", "LoadFromFile", "SaveToFile", "SetTime",
-    "GetVer", "READFILELOG", "CPIN",           "CSQ",          "quit"};
+// Everything that needs a device in its setting mode, the free commands of the operation page
+// included.
+const char* const kCommands[] = {"Save",       "Load",    "RestoreFactory", "LoadFromFile",
+                                 "SaveToFile", "SetTime", "GetVer",         "READFILELOG",
+                                 "CPIN",       "CSQ",     "AT+LIST",        "AT+FINDNETMODE",
+                                 "quit"};
 const char* const kPortSettings[] = {"Checkcode", "BaudRate1", "SerialPort"};
 
 // The real main window on the real English skin, in a program folder of its own (its

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "event_loop.h"
+#include "random_device.h"
 #include "sim_process.h"
 #include "temp_dir.h"
 #include "test_program.h"
@@ -118,9 +119,11 @@ class FileSafety : public testing::Test {
   static std::string Path(const std::string& name) { return dir_->Path() + name; }
 
   // A window logged in to a fresh device; "Open file" answers `choice`.
-  void OpenWindowOnDevice(FileWritesChoice choice = FileWritesChoice::kWrite) {
+  void OpenWindowOnDevice(FileWritesChoice choice = FileWritesChoice::kWrite,
+                          std::vector<std::string> deviceArgs = {}) {
     std::string error;
-    ASSERT_TRUE(sim_.Start({"--boot-ms", "1500"}, &error)) << error;
+    deviceArgs.insert(deviceArgs.end(), {"--boot-ms", "1500"});
+    ASSERT_TRUE(sim_.Start(deviceArgs, &error)) << error;
     window_ = MakeTestWindow(windowDir_.Path(), 0, &error);
     ASSERT_TRUE(window_) << error;
     window_->hooks().chooseFileWrites = [this, choice](const std::vector<std::string>& lines) {
@@ -298,6 +301,54 @@ TEST_F(FileSafety, CancellingTheQuestionWritesNothingAndShowsTheDevicesValuesAga
   EXPECT_EQ(window_->form().Find("Access Point Name")->Text(),
             window_->session().Params()["Access Point Name"].value);
   EXPECT_NE(window_->form().Find("Access Point Name")->Text(), "FROMFILE");
+}
+
+// Random configurations of both models, each on a simulated device started with it.
+TEST_F(FileSafety, ADevicesOwnFileSendsNothingThroughTheWindowOrApply) {
+  for (const char* modelName : {"zr350", "zr350v4"}) {
+    std::mt19937 random(static_cast<unsigned>(modelName[5]) * 31u + 5u);
+    for (int n = 0; n < 2; ++n) {
+      SCOPED_TRACE(std::string(modelName) + " configuration " + std::to_string(n));
+      const std::string own = Reply(RandomDevice(*FindDeviceModel(modelName), random));
+      const std::string path = Path("random.cfg");
+      std::string error;
+      ASSERT_TRUE(WriteConfigFileTo(path, own, &error)) << error;
+      const std::vector<std::string> device{"--model", modelName, "--config", path};
+
+      ASSERT_NO_FATAL_FAILURE(OpenWindowOnDevice(FileWritesChoice::kWrite, device));
+      EXPECT_TRUE(OpenInWindow(path)) << Log();
+      EXPECT_EQ(Commands(sim_), "\r\nAT+SHOW\r\n");
+      EXPECT_TRUE(asked_.empty());
+      window_.reset();
+      sim_.Stop();
+
+      SimProcess sim;
+      std::vector<std::string> args = device;
+      args.insert(args.end(), {"--boot-ms", "1500"});
+      ASSERT_TRUE(sim.Start(args, &error)) << error;
+      const CommandRun apply = RunDtuConfig({"apply", Q(path), "--port", Q(sim.PtyPath())});
+      EXPECT_EQ(apply.status, 0) << apply.out << apply.err;
+      EXPECT_EQ(Commands(sim), "\r\nAT+SHOW\r\nat+quit\r\n");
+    }
+  }
+}
+
+TEST_F(FileSafety, AFileOfTheOtherModelAppliesAndTheReadBackAgrees) {
+  std::mt19937 random(11u);
+  for (const auto& [fileModel, deviceModel] :
+       {std::pair{"zr350v4", "zr350"}, std::pair{"zr350", "zr350v4"}}) {
+    SCOPED_TRACE(std::string(fileModel) + " file on a " + deviceModel + " device");
+    const std::string path = Path(std::string(fileModel) + " template.cfg");
+    std::string error;
+    ASSERT_TRUE(
+        WriteConfigFileTo(path, Reply(RandomDevice(*FindDeviceModel(fileModel), random)), &error))
+        << error;
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start({"--model", deviceModel, "--boot-ms", "1500"}, &error)) << error;
+    const CommandRun apply = RunDtuConfig({"apply", Q(path), "--port", Q(sim.PtyPath())});
+    EXPECT_EQ(apply.status, 0) << apply.out << apply.err;
+    EXPECT_NE(apply.out.find("verified"), std::string::npos) << apply.out;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <string>
@@ -20,9 +22,17 @@
 namespace {
 
 // A show reply of a device, longer than 3000 bytes, with the values `apn` and `user`.
+// A whole reply (a real device's, so that it passes the rule a saved file must pass) with the
+// access point name `apn`, followed by lines no parameter has and the final OK.
 std::string ShowReply(const std::string& echo, const std::string& apn, const std::string& user) {
-  std::string reply = echo + "\r\nAccess Point Name:" + apn + "\r\nAPN User Name:" + user + "\r\n";
-  for (int i = 0; i < 120; ++i) reply += "\r\nNOTE " + std::to_string(i) + ":padding padding\r\n";
+  std::ifstream in(std::string(DTU_TEST_DATA_DIR) + "/show/zr350v4_show.reply", std::ios::binary);
+  std::string device{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  device = device.substr(device.find("\r\n") + 2);  // the device's own echo
+  device = device.substr(0, device.rfind("OK\r\n"));
+  const size_t value = device.find("Access Point Name:") + 18;
+  device.replace(value, device.find("\r\n", value) - value, apn);
+  std::string reply = echo + "\r\n" + device + "APN User Name:" + user + "\r\n";
+  for (int i = 0; i < 20; ++i) reply += "\r\nNOTE " + std::to_string(i) + ":padding padding\r\n";
   return reply + "\r\nOK\r\n";
 }
 

@@ -132,6 +132,7 @@ const std::pair<const char*, const char*> kLanguageKeys[] = {
     {"onLoadFrommFile", "Cancelled"},
     {"onLoadFrommFile", "Cancel"},
     {"Save", "RefusedTooLong"},
+    {"Save", "NothingSent"},
     {"Protocolmodel", "Text"},
     {"DIO workmode", "Text1"},
     {"DIO workmode", "Text2"},

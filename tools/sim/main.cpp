@@ -20,6 +20,10 @@ int main(int argc, char** argv) {
     std::fputs(SimUsage().c_str(), stdout);
     return 0;
   }
+  if (options.version) {
+    std::puts("dtu-sim V" DTU_VERSION);
+    return 0;
+  }
   if (options.parametersDoc) {
     std::fputs(DeviceParametersMarkdown().c_str(), stdout);
     return 0;

@@ -24,7 +24,9 @@ std::string Describe(const ValueDomain& domain) {
              " bytes of any character set (ASCII, UTF-8, GB 18030), no control bytes" + empty;
     case DomainKind::kHost:
       return "IPv4 address or host name of at most " + length +
-             " bytes: letters, digits, `.` and `-`" + empty;
+             " bytes: labels of letters, digits and inner `-` joined by `.`; digits and dots "
+             "alone must be a whole IPv4 address, and a name's last label is never all digits" +
+             empty;
     case DomainKind::kIpv4:
       return "dotted IPv4 address, four numbers 0 to 255";
     case DomainKind::kPhone:

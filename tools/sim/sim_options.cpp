@@ -39,6 +39,8 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
     bool ok = true;
     if (arg == "--help" || arg == "-h") {
       options.help = true;
+    } else if (arg == "--version") {
+      options.version = true;
     } else if (arg == "--list-models") {
       options.listModels = true;
     } else if (arg == "--parameters-doc") {
@@ -118,6 +120,7 @@ std::string SimUsage() {
          "                        unplug-after-bytes N | chunk BYTES GAP_MS | chunk off |\n"
          "                        clear [CMD]\n"
          "  --list-models         print the models and exit\n"
+         "  --version             print the version and exit\n"
          "  --parameters-doc      print the parameter table as Markdown and exit\n"
          "SIGUSR1 reboots the device.\n";
 }

@@ -25,6 +25,7 @@ struct SimOptions {
   bool listModels = false;
   bool parametersDoc = false;  // print docs/device-parameters.md
   bool help = false;
+  bool version = false;
 };
 
 // Parses argv[1..]; false with a message for anything it does not understand.
