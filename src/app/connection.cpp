@@ -5,6 +5,7 @@
 #include "serial/connection_request.h"
 #include "serial/port_error.h"
 #include "serial/port_list.h"
+#include "serial/port_permission.h"
 #include "texts/language.h"
 
 void CZR350FrameWnd::RefreshPortList() {
@@ -17,11 +18,24 @@ void CZR350FrameWnd::PreselectPort(const std::string& path) {
 
 namespace {
 // The cause of a failed opening, in the user's language where the language file has it.
+// The permission hint names the group that may use the port, or says that none may.
+std::string PermissionHint(const std::string& path) {
+  const PortPermission permission = PortPermissionOf(path);
+  const char* key = permission.remedy == PortPermission::Remedy::kJoinGroup ? "PermissionHint"
+                    : permission.remedy == PortPermission::Remedy::kLogInAgain
+                        ? "PermissionRelogin"
+                        : "PermissionNoGroup";
+  std::string text = LanguageText("OnStartCom", key, "");
+  if (text.empty()) return DescribePortPermission(permission, path);
+  for (size_t at = text.find("{group}"); at != std::string::npos; at = text.find("{group}", at))
+    text.replace(at, 7, permission.group);
+  return text;
+}
+
 std::string OpenFailureHint(const OpenResult& result, const std::string& path) {
-  const char* key = result.failure == OpenFailure::kPermission ? "PermissionHint"
-                    : result.failure == OpenFailure::kBusy     ? "Busy"
-                                                               : nullptr;
+  const char* key = result.failure == OpenFailure::kBusy ? "Busy" : nullptr;
   std::string text = key ? LanguageText("OnStartCom", key, "") : std::string();
+  if (result.failure == OpenFailure::kPermission) text = PermissionHint(path);
   // Who holds it, where /proc shows it, and ModemManager's part.
   if (result.failure == OpenFailure::kBusy) {
     std::string lines = BusyPortLines(path);

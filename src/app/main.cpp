@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
 #include <QProcess>
@@ -25,6 +26,9 @@
 #include "ui/skin_window.h"
 
 namespace {
+
+// The skin's "minsize": the smallest window the pages are laid out for.
+const QSize kSmallestWindow(1100, 680);
 
 struct Options {
   QString screenshot;
@@ -79,6 +83,19 @@ std::optional<int> ParseOptions(const QStringList& arguments, Options* options) 
     return 2;
   }
   options->screenshot = parser.value(screenshot);
+  if (parser.isSet(screenshot)) {
+    const QFileInfo target(options->screenshot);
+    if (options->screenshot.isEmpty()) {
+      std::fprintf(stderr, "dtu-config: --screenshot takes the PNG file to write\n");
+      return 2;
+    }
+    // A FIFO would hold the program until someone reads it, a device takes anything.
+    if (target.exists() && !target.isFile()) {
+      std::fprintf(stderr, "dtu-config: --screenshot %s: not a regular file\n",
+                   qPrintable(options->screenshot));
+      return 2;
+    }
+  }
   options->language = parser.value(language);
   options->port = parser.value(port);
   options->demo = parser.isSet(demo);
@@ -95,8 +112,13 @@ std::optional<int> ParseOptions(const QStringList& arguments, Options* options) 
     const QStringList parts = parser.value(size).split('x');
     const int width = parts.size() == 2 ? parts[0].toInt() : 0;
     const int height = parts.size() == 2 ? parts[1].toInt() : 0;
-    if (width < 200 || height < 200 || width > 8000 || height > 8000) {
-      std::fprintf(stderr, "dtu-config: --size takes WIDTHxHEIGHT, for example 1100x680\n");
+    // The window is never smaller than its skin's minimum, so neither is a picture of it.
+    if (width < kSmallestWindow.width() || height < kSmallestWindow.height() || width > 8000 ||
+        height > 8000) {
+      std::fprintf(stderr,
+                   "dtu-config: --size takes WIDTHxHEIGHT from %dx%d to 8000x8000, for example "
+                   "1920x1080\n",
+                   kSmallestWindow.width(), kSmallestWindow.height());
       return 2;
     }
     options->size = QSize(width, height);

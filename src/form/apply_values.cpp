@@ -232,8 +232,15 @@ void ApplyRowValues(Form& form, const ParamTable& params, bool fiveDioModel,
       if (Control* edit = form.Find(name))
         edit->SetText(ShowBytes(shownBytes, ShownBytes::RowKey(name), row.value));
     } else if (row.controlKind == "Line") {
+      bool mask = false;
       for (const TransmitChannelRow& channel : TransmitChannelRows()) {
-        if (name == channel.rowName) ApplyTransmitChannel(form, channel, row.value);
+        if (name != channel.rowName) continue;
+        ApplyTransmitChannel(form, channel, row.value);
+        mask = true;
+      }
+      // A row the device only reports ("Device Type") is shown as it is, where the page has it.
+      if (!mask) {
+        if (Control* shown = form.Find(name)) shown->SetText(row.value);
       }
     }
   }

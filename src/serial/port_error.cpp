@@ -1,7 +1,6 @@
 #include "port_error.h"
 
-#include <grp.h>
-#include <sys/stat.h>
+#include "serial/port_permission.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -12,16 +11,6 @@ namespace {
 
 std::mutex reporterMutex;
 std::function<void(const std::string&)> reporter;
-
-std::string GroupOf(const std::string& path) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) return {};
-  group entry{};
-  group* found = nullptr;
-  char buffer[1024];
-  if (getgrgid_r(info.st_gid, &entry, buffer, sizeof buffer, &found) != 0 || !found) return {};
-  return found->gr_name;
-}
 
 }  // namespace
 
@@ -53,12 +42,8 @@ void ShowPortError(const std::string& text) {
 std::string OpenErrorHint(int error, const std::string& portPath) {
   switch (error) {
     case EACCES:
-    case EPERM: {
-      std::string group = GroupOf(portPath);
-      if (group.empty()) group = "dialout";
-      return "Permission denied on " + portPath + ": the user is not in the group \"" + group +
-             "\" (sudo usermod -aG " + group + " $USER, then log in again).";
-    }
+    case EPERM:
+      return DescribePortPermission(PortPermissionOf(portPath), portPath);
     case EBUSY:
       return portPath + " is in use by another program.";
     case ENOENT:

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -54,6 +55,29 @@ TEST(CommandLine, HelpVersionAndMistakesNeedNoDisplay) {
   EXPECT_NE(unknown.err.find("unknown command \"frobnicate\""), std::string::npos);
   Answer language = RunWithoutDisplay({"--lang", "fr"});
   EXPECT_EQ(language.status, 2);
+}
+
+TEST(CommandLine, AScreenshotNeedsAFileAndAWindowNoSmallerThanTheSkinsMinimum) {
+  TempDir dir;
+  const QString fifo = QString::fromStdString(dir.Path() + "fifo");
+  ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+  struct Case {
+    QStringList args;
+    const char* said;
+  };
+  const Case cases[] = {
+      {{"--screenshot", ""}, "--screenshot takes"},
+      {{"--screenshot", fifo}, "not a regular file"},
+      {{"--screenshot", "/dev/null"}, "not a regular file"},
+      {{"--screenshot", "x.png", "--size", "1099x680"}, "--size takes"},
+      {{"--screenshot", "x.png", "--size", "1100x679"}, "--size takes"},
+      {{"--screenshot", "x.png", "--size", "big"}, "--size takes"},
+  };
+  for (const Case& c : cases) {
+    const Answer answer = RunWithoutDisplay(c.args);
+    EXPECT_EQ(answer.status, 2) << c.args.join(' ').toStdString();
+    EXPECT_NE(answer.err.find(c.said), std::string::npos) << answer.err;
+  }
 }
 
 TEST(CommandLine, TheWindowWithoutADisplayIsAClearErrorNotACrash) {

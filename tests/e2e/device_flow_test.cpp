@@ -413,3 +413,12 @@ TEST_F(DeviceFlowTest, GbBytesAreShownReadableAndGoBackOnlyAsTheyCame) {
 }
 
 }  // namespace
+
+TEST_F(DeviceFlowTest, TheLoraPageShowsTheDevicesTypeAfterARead) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn({"--model", "zr350-l"}));
+  Click("Load");
+  ASSERT_TRUE(PumpUntil([&] { return showsApplied_ == 1; }, 30000)) << Log();
+  Control* type = window_->form().Find("Device Type");
+  ASSERT_NE(type, nullptr);
+  EXPECT_EQ(type->Text(), "ZR350-L");
+}

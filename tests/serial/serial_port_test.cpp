@@ -13,6 +13,7 @@
 
 #include "custom_baud.h"
 #include "port_error.h"
+#include "serial/port_permission.h"
 #include "pty_pair.h"
 
 namespace {
@@ -361,9 +362,35 @@ TEST(SerialPortErrorText, ReportNamesCallErrnoTextAndPath) {
             "Port: /dev/does-not-exist-ttyUSB9\n");
 }
 
-TEST(SerialPortErrorText, PermissionHintNamesTheGroupToJoin) {
-  std::string hint = OpenErrorHint(EACCES, "/dev/does-not-exist-ttyUSB9");
-  EXPECT_NE(hint.find("dialout"), std::string::npos) << hint;
+TEST(SerialPortErrorText, PermissionHintNamesTheGroupToJoinButNeverRoot) {
+  using Remedy = PortPermission::Remedy;
+  struct Case {
+    const char* group;
+    mode_t mode;
+    bool listed;
+    bool inProcess;
+    Remedy remedy;
+    const char* named;  // in the hint
+  };
+  const Case cases[] = {
+      {"dialout", 0660, false, false, Remedy::kJoinGroup, "usermod -aG dialout"},
+      {"uucp", 0660, false, false, Remedy::kJoinGroup, "usermod -aG uucp"},
+      {"dialout", 0660, true, false, Remedy::kLogInAgain, "log out and in again"},
+      {"root", 0660, false, false, Remedy::kNoGroup, "udev rule"},
+      {"dialout", 0600, false, false, Remedy::kNoGroup, "udev rule"},
+      {"dialout", 0640, false, false, Remedy::kNoGroup, "chmod a+rw"},
+      {"", 0660, false, false, Remedy::kNoGroup, "udev rule"},
+  };
+  for (const Case& c : cases) {
+    const PortPermission permission = DecidePortPermission(c.group, c.mode, c.listed, c.inProcess);
+    EXPECT_EQ(permission.remedy, c.remedy) << c.group << " " << c.mode;
+    const std::string hint = DescribePortPermission(permission, "/dev/ttyUSB0");
+    EXPECT_NE(hint.find(c.named), std::string::npos) << hint;
+    EXPECT_EQ(hint.find("-aG root"), std::string::npos) << hint;
+  }
+  // A node that is not there says no group rather than guessing one.
+  EXPECT_NE(OpenErrorHint(EACCES, "/dev/does-not-exist-ttyUSB9").find("no group"),
+            std::string::npos);
   EXPECT_NE(OpenErrorHint(EBUSY, "/dev/ttyUSB0").find("in use"), std::string::npos);
 }
 

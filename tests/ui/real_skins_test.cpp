@@ -103,6 +103,8 @@ const std::pair<const char*, const char*> kLanguageKeys[] = {
     {"OnStartCom", "CloseNotice"},
     {"OnStartCom", "OpenError"},
     {"OnStartCom", "PermissionHint"},
+    {"OnStartCom", "PermissionRelogin"},
+    {"OnStartCom", "PermissionNoGroup"},
     {"OnStartCom", "Disconnected"},
     {"OnStartCom", "Busy"},
     {"OnStartCom", "NoPorts"},
