@@ -10,6 +10,7 @@
 #include "catalogue/param_table.h"
 #include "cli/cli_options.h"
 #include "cli/device_runner.h"
+#include "cli/json_bytes.h"
 #include "cli/parallel_run.h"
 #include "cli/run_report.h"
 #include "cli/show_command.h"
@@ -31,10 +32,6 @@ std::vector<std::pair<std::string, std::string>> ItemsInOrder(const ListParamTab
     }
   }
   return items;
-}
-
-QString Utf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 struct Source {
@@ -175,9 +172,10 @@ int RunDiffCommand(const QStringList& args, std::ostream& out, std::ostream& err
     QJsonArray parameters;
     QJsonArray items;
     for (const ConfigDifference& d : differences) {
-      (d.sensorItem ? items : parameters)
-          .append(QJsonObject{
-              {d.sensorItem ? "label" : "name", Utf8(d.name)}, {"a", Utf8(d.a)}, {"b", Utf8(d.b)}});
+      QJsonObject entry{{d.sensorItem ? "label" : "name", Utf8(d.name)}};
+      PutBytes(entry, "a", d.a);
+      PutBytes(entry, "b", d.b);
+      (d.sensorItem ? items : parameters).append(entry);
     }
     const QJsonObject root{{"a", Utf8(sources[0].name)},
                            {"b", Utf8(sources[1].name)},

@@ -7,11 +7,10 @@
 
 #include <cstdio>
 
-namespace {
+#include "cli/json_bytes.h"
+#include "texts/byte_text.h"
 
-QString Utf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+namespace {
 
 // The command as sent, without its line end.
 std::string CommandLine(const WorkJob& job) {
@@ -39,9 +38,15 @@ std::string LeaveTail(const DeviceReport& report) {
 }
 
 std::string EscapedText(const std::string& text) {
+  // UTF-8 text is printed as it is. In a text that is not UTF-8 (GB 18030) every byte from 0x80
+  // is escaped: some of its byte pairs happen to be UTF-8 characters, and printing those would
+  // mix two character sets in one value.
+  const bool utf8 = IsUtf8(text);
   std::string out;
   for (unsigned char c : text) {
-    if (c == '\\') {
+    if (c >= 0x80 && utf8) {
+      out += static_cast<char>(c);
+    } else if (c == '\\') {
       out += "\\\\";
     } else if (c == '\r') {
       out += "\\r";
@@ -49,7 +54,7 @@ std::string EscapedText(const std::string& text) {
       out += "\\n";
     } else if (c == '\t') {
       out += "\\t";
-    } else if (c < 0x20 || c == 0x7f) {
+    } else if (c < 0x20 || c >= 0x7f) {
       char hex[5];
       std::snprintf(hex, sizeof hex, "\\x%02x", c);
       out += hex;
@@ -147,23 +152,23 @@ std::string FormatRunJson(const DeviceReport& report) {
   }
   QJsonArray writes;
   for (const WriteRecord& write : report.writes) {
-    QJsonObject entry{{"name", Utf8(write.job.name)},
-                      {"command", Utf8(CommandLine(write.job))},
-                      {"value", Utf8(write.job.value)},
-                      {"verdict", VerdictName(write.verdict)}};
+    QJsonObject entry{{"name", Utf8(write.job.name)}, {"verdict", VerdictName(write.verdict)}};
+    PutBytes(entry, "command", CommandLine(write.job));
+    PutBytes(entry, "value", write.job.value);
     if (report.verifyRan && write.verdict == WriteVerdict::kAccepted) {
       entry["verified"] = write.verified;
-      if (!write.verified) entry["reported"] = Utf8(write.reported);
+      if (!write.verified) PutBytes(entry, "reported", write.reported);
     }
     if (!write.job.subkey.empty()) entry["item"] = Utf8(write.job.subkey);
     writes.append(entry);
   }
   QJsonArray refused;
   for (const Refusal& refusal : report.refused) {
-    refused.append(QJsonObject{{"name", Utf8(refusal.name)},
-                               {"item", Utf8(refusal.subkey)},
-                               {"value", Utf8(refusal.value)},
-                               {"reason", RefusalReasonWord(refusal.reason)}});
+    QJsonObject entry{{"name", Utf8(refusal.name)},
+                      {"item", Utf8(refusal.subkey)},
+                      {"reason", RefusalReasonWord(refusal.reason)}};
+    PutBytes(entry, "value", refusal.value);
+    refused.append(entry);
   }
   const QJsonObject root{
       {"port", Utf8(report.port)},

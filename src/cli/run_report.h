@@ -34,7 +34,9 @@ std::string FormatRunText(const DeviceReport& report, bool allWrites);
 // One line of JSON: {"port", "deviceType", "version", "ok", "failure", "backup" (the file, or
 // empty), "phases": [{"phase",
 // "ms"}], "writes": [{"name", "command", "value", "verdict", "verified", "reported"}],
-// "refusedValues": [...], "quit", "restarted", "verification": {"ran", "mismatches"}}.
+// "refusedValues": [...], "quit", "restarted", "verification": {"ran", "mismatches"}}. A
+// command, value or reported value that is not UTF-8 has its bytes in "commandBytes",
+// "valueBytes", "reportedBytes" (PutBytes).
 std::string FormatRunJson(const DeviceReport& report);
 
 // How the device was left, for the end of a report line ("; sent back to its data mode
@@ -42,5 +44,6 @@ std::string FormatRunJson(const DeviceReport& report);
 // mode. Empty when there is nothing to say.
 std::string LeaveTail(const DeviceReport& report);
 
-// A text for one line of output: control bytes escaped (\r, \n, \t, \xNN, \\).
+// A text for one line of output: control bytes escaped (\r, \n, \t, \xNN, \\), and in a text that
+// is not UTF-8 (GB 18030) every byte from 0x80 as \xNN; UTF-8 text keeps its characters.
 std::string EscapedText(const std::string& text);

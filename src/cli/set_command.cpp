@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "cli/cli_options.h"
@@ -25,6 +26,27 @@ const ParamTable::value_type* FindRow(const ParamTable& catalogue, const std::st
       return &entry;
   }
   return nullptr;
+}
+
+// The bytes of each positional argument: `args` and `argBytes` are the same arguments, decoded
+// and as given, and the positional ones come in their order. Nothing when an argument's text
+// stands for two different byte strings on this command line (which bytes are meant is unknown).
+std::optional<std::vector<std::string>> PositionalBytes(const QStringList& args,
+                                                        const QStringList& positional,
+                                                        const std::vector<std::string>& argBytes) {
+  if (static_cast<size_t>(args.size()) != argBytes.size()) return std::nullopt;
+  std::vector<std::string> exact;
+  qsizetype next = 1;
+  for (const QString& argument : positional) {
+    while (next < args.size() && args[next] != argument) ++next;
+    if (next == args.size()) return std::nullopt;
+    const std::string& bytes = argBytes[static_cast<size_t>(next++)];
+    for (qsizetype k = 1; k < args.size(); ++k) {
+      if (args[k] == argument && argBytes[static_cast<size_t>(k)] != bytes) return std::nullopt;
+    }
+    exact.push_back(bytes);
+  }
+  return exact;
 }
 
 }  // namespace
@@ -66,7 +88,8 @@ bool MakeSetWrite(const ParamTable& catalogue, const std::string& assignment, Wo
   return true;
 }
 
-int RunSetCommand(const QStringList& args, std::ostream& out, std::ostream& err) {
+int RunSetCommand(const QStringList& args, const std::vector<std::string>& argBytes,
+                  std::ostream& out, std::ostream& err) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Writes single parameters to each device, named by control name (\"Access Point Name\")\n"
@@ -113,12 +136,20 @@ int RunSetCommand(const QStringList& args, std::ostream& out, std::ostream& err)
   ParamTable catalogue;
   ListParamTable lists;
   BuildParamTable(catalogue, lists, std::nullopt);
+  // The values go to the device as the command line gave their bytes: decoding them would send
+  // U+FFFD for every byte that is not UTF-8 (a GB 18030 APN).
+  const std::optional<std::vector<std::string>> exact =
+      PositionalBytes(args, assignments, argBytes);
+  if (!exact) {
+    err << command << ": two arguments differ only in bytes that are not UTF-8; which is meant "
+        << "is unknown: nothing was sent\n";
+    return kExitUsage;
+  }
   std::vector<WorkJob> writes;
   bool refused = false;
-  for (const QString& assignment : assignments) {
+  for (const std::string& text : *exact) {
     WorkJob job;
     std::string why;
-    const std::string text = assignment.toLocal8Bit().toStdString();
     if (MakeSetWrite(catalogue, text, &job, &why)) {
       writes.push_back(job);
     } else {

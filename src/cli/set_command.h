@@ -7,13 +7,17 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "catalogue/param_table.h"
 #include "exchange/work_job.h"
 
 // 0 when every device took every value; 1 when a device failed or refused one; 2 on a wrong
 // command line or a value refused before sending (nothing is sent then); 130 when interrupted.
-int RunSetCommand(const QStringList& args, std::ostream& out, std::ostream& err);
+// `argBytes` holds the bytes of each of `args` as the command line gave them: the values are
+// taken from them and sent byte for byte, whatever their character set.
+int RunSetCommand(const QStringList& args, const std::vector<std::string>& argBytes,
+                  std::ostream& out, std::ostream& err);
 
 // The write of one "NAME=VALUE": the catalogue row named NAME (or written by the AT command
 // NAME, "AT" in any letter case), checked for line breaks and against the parameter's domain.

@@ -6,8 +6,10 @@
 #include <QString>
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
+
+#include "cli/json_bytes.h"
+#include "cli/run_report.h"
 
 namespace {
 
@@ -30,42 +32,9 @@ std::vector<SensorItem> SensorItemsInOrder(const ListParamTable& lists) {
   return items;
 }
 
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (unsigned char c : text) {
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (c < 0x20 || c == 0x7f) {
-          char hex[5];
-          std::snprintf(hex, sizeof hex, "\\x%02x", c);
-          out += hex;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out;
-}
-
 std::string Padded(std::string text, size_t width) {
   if (text.size() < width) text.append(width - text.size(), ' ');
   return text;
-}
-
-QString Utf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
@@ -87,16 +56,17 @@ std::string FormatShowText(const ShowReport& report) {
   out += std::string("five-DIO model: ") + (report.fiveDioModel ? "yes" : "no") + "\n";
   out += "parameters: " + std::to_string(params.size()) + "\n";
   for (const auto& [name, row] : params) {
-    out += "  " + Padded(Escaped(name), nameWidth) + "  " +
-           Padded(row.atCommand.empty() ? "-" : Escaped(row.atCommand), commandWidth) + "  " +
-           Escaped(row.value) + "\n";
+    out += "  " + Padded(EscapedText(name), nameWidth) + "  " +
+           Padded(row.atCommand.empty() ? "-" : EscapedText(row.atCommand), commandWidth) + "  " +
+           EscapedText(row.value) + "\n";
   }
   const std::vector<SensorItem> items = SensorItemsInOrder(lists);
   out += "sensor items: " + std::to_string(items.size()) + "\n";
   size_t labelWidth = 0;
   for (const SensorItem& item : items) labelWidth = std::max(labelWidth, item.label.size());
   for (const SensorItem& item : items) {
-    out += "  " + Padded(Escaped(item.label), labelWidth) + "  " + Escaped(item.value) + "\n";
+    out +=
+        "  " + Padded(EscapedText(item.label), labelWidth) + "  " + EscapedText(item.value) + "\n";
   }
   return out;
 }
@@ -105,15 +75,17 @@ std::string FormatShowJson(const ShowReport& report) {
   QJsonArray parameters;
   if (report.params != nullptr) {
     for (const auto& [name, row] : *report.params) {
-      parameters.append(QJsonObject{
-          {"name", Utf8(name)}, {"atCommand", Utf8(row.atCommand)}, {"value", Utf8(row.value)}});
+      QJsonObject entry{{"name", Utf8(name)}, {"atCommand", Utf8(row.atCommand)}};
+      PutBytes(entry, "value", row.value);
+      parameters.append(entry);
     }
   }
   QJsonArray sensorItems;
   if (report.lists != nullptr) {
     for (const SensorItem& item : SensorItemsInOrder(*report.lists)) {
-      sensorItems.append(QJsonObject{
-          {"list", Utf8(item.list)}, {"label", Utf8(item.label)}, {"value", Utf8(item.value)}});
+      QJsonObject entry{{"list", Utf8(item.list)}, {"label", Utf8(item.label)}};
+      PutBytes(entry, "value", item.value);
+      sensorItems.append(entry);
     }
   }
   const QJsonObject root{{"source", Utf8(report.source)},

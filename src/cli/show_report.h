@@ -15,10 +15,11 @@ struct ShowReport {
 
 // One line per row: control name, AT command ("-" when the row is never written) and value,
 // in columns. Control bytes of a value are shown escaped (\r, \t, \x01, and \\ for a backslash),
-// so that each row stays on one line.
+// so that each row stays on one line; so are the bytes that are no part of a UTF-8 character
+// (\xd6: GB 18030 text), so that the bytes can be told apart.
 std::string FormatShowText(const ShowReport& report);
 
 // {"source", "fiveDioModel", "parameters": [{"name", "atCommand", "value"}...],
-//  "sensorItems": [{"list", "label", "value"}...]}. Texts are read as UTF-8; a byte that is not
-// valid UTF-8 becomes U+FFFD.
+//  "sensorItems": [{"list", "label", "value"}...]}. A value that is not UTF-8 is given as its
+// readable decoding (GB 18030) in "value" and as its exact bytes in hexadecimal in "valueBytes".
 std::string FormatShowJson(const ShowReport& report);

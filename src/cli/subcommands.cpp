@@ -6,7 +6,9 @@
 
 #include <iostream>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/apply_command.h"
 #include "cli/diff_command.h"
@@ -22,12 +24,17 @@ struct Subcommand {
   bool needsForm;
   // `args` starts with the program name followed by the subcommand's own arguments.
   int (*run)(const QStringList& args, std::ostream& out, std::ostream& err);
+  // Instead of `run`, for a command that sends values from its command line to a device: it also
+  // gets each argument's bytes as given (`args` decodes them, and decoding replaces the bytes
+  // that are not UTF-8).
+  int (*runOnBytes)(const QStringList& args, const std::vector<std::string>& argBytes,
+                    std::ostream& out, std::ostream& err) = nullptr;
 };
 
 constexpr Subcommand kSubcommands[] = {
-    {"show", false, RunShowCommand},  {"read", false, RunReadCommand},
-    {"apply", true, RunApplyCommand}, {"diff", false, RunDiffCommand},
-    {"set", false, RunSetCommand},
+    {"show", false, RunShowCommand},        {"read", false, RunReadCommand},
+    {"apply", true, RunApplyCommand},       {"diff", false, RunDiffCommand},
+    {"set", false, nullptr, RunSetCommand},
 };
 
 // Installed while a command with a form runs: drops the font warnings (IsFontNoise) and hands
@@ -84,7 +91,12 @@ std::optional<int> RunSubcommand(int argc, char** argv, std::ostream& out, std::
         argv[0] != nullptr ? QFileInfo(QString::fromLocal8Bit(argv[0])).fileName() : QString();
     QStringList args{(program.isEmpty() ? QStringLiteral("dtu-config") : program) +
                      QLatin1Char(' ') + QString::fromLatin1(name.data(), name.size())};
-    for (int i = 2; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    std::vector<std::string> argBytes{args.first().toStdString()};
+    for (int i = 2; i < argc; ++i) {
+      args << QString::fromLocal8Bit(argv[i]);
+      argBytes.emplace_back(argv[i] != nullptr ? argv[i] : "");
+    }
+    if (command.runOnBytes) return command.runOnBytes(args, argBytes, out, err);
     return command.run(args, out, err);
   }
   return std::nullopt;

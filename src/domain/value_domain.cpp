@@ -21,8 +21,9 @@ bool ParseDecimal(std::string_view text, int64_t& number) {
   return ec == std::errc() && ptr == end;
 }
 
-// Printable ASCII and the bytes of UTF-8 sequences. Control bytes are refused: a CR or LF
-// would break the show reply's lines, a NUL the program's receive buffer.
+// Printable ASCII and every byte from 0x80: the device keeps text in whatever character set it
+// was sent (UTF-8, or GB 18030 from Chinese Windows tools). Control bytes are refused: a CR or
+// LF would break the show reply's lines, a NUL the program's receive buffer.
 bool IsPrintableText(std::string_view text) {
   for (char c : text) {
     const auto byte = static_cast<unsigned char>(c);

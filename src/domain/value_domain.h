@@ -15,7 +15,7 @@
 enum class DomainKind {
   kItems,     // one of the item codes
   kNumber,    // decimal integer within [min, max]
-  kText,      // free text of printable bytes (UTF-8 allowed), at most maxLength bytes
+  kText,      // free text of printable bytes (any from 0x80 too), at most maxLength bytes
   kHost,      // IPv4 address or host name: letters, digits, '.', '-', at most maxLength
   kIpv4,      // dotted IPv4 address
   kPhone,     // digits with an optional leading '+', at most maxLength; may be empty

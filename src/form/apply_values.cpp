@@ -220,7 +220,8 @@ std::optional<int> ComboIndexForValue(const std::string& name, const std::string
   return std::nullopt;
 }
 
-void ApplyRowValues(Form& form, const ParamTable& params, bool fiveDioModel) {
+void ApplyRowValues(Form& form, const ParamTable& params, bool fiveDioModel,
+                    ShownBytes* shownBytes) {
   for (const auto& [name, row] : params) {
     if (row.controlKind == "Combobox") {
       ComboControl* combo = form.FindCombo(name);
@@ -228,7 +229,8 @@ void ApplyRowValues(Form& form, const ParamTable& params, bool fiveDioModel) {
       std::optional<int> index = ComboIndexForValue(name, row.value, *combo, params, fiveDioModel);
       if (index) combo->SelectItem(*index);
     } else if (row.controlKind == "Edit") {
-      if (Control* edit = form.Find(name)) edit->SetText(row.value);
+      if (Control* edit = form.Find(name))
+        edit->SetText(ShowBytes(shownBytes, ShownBytes::RowKey(name), row.value));
     } else if (row.controlKind == "Line") {
       bool mask = false;
       for (const TransmitChannelRow& channel : TransmitChannelRows()) {
@@ -246,15 +248,15 @@ void ApplyRowValues(Form& form, const ParamTable& params, bool fiveDioModel) {
 
 void ApplyValuesToForm(Form& form, const ParamTable& params, const ListParamTable& lists,
                        TabTable& tabs, DeviceFacts& facts, const PostRule& postRule,
-                       SensorItemDefaults* sensorDefaults) {
+                       SensorItemDefaults* sensorDefaults, ShownBytes* shownBytes) {
   facts.deviceTypeText = ValueOf(params, "Device Type");
   OfferModulePage(tabs, facts.deviceTypeText);
   UpdateTabStrip(form, tabs, TabStripMode::Rebuild);
   facts.loraVersionText = ValueOf(params, "LORA ver");
 
-  ApplyRowValues(form, params, facts.fiveDioModel);
+  ApplyRowValues(form, params, facts.fiveDioModel, shownBytes);
 
-  FillSensorList(form, lists, sensorDefaults);
+  FillSensorList(form, lists, sensorDefaults, shownBytes);
   if (postRule) {
     postRule(kRuleActivation, 0);
     postRule(kRuleLoraMode, 0);

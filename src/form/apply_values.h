@@ -7,6 +7,7 @@
 
 #include "catalogue/device_facts.h"
 #include "catalogue/param_table.h"
+#include "form/shown_bytes.h"
 #include "form/tab_table.h"
 #include "texts/form.h"
 #include "writing/sensor_list.h"
@@ -20,13 +21,17 @@ using PostRule = std::function<void(int rule, int argument)>;
 // text, drop-down lists an item chosen by the row's rule, routing arrows the bits of their mask);
 // refills the sensor list (in place when `sensorDefaults` is given); then posts rules 1 and 17.
 // Selecting items raises "itemselect" as a user's choice does, so the form's handlers run between
-// rows. A missing control is passed over.
+// rows. A missing control is passed over. A value that is not UTF-8 is shown in a readable
+// decoding, and `shownBytes` (when given) keeps the bytes it stands for, so that composing the
+// writes gives those bytes back while the field is left as shown.
 void ApplyValuesToForm(Form& form, const ParamTable& params, const ListParamTable& lists,
                        TabTable& tabs, DeviceFacts& facts, const PostRule& postRule,
-                       SensorItemDefaults* sensorDefaults = nullptr);
+                       SensorItemDefaults* sensorDefaults = nullptr,
+                       ShownBytes* shownBytes = nullptr);
 
 // The part of ApplyValuesToForm that puts each row's value on its control, in table order.
-void ApplyRowValues(Form& form, const ParamTable& params, bool fiveDioModel);
+void ApplyRowValues(Form& form, const ParamTable& params, bool fiveDioModel,
+                    ShownBytes* shownBytes = nullptr);
 
 // The number a value stands for: its leading decimal integer after blanks, with an optional
 // sign, clamped to the 32-bit range; 0 when there is no digit.

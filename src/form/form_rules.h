@@ -14,6 +14,7 @@
 #include "catalogue/device_facts.h"
 #include "catalogue/param_table.h"
 #include "form/form_rule.h"
+#include "form/shown_bytes.h"
 #include "form/tab_table.h"
 #include "texts/form.h"
 
@@ -27,6 +28,9 @@ struct FormRuleContext {
   // The one message of the rules (a server count the device cannot take); a box with the
   // caption "DTU" and an OK button on screen, something a test can answer.
   std::function<void(const std::string& text)> showMessageBox;
+  // The bytes behind fields that show a decoding: a rule that puts a device value back on an
+  // edit goes through it as ApplyValuesToForm does. May be null.
+  ShownBytes* shownBytes = nullptr;
 };
 
 // Runs rule `rule` (see FormRule) with its argument; a number outside 0..kLastFormRule does

@@ -304,7 +304,9 @@ void DataFormatRule(FormRuleContext& c, int line) {
     const std::string name = LineName("DIO", line, field);
     auto row = c.params.find(name);
     Control* control = c.form.Find(name);
-    if (row != c.params.end() && control) control->SetText(changed ? "" : row->second.value);
+    if (row != c.params.end() && control)
+      control->SetText(ShowBytes(c.shownBytes, ShownBytes::RowKey(name),
+                                 changed ? std::string() : row->second.value));
   }
 }
 

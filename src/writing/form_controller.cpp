@@ -4,6 +4,7 @@
 #include "form/apply_values.h"
 #include "form/form_rules.h"
 #include "form/rule_posts.h"
+#include "texts/byte_text.h"
 #include "texts/language.h"
 #include "writing/config_file.h"
 #include "writing/sensor_list.h"
@@ -51,7 +52,8 @@ FormController::FormController(Form& form, ParamTable& params, ListParamTable& l
 void FormController::BuildCatalogue() {
   NumberSensorList(form_);
   BuildParamTable(params_, lists_, form_);
-  FormRuleContext context{form_, params_, tabs_, facts_, hooks_.postRule, hooks_.messageBox};
+  FormRuleContext context{form_,           params_,           tabs_,       facts_,
+                          hooks_.postRule, hooks_.messageBox, &shownBytes_};
   MatchActiveFlagsToRows(context);
 }
 
@@ -62,7 +64,8 @@ void FormController::OnItemSelect(const std::string& name) {
 }
 
 void FormController::RunRule(int rule, int argument) {
-  FormRuleContext context{form_, params_, tabs_, facts_, hooks_.postRule, hooks_.messageBox};
+  FormRuleContext context{form_,           params_,           tabs_,       facts_,
+                          hooks_.postRule, hooks_.messageBox, &shownBytes_};
   ApplyFormRule(context, rule, argument);
   if (pendingRules_ > 0) --pendingRules_;
   if (pendingRules_ == 0 && appliedDue_) RulesSettled();
@@ -79,7 +82,8 @@ void FormController::ShowValues() {
   // Until the rules have run, the form does not show what it will show.
   applied_.Clear();
   appliedDue_ = true;
-  ApplyValuesToForm(form_, params_, lists_, tabs_, facts_, hooks_.postRule, &sensorDefaults_);
+  ApplyValuesToForm(form_, params_, lists_, tabs_, facts_, hooks_.postRule, &sensorDefaults_,
+                    &shownBytes_);
 }
 
 void FormController::WriteAccepted(const WorkJob& job) {
@@ -100,11 +104,11 @@ bool FormController::LoadText(const std::string& text, std::string* reason) {
 }
 
 ComposedWrites FormController::Compose() {
-  return ComposeWrites(form_, params_, lists_, tabs_, &applied_);
+  return ComposeWrites(form_, params_, lists_, tabs_, &applied_, &shownBytes_);
 }
 
 ComposedWrites FormController::ComposeFor(const ParamTable& params, const ListParamTable& lists) {
-  return ComposeWrites(form_, params, lists, tabs_, &applied_);
+  return ComposeWrites(form_, params, lists, tabs_, &applied_, &shownBytes_);
 }
 
 void FormController::RefreshChangeMarks() {
@@ -173,7 +177,9 @@ std::vector<std::string> FormController::DescribeWrites(const ComposedWrites& co
     } else if (auto row = params_.find(write.name); row != params_.end()) {
       before = row->second.value;
     }
-    lines.push_back(what + ": \"" + before + "\" -> \"" + write.value + "\"");
+    // Bytes that are not UTF-8 (GB 18030) are shown as the form shows them.
+    lines.push_back(what + ": \"" + ReadableText(before) + "\" -> \"" + ReadableText(write.value) +
+                    "\"");
   }
   return lines;
 }

@@ -14,6 +14,7 @@
 #include "catalogue/device_facts.h"
 #include "catalogue/param_table.h"
 #include "exchange/work_job.h"
+#include "form/shown_bytes.h"
 #include "form/tab_table.h"
 #include "texts/form.h"
 #include "writing/applied_values.h"
@@ -97,6 +98,7 @@ class FormController {
   TabTable& tabs_;
   Hooks hooks_;
   SensorItemDefaults sensorDefaults_;
+  ShownBytes shownBytes_;
   ChangeMarks changeMarks_;
   AppliedValues applied_;
   // Rules posted and not yet run, and whether the form waits for them to note what it shows.

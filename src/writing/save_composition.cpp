@@ -230,7 +230,7 @@ bool BoundToAnotherLine(const std::string& name, const ParamInfo& row,
 }
 
 void SaveParams(Form& form, const ParamTable& params, const TabTable& tabs, const RuleTexts& texts,
-                const AppliedValues* applied, ComposedWrites& out) {
+                const AppliedValues* applied, const ShownBytes* shownBytes, ComposedWrites& out) {
   for (const auto& [name, row] : params) {
     if (!row.active || !OnShownTab(tabs, row.page)) continue;
     if (BoundToAnotherLine(name, row, applied)) continue;
@@ -254,7 +254,8 @@ void SaveParams(Form& form, const ParamTable& params, const TabTable& tabs, cons
       QueueSideWrite(writeAs, name, i, params, out);
       continue;
     } else if (row.controlKind == "Edit") {
-      if (Control* edit = form.Find(name)) value = edit->Text();
+      if (Control* edit = form.Find(name))
+        value = HeldBytes(shownBytes, ShownBytes::RowKey(name), edit->Text());
     } else if (row.controlKind == "Line") {
       value = TransmitChannelValue(form, name, row);
     }
@@ -352,7 +353,8 @@ void QueueSensorItemWrite(int index, const std::vector<std::string>& fields,
 }
 
 void SaveSensorList(Form& form, const ListParamTable& lists, const TabTable& tabs,
-                    ComposedWrites& out, const AppliedValues* applied) {
+                    ComposedWrites& out, const AppliedValues* applied,
+                    const ShownBytes* shownBytes) {
   for (const auto& [name, entry] : lists) {
     if (!entry.active || !OnShownTab(tabs, entry.page) || entry.controlKind != "List" ||
         name != "CustomList")
@@ -371,8 +373,9 @@ void SaveSensorList(Form& form, const ListParamTable& lists, const TabTable& tab
         continue;
       }
       std::vector<std::string> fields;
-      // The data name is UTF-8 in the form as on the device: it is sent as the form holds it.
-      for (const char* field : kSensorFields) fields.push_back(ReadItemField(*item, field));
+      // A data name the device keeps in GB 18030 goes back as those bytes unless it was edited.
+      for (const char* field : kSensorFields)
+        fields.push_back(ReadItemBytes(*item, k, field, shownBytes));
       QueueSensorItemWrite(k, fields, name, entry, out);
     }
   }
@@ -396,10 +399,11 @@ void MergeWritesByCommand(std::vector<WorkJob>& writes) {
 }
 
 ComposedWrites ComposeWrites(Form& form, const ParamTable& params, const ListParamTable& lists,
-                             const TabTable& tabs, const AppliedValues* applied) {
+                             const TabTable& tabs, const AppliedValues* applied,
+                             const ShownBytes* shownBytes) {
   ComposedWrites out;
-  SaveParams(form, params, tabs, RuleTexts::Load(), applied, out);
-  SaveSensorList(form, lists, tabs, out, applied);
+  SaveParams(form, params, tabs, RuleTexts::Load(), applied, shownBytes, out);
+  SaveSensorList(form, lists, tabs, out, applied, shownBytes);
   MergeWritesByCommand(out.writes);
   return out;
 }

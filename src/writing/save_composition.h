@@ -11,6 +11,7 @@
 
 #include "catalogue/param_table.h"
 #include "exchange/work_job.h"
+#include "form/shown_bytes.h"
 #include "form/tab_table.h"
 #include "texts/form.h"
 #include "writing/applied_values.h"
@@ -60,8 +61,14 @@ struct ComposedWrites {
 // rows than `params` carry (a five-DIO file on a three-DIO device, or the reverse), the DIO3 rows
 // mean another line of this device and are not written. Rows that write the same command are
 // merged: the last one in sending order is the one sent.
+//
+// A control the user changed composes from what it shows. An edit field that still shows the
+// decoding of bytes it was filled with (`shownBytes`, kept when the values were put on the form:
+// GB 18030 text) composes to those bytes, also inside a sensor item whose other fields changed;
+// any other text is sent as the form holds it (UTF-8).
 ComposedWrites ComposeWrites(Form& form, const ParamTable& params, const ListParamTable& lists,
-                             const TabTable& tabs, const AppliedValues* applied = nullptr);
+                             const TabTable& tabs, const AppliedValues* applied = nullptr,
+                             const ShownBytes* shownBytes = nullptr);
 
 // Keeps one write per command: of several writes to one command (rows bound to the same line, a
 // row written twice), the later one, which is what the device would keep.
@@ -74,7 +81,8 @@ void QueueParamWrite(const std::string& value, const std::string& name, const Pa
 
 // The sensor items of every active list on a shown tab, in item order.
 void SaveSensorList(Form& form, const ListParamTable& lists, const TabTable& tabs,
-                    ComposedWrites& out, const AppliedValues* applied = nullptr);
+                    ComposedWrites& out, const AppliedValues* applied = nullptr,
+                    const ShownBytes* shownBytes = nullptr);
 
 // Adds the write of item `index` of the list `listName` from its field values, unless the item is
 // off and unknown to the device, or the device holds these fields already. An item with a field

@@ -107,11 +107,20 @@ bool AllItemsPresent(const ListControl& list) {
 
 }  // namespace
 
-void FillSensorList(Form& form, const ListParamTable& lists, SensorItemDefaults* defaults) {
+std::string ReadItemBytes(Control& item, int index, const std::string& field,
+                          const ShownBytes* shownBytes) {
+  return HeldBytes(shownBytes, ShownBytes::ItemFieldKey(kSensorListName, index, field),
+                   ReadItemField(item, field));
+}
+
+void FillSensorList(Form& form, const ListParamTable& lists, SensorItemDefaults* defaults,
+                    ShownBytes* shownBytes) {
   auto entry = lists.find(kSensorListName);
   if (entry == lists.end() || entry->second.controlKind != "List") return;
   ListControl* list = form.FindList(kSensorListName);
   if (!list) return;
+  // Every field is filled anew: none stands for the bytes of an earlier fill.
+  if (shownBytes) shownBytes->ForgetAll(ShownBytes::ListPrefix(kSensorListName));
 
   const bool refill = defaults && defaults->known && AllItemsPresent(*list);
   if (!refill) RebuildItems(*list);
@@ -137,8 +146,16 @@ void FillSensorList(Form& form, const ListParamTable& lists, SensorItemDefaults*
     }
     const std::vector<std::string> pieces = SplitItemFields(value->second);
     for (size_t p = 0; p < kSensorFields.size(); ++p) {
-      // The data name is UTF-8 on the device and in the form alike: it is shown as it comes.
-      WriteItemField(*item, kSensorFields[p], p < pieces.size() ? pieces[p] : std::string());
+      const std::string piece = p < pieces.size() ? pieces[p] : std::string();
+      Control* field = item->FindChild(kSensorFields[p]);
+      // An edit shows bytes that are not UTF-8 (a data name in GB 18030) in a readable decoding;
+      // a drop-down list takes its number as it is.
+      const bool edit = field && !field->AsCombo() && IsEdit(*field);
+      WriteItemField(
+          *item, kSensorFields[p],
+          edit ? ShowBytes(shownBytes,
+                           ShownBytes::ItemFieldKey(kSensorListName, g, kSensorFields[p]), piece)
+               : piece);
     }
   }
 }

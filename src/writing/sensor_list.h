@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalogue/param_table.h"
+#include "form/shown_bytes.h"
 #include "texts/form.h"
 
 // A field's value: an edit's text, or a combo's selected index in decimal (empty when nothing is
@@ -42,6 +43,12 @@ struct SensorItemDefaults {
 // value of each item into its fields; an item the device did not report stays numbered and
 // switched off, its other fields as the layout makes them. Only the "List" entry named
 // "CustomList" fills the list. With `defaults` the items are built once and refilled afterwards,
-// with the same result.
-void FillSensorList(Form& form, const ListParamTable& lists,
-                    SensorItemDefaults* defaults = nullptr);
+// with the same result. A field that is not UTF-8 is shown in a readable decoding, its bytes kept
+// in `shownBytes` (when given) under ShownBytes::ItemFieldKey.
+void FillSensorList(Form& form, const ListParamTable& lists, SensorItemDefaults* defaults = nullptr,
+                    ShownBytes* shownBytes = nullptr);
+
+// The bytes field `field` of item `index` holds: ReadItemField, given back as the bytes the
+// field was filled with while it still shows their decoding.
+std::string ReadItemBytes(Control& item, int index, const std::string& field,
+                          const ShownBytes* shownBytes);

@@ -16,6 +16,7 @@
 
 #include "catalogue/show_reply_parser.h"
 #include "cli/subcommands.h"
+#include "texts/byte_text.h"
 #include "writing/config_file.h"
 
 namespace {
@@ -162,6 +163,67 @@ TEST_F(ShowCommandFiles, ControlBytesOfValuesAreShownEscaped) {
   ASSERT_EQ(run.status, kExitOk) << run.err;
   EXPECT_THAT(run.out, HasSubstr("AT+LID"));
   EXPECT_THAT(run.out, HasSubstr("  a\\tb\\\\c\\x01\n"));
+}
+
+// A device set up by a Chinese Windows tool keeps GB 18030 text. The text output shows the bytes
+// that are no UTF-8 escaped, and UTF-8 as it is; JSON gives the readable decoding and the exact
+// bytes.
+TEST_F(ShowCommandFiles, BytesThatAreNotUtf8AreShownExactly) {
+  const std::string gbApn = "\xd6\xd0\xb9\xfa\xd2\xc6\xb6\xaf";  // 中国移动
+  const std::string gbName = "\xce\xc2\xb6\xc8";                 // 温度
+  std::string text;
+  ASSERT_TRUE(ReadConfigFileFrom(kFixture, &text, nullptr));
+  std::string other = text;
+  for (auto [from, to] : {std::pair<std::string, std::string>{"Access Point Name:cmnet",
+                                                              "Access Point Name:" + gbApn},
+                          {"0:1,1,3,0,2,0,2,1,temp,0", "0:1,1,3,0,2,0,2,1," + gbName + ",0"},
+                          {"humidity", "湿度"}}) {
+    const size_t at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    text.replace(at, from.size(), to);
+  }
+  const std::string path = Write("gb.cfg", EncodeConfigFile(text));
+
+  const CliRun shown = RunCli({"show", path});
+  ASSERT_EQ(shown.status, kExitOk) << shown.err;
+  EXPECT_THAT(shown.out, HasSubstr("  \\xd6\\xd0\\xb9\\xfa\\xd2\\xc6\\xb6\\xaf\n"));
+  EXPECT_THAT(shown.out, HasSubstr(",\\xce\\xc2\\xb6\\xc8,0\n"));
+  EXPECT_THAT(shown.out, HasSubstr(",湿度,0\n"));
+
+  const CliRun json = RunCli({"show", path, "--json"});
+  ASSERT_EQ(json.status, kExitOk) << json.err;
+  const QJsonObject root = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object();
+  QJsonObject apn;
+  for (const auto& row : root["parameters"].toArray()) {
+    if (row.toObject()["atCommand"] == "AT+APN") apn = row.toObject();
+  }
+  EXPECT_EQ(apn["value"].toString(), QString::fromUtf8("中国移动"));
+  EXPECT_EQ(apn["valueBytes"].toString(), "d6d0b9fad2c6b6af");
+  const QJsonArray items = root["sensorItems"].toArray();
+  ASSERT_GE(items.size(), 2);
+  EXPECT_EQ(items[0].toObject()["value"].toString(), QString::fromUtf8("1,1,3,0,2,0,2,1,温度,0"));
+  EXPECT_EQ(items[0].toObject()["valueBytes"].toString(),
+            QString::fromStdString(HexBytes("1,1,3,0,2,0,2,1," + gbName + ",0")));
+  EXPECT_FALSE(items[1].toObject().contains("valueBytes")) << "UTF-8 needs no bytes";
+
+  // diff: the same two ways.
+  const std::string otherPath = Write("other.cfg", EncodeConfigFile(other));
+  const CliRun diff = RunCli({"diff", otherPath, path});
+  EXPECT_EQ(diff.status, kExitFailure) << diff.err;
+  EXPECT_THAT(
+      diff.out,
+      HasSubstr("Access Point Name: \"cmnet\" | \"\\xd6\\xd0\\xb9\\xfa\\xd2\\xc6\\xb6\\xaf\"\n"));
+  const CliRun diffJson = RunCli({"diff", otherPath, path, "--json"});
+  const QJsonObject differences =
+      QJsonDocument::fromJson(QByteArray::fromStdString(diffJson.out)).object();
+  QJsonObject apnDiff;
+  for (const auto& row : differences["parameters"].toArray()) {
+    if (row.toObject()["name"] == "Access Point Name") apnDiff = row.toObject();
+  }
+  EXPECT_EQ(apnDiff["a"].toString(), "cmnet");
+  EXPECT_FALSE(apnDiff.contains("aBytes"));
+  EXPECT_EQ(apnDiff["b"].toString(), QString::fromUtf8("中国移动"));
+  EXPECT_EQ(apnDiff["bBytes"].toString(), "d6d0b9fad2c6b6af");
 }
 
 TEST_F(ShowCommandFiles, FileCutBeforeItsFinalOkLineIsRefused) {

@@ -382,6 +382,66 @@ TEST_F(DeviceFlowTest, OpeningAFileWritesWhatItChangesOnTheDevice) {
   EXPECT_EQ(asked[0], "Access Point Name: \"CMNET\" -> \"FROMFILE\"");
 }
 
+// A device set up by a Chinese Windows tool keeps its APN and a sensor's data name in GB 18030.
+// The window shows them readable, writes nothing back for them, sends an edit as UTF-8 and a
+// file's bytes exactly as the file holds them.
+TEST_F(DeviceFlowTest, GbBytesAreShownReadableAndGoBackOnlyAsTheyCame) {
+  const std::string gbApn = "\xd6\xd0\xb9\xfa\xd2\xc6\xb6\xaf";     // 中国移动
+  const std::string gbItem = "1,1,3,0,2,0,2,1,\xce\xc2\xb6\xc8,0";  // data name 温度
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+  QueueWrite("Access Point Name", "AT+APN", gbApn);
+  WorkJob item;
+  item.kind = kJobWrite;
+  item.command = "AT+GENSENSORINFO=0," + gbItem + "\r\n";
+  item.name = "CustomList";
+  item.value = gbItem;
+  item.group = "List";
+  item.subkey = "GENSENSORINFO 0:";
+  window_->session().Queue(item);
+  ASSERT_TRUE(WaitForLog(kSaved, 2)) << Log();
+
+  Click("Load");
+  ASSERT_TRUE(PumpUntil([&] { return showsApplied_ == 1; }, 30000)) << Log();
+  ASSERT_TRUE(PumpUntil([&] { return Enabled("Save"); }));
+  Control* apn = window_->form().Find("Access Point Name");
+  EXPECT_EQ(apn->Text(), "中国移动");
+  Control* first = window_->form().FindList("CustomList")->ItemAt(0);
+  EXPECT_EQ(first->FindChild("SensorCfg_DataName")->Text(), "温度");
+  Click("Save");
+  ASSERT_TRUE(WaitForLog("Nothing to write")) << Log();
+
+  // The device's own file, loaded by "Open file", changes nothing either.
+  WorkJob save = MakeJob(kJobSaveToFile, kFileShowCommand);
+  save.filePath = dir_.Path() + "device.cfg";
+  window_->session().Queue(save);
+  ASSERT_TRUE(
+      PumpUntil([&] { return QFile::exists(QString::fromStdString(save.filePath)); }, 30000));
+  const size_t before = Commands().size();
+  ASSERT_TRUE(window_->LoadFile(save.filePath)) << Log();
+  ASSERT_TRUE(WaitForLog("Nothing to write", 2)) << Log();
+  EXPECT_EQ(Commands().substr(before), "\r\nAT+SHOW\r\n");
+
+  // An edit goes as what was typed.
+  apn->SetText("互联网");
+  Click("Save");
+  ASSERT_TRUE(WaitForLog(kSaved, 3)) << Log();
+  EXPECT_EQ(Commands().substr(before), "\r\nAT+SHOW\r\nAT+APN=互联网\r\n");
+
+  // The file goes back byte for byte, once the user has seen the write in readable text.
+  std::vector<std::string> asked;
+  window_->hooks().chooseFileWrites = [&](const std::vector<std::string>& lines) {
+    asked = lines;
+    return FileWritesChoice::kWrite;
+  };
+  ASSERT_TRUE(window_->LoadFile(save.filePath)) << Log();
+  EXPECT_EQ(apn->Text(), "中国移动");
+  ASSERT_TRUE(WaitForLog(kSaved, 4)) << Log();
+  PumpFor(300);
+  EXPECT_EQ(Commands().substr(before),
+            "\r\nAT+SHOW\r\nAT+APN=互联网\r\n\r\nAT+SHOW\r\nAT+APN=" + gbApn + "\r\n");
+  EXPECT_EQ(asked, std::vector<std::string>{"Access Point Name: \"互联网\" -> \"中国移动\""});
+}
+
 }  // namespace
 
 TEST_F(DeviceFlowTest, TheLoraPageShowsTheDevicesTypeAfterARead) {

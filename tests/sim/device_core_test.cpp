@@ -279,6 +279,21 @@ TEST_F(DeviceCoreTest, ClockAndSensorItemWritesAreKept) {
             std::string::npos);
 }
 
+// Devices set up by Chinese Windows tools keep GB 18030 text: the bytes are stored and reported
+// as they came, while a control byte is still refused.
+TEST_F(DeviceCoreTest, TextInAnyCharacterSetComesBackByteForByte) {
+  const std::string apn = "\xd6\xd0\xb9\xfa\xd2\xc6\xb6\xaf";  // "China Mobile", GB 18030
+  const std::string dataName = "\xce\xc2\xb6\xc8";             // "temperature"
+  Login();
+  EXPECT_NE(Send("AT+APN=" + apn + "\r\n").find("OK"), std::string::npos);
+  Send("AT+GENSENSORINFO=0,1,1,3,0,2,0,2,1," + dataName + ",0\r\n");
+  EXPECT_NE(Send("AT+APN=a\x01b\r\n").find("ERROR"), std::string::npos);
+  const std::string show = Send("AT+SHOW\r\n");
+  EXPECT_NE(show.find("\r\nAccess Point Name:" + apn + "\r\n"), std::string::npos);
+  EXPECT_NE(show.find("\r\nGENSENSORINFO 0:1,1,3,0,2,0,2,1," + dataName + ",0\r\n"),
+            std::string::npos);
+}
+
 TEST_F(DeviceCoreTest, FactoryResetRestoresDefaults) {
   Login();
   Send("AT+APN=changed\r\n");

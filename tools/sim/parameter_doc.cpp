@@ -20,8 +20,8 @@ std::string Describe(const ValueDomain& domain) {
       return "decimal integer from " + std::to_string(domain.min) + " to " +
              std::to_string(domain.max) + " (no sign, blank or leading `+`)";
     case DomainKind::kText:
-      return "text of at most " + length + " bytes: printable ASCII or UTF-8, no control bytes" +
-             empty;
+      return "text of at most " + length +
+             " bytes of any character set (ASCII, UTF-8, GB 18030), no control bytes" + empty;
     case DomainKind::kHost:
       return "IPv4 address or host name of at most " + length +
              " bytes: labels of letters, digits and inner `-` joined by `.`; digits and dots "
