@@ -100,6 +100,36 @@ TEST_F(OwnFile, ChangesNothingOnItsDeviceForRandomConfigurationsOfEveryModel) {
   }
 }
 
+// Configurations that once changed their own device, each on its own.
+TEST_F(OwnFile, ChangesNothingForTheValuesThatOnceChangedTheirDevice) {
+  struct Case {
+    const char* model;
+    const char* command;
+    const char* value;
+  };
+  const Case cases[] = {
+      {"zr350", "AT+DIOWORKMODE3", "2"},  // the third line's short list shows "unused"
+      {"zr350", "AT+DIOWORKMODE3", "5"},
+      {"zr350v4", "AT+DIOWORKMODE4", "5"},
+      {"zr350v4", "AT+DIOWORKMODE5", "3"},
+      {"zr350", "At+PROMODE", "-1"},
+      {"zr350", "AT+ACTI", "-1"},
+      {"zr350", "AT+DIODATAFMT1", "1"},
+      {"zr350", "AT+APN", "Software version:Zr350V4"},
+  };
+  for (const Case& c : cases) {
+    DeviceConfig device(*FindDeviceModel(c.model));
+    ASSERT_EQ(device.Write(c.command, c.value), WriteOutcome::kStored) << c.command << c.value;
+    const std::string reply = Reply(device);
+    TemplateForm& form = FormWith(reply);
+    DeviceTables tables = TablesOf(form, reply);
+    const ComposedWrites composed = form.ComposeFor(tables.params, tables.lists);
+    EXPECT_TRUE(composed.writes.empty() && composed.refused.empty())
+        << c.model << " " << c.command << "=" << c.value << ":\n"
+        << Listed(composed);
+  }
+}
+
 TEST_F(OwnFile, AFileOfTheOtherModelWritesWhatTheDeviceThenReports) {
   const DeviceModel* three = FindDeviceModel("zr350");
   const DeviceModel* five = FindDeviceModel("zr350v4");

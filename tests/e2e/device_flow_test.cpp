@@ -452,3 +452,18 @@ TEST_F(DeviceFlowTest, TheLoraPageShowsTheDevicesTypeAfterARead) {
   ASSERT_NE(type, nullptr);
   EXPECT_EQ(type->Text(), "ZR350-L");
 }
+
+TEST_F(DeviceFlowTest, AWriteWithAValueThatCannotBeSentSendsNothingAtAll) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+  Click("Load");
+  ASSERT_TRUE(PumpUntil([&] { return showsApplied_ == 1; }, 30000)) << Log();
+  ASSERT_TRUE(PumpUntil([&] { return Enabled("Save"); }));
+  window_->form().Find("Access Point Name")->SetText(std::string(1024, 'a'));
+  window_->form().Find("Center call number")->SetText("*99#");
+  Click("Save");
+  EXPECT_TRUE(WaitForLog("Nothing was written")) << Log();
+  EXPECT_NE(Log().find("longer than the device's field: Access Point Name"), std::string::npos)
+      << Log();
+  PumpFor(300);
+  EXPECT_EQ(Commands(), "AT+SHOW\r\n") << "the batch went without one of its values";
+}

@@ -333,6 +333,24 @@ TEST_F(FileSafety, ADevicesOwnFileSendsNothingThroughTheWindowOrApply) {
   }
 }
 
+// The model is the device's own statement: a value naming the other model changes nothing.
+TEST_F(FileSafety, AValueNamingTheFiveDioFirmwareDoesNotChangeTheModel) {
+  DeviceConfig device(*FindDeviceModel("zr350"));
+  ASSERT_EQ(device.Write("AT+APN", "Software version:Zr350V4"), WriteOutcome::kStored);
+  std::string error;
+  ASSERT_TRUE(WriteConfigFileTo(Path("named.cfg"), Reply(device), &error)) << error;
+  SimProcess sim;
+  ASSERT_TRUE(
+      sim.Start({"--model", "zr350", "--config", Path("named.cfg"), "--boot-ms", "1500"}, &error))
+      << error;
+  const CommandRun read =
+      RunDtuConfig({"read", "--port", Q(sim.PtyPath()), "-o", Q(Path("named-read.cfg"))});
+  EXPECT_EQ(read.status, 0) << read.out << read.err;
+  const CommandRun apply =
+      RunDtuConfig({"apply", Q(Path("named.cfg")), "--port", Q(sim.PtyPath())});
+  EXPECT_EQ(apply.status, 0) << apply.out << apply.err;
+}
+
 TEST_F(FileSafety, AFileOfTheOtherModelAppliesAndTheReadBackAgrees) {
   std::mt19937 random(11u);
   for (const auto& [fileModel, deviceModel] :

@@ -337,6 +337,22 @@ TEST_F(SaveCompositionTest, AnItemWithACommaOrLineBreakInAFieldIsRefusedWhole) {
   EXPECT_EQ(composed.refused, expected);
 }
 
+TEST_F(SaveCompositionTest, AValueLongerThanTheDevicesFieldIsRefusedNotCut) {
+  // A value of 1024 bytes or more, or an item line of more than 100, could never come back in
+  // a show reply: the device would cut it or refuse it.
+  Edit("MQTT Client ID").SetText(std::string(1023, 'a'));
+  EXPECT_EQ(Compose().refused.size(), 0u);
+  Edit("MQTT Client ID").SetText(std::string(1024, 'a'));
+  WriteItemField(SensorItem(3), "SensorCfg_DataName", std::string(90, 'n'));
+  const ComposedWrites composed = Compose();
+  EXPECT_EQ(CommandsOf(composed), Commands{});
+  ASSERT_EQ(composed.refused.size(), 2u);
+  EXPECT_EQ(composed.refused[0].name, "MQTT Client ID");
+  EXPECT_EQ(composed.refused[0].reason, RefusalReason::TooLong);
+  EXPECT_EQ(composed.refused[1].subkey, "GENSENSORINFO 3:");
+  EXPECT_EQ(composed.refused[1].reason, RefusalReason::TooLong);
+}
+
 TEST_F(SaveCompositionTest, SensorItemsOnAHiddenTabAreNotWritten) {
   WriteItemField(SensorItem(3), "SensorCfg_DeviceAddress", "5");
   tabs_[kModbusTab].shown = false;
