@@ -63,6 +63,12 @@ bool IsFontNoise(QtMsgType type, const char* category, const QString& message) {
   if (type != QtWarningMsg && type != QtInfoMsg && type != QtDebugMsg) return false;
   const std::string_view name = category != nullptr ? category : "";
   if (name == "qt.qpa.fonts" || name.rfind("qt.text.font", 0) == 0) return true;
+  // The runtime folder only matters to a window on a desktop session, which a headless
+  // command never opens.
+  if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")) ||
+      message.startsWith(QLatin1String("QStandardPaths: wrong permissions on runtime directory")) ||
+      message.startsWith(QLatin1String("QStandardPaths: runtime directory")))
+    return true;
   return message.trimmed().startsWith(QLatin1String("OpenType support missing for"));
 }
 

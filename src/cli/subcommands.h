@@ -17,8 +17,9 @@ std::optional<int> RunSubcommand(int argc, char** argv, std::ostream& out, std::
 
 // The messages of Qt's font machinery that a headless command drops while it runs (its form is
 // never shown): "OpenType support missing for ..." from text shaping, which a port sending
-// random bytes would otherwise repeat for every font and script, and anything below an error
-// in the font categories. `category` may be null.
+// random bytes would otherwise repeat for every font and script, anything below an error in the
+// font categories, and the runtime folder's warnings of QStandardPaths (no window is opened).
+// `category` may be null.
 bool IsFontNoise(QtMsgType type, const char* category, const QString& message);
 
 // Exit statuses of the subcommands.

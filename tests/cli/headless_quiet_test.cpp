@@ -61,6 +61,13 @@ TEST(HeadlessFontNoise, OtherMessagesAreKept) {
   EXPECT_FALSE(IsFontNoise(QtWarningMsg, "default", "QSocketNotifier: Invalid socket"));
   EXPECT_FALSE(IsFontNoise(QtWarningMsg, nullptr, "OpenType support is fine"));
   EXPECT_FALSE(IsFontNoise(QtCriticalMsg, "qt.qpa.fonts", "a font error"));
+  // The runtime folder's warnings mean nothing to a command without a window.
+  EXPECT_TRUE(
+      IsFontNoise(QtWarningMsg, "default",
+                  "QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '/tmp/runtime-x'"));
+  EXPECT_TRUE(IsFontNoise(QtWarningMsg, "default",
+                          "QStandardPaths: wrong permissions on runtime directory /tmp/rt, 0755 "
+                          "instead of 0700"));
   EXPECT_TRUE(
       IsFontNoise(QtWarningMsg, "qt.qpa.fonts", "QFontDatabase: Cannot find font directory"));
   EXPECT_TRUE(IsFontNoise(QtWarningMsg, "qt.text.font.db", "anything"));
