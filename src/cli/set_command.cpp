@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "catalogue/catalogue_rows.h"
 #include "cli/cli_options.h"
 #include "cli/device_runner.h"
 #include "cli/port_runs.h"
@@ -15,17 +16,62 @@
 
 namespace {
 
-// The catalogue row written by `name`: its control name first, else its AT command.
-const ParamTable::value_type* FindRow(const ParamTable& catalogue, const std::string& name) {
-  if (auto it = catalogue.find(name); it != catalogue.end()) return &*it;
-  if (!IsAtPrefix(name)) return nullptr;
-  for (const auto& entry : catalogue) {
-    const std::string& command = entry.second.atCommand;
-    if (command.size() == name.size() && IsAtPrefix(command) &&
-        command.compare(2, std::string::npos, name, 2, std::string::npos) == 0)
-      return &entry;
+// What a NAME of `set` stands for: a row to verify by, and the command it writes.
+struct NamedRow {
+  std::string name;
+  std::string command;
+};
+
+// The row's label as the device and a file show it, without its line start and colon.
+std::string ShownLabel(std::string label) {
+  if (label.rfind("\r\n", 0) == 0) label.erase(0, 2);
+  while (!label.empty() && (label.back() == ':' || label.back() == ' ')) label.pop_back();
+  return label;
+}
+
+// The row `name` stands for. The label the device and a file use comes first ("Server1's Ip",
+// with or without its colon): a few control names are other rows' labels ("Server2's Ip" is the
+// control of the row the device calls "Server1's Ip"). Then an AT command, then a control name.
+// A five-DIO device's own labels of its fourth line ("DIO4 workmode") name that line.
+std::optional<NamedRow> FindRow(const ParamTable& catalogue, const std::string& name) {
+  // The DIO3 controls are bound by model: the device's third line on one, its fourth on the
+  // other. A row that names one line on every model verifies the write on every device.
+  auto boundByModel = [](const std::string& rowName) {
+    for (const Dio3Binding& binding : Dio3Bindings()) {
+      if (rowName == binding.name) return true;
+    }
+    return false;
+  };
+  const std::string label = ShownLabel(name);
+  for (const auto& [rowName, row] : catalogue) {
+    if (!row.label.empty() && ShownLabel(row.label) == label && !boundByModel(rowName))
+      return NamedRow{rowName, row.atCommand};
   }
-  return nullptr;
+  for (const Dio3Binding& binding : Dio3Bindings()) {
+    if (ShownLabel(binding.fiveDioLabel) == label)
+      return NamedRow{binding.name, binding.fiveDioCommand};
+    if (ShownLabel(binding.threeDioLabel) == label)
+      return NamedRow{binding.name, binding.threeDioCommand};
+  }
+  if (IsAtPrefix(name)) {
+    auto sameCommand = [&name](const std::string& command) {
+      return command.size() == name.size() && IsAtPrefix(command) &&
+             command.compare(2, std::string::npos, name, 2, std::string::npos) == 0;
+    };
+    for (const auto& [rowName, row] : catalogue) {
+      if (sameCommand(row.atCommand) && !boundByModel(rowName))
+        return NamedRow{rowName, row.atCommand};
+    }
+    for (const Dio3Binding& binding : Dio3Bindings()) {
+      if (sameCommand(binding.fiveDioCommand))
+        return NamedRow{binding.name, binding.fiveDioCommand};
+      if (sameCommand(binding.threeDioCommand))
+        return NamedRow{binding.name, binding.threeDioCommand};
+    }
+  }
+  if (auto it = catalogue.find(name); it != catalogue.end())
+    return NamedRow{it->first, it->second.atCommand};
+  return std::nullopt;
 }
 
 // The bytes of each positional argument: `args` and `argBytes` are the same arguments, decoded
@@ -60,12 +106,12 @@ bool MakeSetWrite(const ParamTable& catalogue, const std::string& assignment, Wo
   }
   const std::string name = assignment.substr(0, equals);
   const std::string value = assignment.substr(equals + 1);
-  const ParamTable::value_type* row = FindRow(catalogue, name);
-  if (row == nullptr) {
-    *why = "no parameter has this control name or AT command";
+  const std::optional<NamedRow> row = FindRow(catalogue, name);
+  if (!row) {
+    *why = "no parameter has this label, AT command or control name";
     return false;
   }
-  const std::string& command = row->second.atCommand;
+  const std::string& command = row->command;
   const DeviceParam* param = command.empty() ? nullptr : FindParamByCommand(command);
   if (param == nullptr || param->domain->kind == DomainKind::kReadOnly) {
     *why = "the device only reports it; it cannot be written";
@@ -77,13 +123,12 @@ bool MakeSetWrite(const ParamTable& catalogue, const std::string& assignment, Wo
     return false;
   }
   if (!AcceptsValue(*param->domain, value)) {
-    *why =
-        std::string("not a value the device takes (") + DomainKindName(param->domain->kind) + ")";
+    *why = "not a value the device takes; it takes " + DescribeDomain(*param->domain);
     return false;
   }
   job->kind = kJobWrite;
   job->command = command + "=" + value + "\r\n";
-  job->name = row->first;
+  job->name = row->name;
   job->value = value;
   return true;
 }

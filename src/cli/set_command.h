@@ -19,8 +19,9 @@
 int RunSetCommand(const QStringList& args, const std::vector<std::string>& argBytes,
                   std::ostream& out, std::ostream& err);
 
-// The write of one "NAME=VALUE": the catalogue row named NAME (or written by the AT command
-// NAME, "AT" in any letter case), checked for line breaks and against the parameter's domain.
-// False with the reason in `*why`.
+// The write of one "NAME=VALUE": NAME is the label the device and a file show ("Server1's Ip",
+// with or without its colon), else an AT command ("AT" in any letter case), else a control name.
+// The value is checked for line breaks and against the parameter's domain. False with the
+// reason in `*why`, which says what the device takes.
 bool MakeSetWrite(const ParamTable& catalogue, const std::string& assignment, WorkJob* job,
                   std::string* why);
