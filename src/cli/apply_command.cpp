@@ -142,6 +142,8 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
   plan.dryRun = parser.isSet(dryRun);
   plan.verify = !plan.dryRun;
   plan.quit = !parser.isSet(serial.stay);
+  plan.traffic = Verbosity(parser) > 0 ? &err : nullptr;
+  plan.showSecrets = Verbosity(parser) > 1;
   // The read needs only the catalogue; the form's rows, with the active flags its rules set,
   // replace them before the writes are composed, and the device's reply is parsed into them.
   plan.prepare = [](DeviceSession& session) {

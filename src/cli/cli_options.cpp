@@ -73,3 +73,10 @@ std::string SamePortTwice(const QStringList& ports) {
   }
   return {};
 }
+
+int Verbosity(const QCommandLineParser& parser) {
+  int count = 0;
+  for (const QString& name : parser.optionNames())
+    count += name == QLatin1String("v") || name == QLatin1String("verbose") ? 1 : 0;
+  return count;
+}

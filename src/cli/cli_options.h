@@ -19,8 +19,16 @@ struct SerialOptions {
   QCommandLineOption line{"line", "Line code: data bits, parity, stop bits (8N1).", "CODE", "8N1"};
   QCommandLineOption stay{"stay",
                           "Leaves each device in its setting mode (else it ends with at+quit)."};
-  void AddTo(QCommandLineParser& parser) const { parser.addOptions({port, baud, line, stay}); }
+  QCommandLineOption verbose{{"v", "verbose"},
+                             "Shows the traffic with each device on stderr, passwords masked; "
+                             "-vv shows the passwords too."};
+  void AddTo(QCommandLineParser& parser) const {
+    parser.addOptions({port, baud, line, stay, verbose});
+  }
 };
+
+// How often -v (or --verbose) was given.
+int Verbosity(const QCommandLineParser& parser);
 
 // Where "apply" and "set" keep a device's configuration before writing to it.
 struct BackupOptions {

@@ -121,6 +121,8 @@ const char* VerdictName(WriteVerdict verdict) {
 DeviceRunner::DeviceRunner(std::string port, const RunPlan& plan)
     : port_(std::move(port)), plan_(plan), session_(std::make_unique<DeviceSession>(*this)) {
   report_.port = port_;
+  if (plan_.traffic)
+    traffic_ = std::make_unique<TrafficLog>(*plan_.traffic, port_, plan_.showSecrets);
 }
 
 DeviceRunner::~DeviceRunner() = default;
@@ -485,6 +487,27 @@ void DeviceRunner::Interrupt() {
 }
 
 void DeviceRunner::OnSessionLog(const std::string& /*text*/) {}
+
+void DeviceRunner::OnSessionLogOfKind(const std::string& text, LogKind kind) {
+  if (!traffic_) return;
+  switch (kind) {
+    case LogKind::kSent: {
+      // "send:COMMAND", the first word in the program's language.
+      const size_t colon = text.find(':');
+      traffic_->Sent(colon == std::string::npos ? text : text.substr(colon + 1));
+      return;
+    }
+    case LogKind::kReceived:
+      traffic_->Received(text);
+      return;
+    case LogKind::kProgram:
+    case LogKind::kVerdict:
+    case LogKind::kError:
+      // Verdicts are in the program's language; the report says them in English.
+      traffic_->Flush();
+      return;
+  }
+}
 
 void DeviceRunner::OnButtonSet(int /*set*/, bool /*enable*/) {}
 

@@ -15,9 +15,11 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "cli/traffic_log.h"
 #include "serial/line_settings.h"
 #include "session/device_session.h"
 #include "writing/save_composition.h"
@@ -111,6 +113,9 @@ struct RunPlan {
   // (the form they come from is built while the devices are read). A non-empty return fails the
   // device with that reason.
   std::function<std::string(DeviceSession& session, const std::string& reply)> beforeCompose;
+  // `-v`: the traffic with the device goes here (passwords masked unless `showSecrets`).
+  std::ostream* traffic = nullptr;
+  bool showSecrets = false;
 };
 
 class DeviceRunner : public SessionListener {
@@ -139,6 +144,7 @@ class DeviceRunner : public SessionListener {
 
   // SessionListener
   void OnSessionLog(const std::string& text) override;
+  void OnSessionLogOfKind(const std::string& text, LogKind kind) override;
   void OnButtonSet(int set, bool enable) override;
   void OnEscapeRefused() override;
   void OnShowParsed(const std::string& reply, const ShowReplyResult& result) override;
@@ -171,6 +177,7 @@ class DeviceRunner : public SessionListener {
   std::string port_;
   RunPlan plan_;
   std::unique_ptr<DeviceSession> session_;
+  std::unique_ptr<TrafficLog> traffic_;
   RunPhase phase_ = RunPhase::kLogin;
   QElapsedTimer phaseClock_;
   QElapsedTimer deadlineClock_;

@@ -20,7 +20,8 @@ int RunPlanOnPorts(const QStringList& ports, const RunPlan& plan, ReportStyle st
     runners.push_back(owned.back().get());
   }
   const InterruptFlag interruptFlag;
-  ProgressLines progress(err, isatty(STDERR_FILENO) == 1, runners);
+  // Traffic lines (-v) would be drawn over by redrawn progress lines.
+  ProgressLines progress(err, isatty(STDERR_FILENO) == 1 && plan.traffic == nullptr, runners);
   const bool finished = RunAll(runners, [&] {
     progress.Update();
     if (onTick) onTick(runners);

@@ -25,9 +25,11 @@ namespace {
 // Every device into its own file, side by side; one device is the same run with one runner.
 int ReadPorts(const std::string& command, const std::vector<std::string>& ports,
               const std::vector<std::string>& files, const LineSettings& settings, bool stay,
-              std::ostream& out, std::ostream& err) {
+              int verbosity, std::ostream& out, std::ostream& err) {
   RunPlan plan;
   plan.settings = settings;
+  plan.traffic = verbosity > 0 ? &err : nullptr;
+  plan.showSecrets = verbosity > 1;
   plan.verify = false;
   plan.quit = !stay;
   // The rows are counted from the reply's labels; the sensor list is not needed for that.
@@ -51,7 +53,8 @@ int ReadPorts(const std::string& command, const std::vector<std::string>& ports,
   }
   const InterruptFlag interruptFlag;
   // One device says nothing while it works unless someone watches; several have a line each.
-  const bool terminal = isatty(STDERR_FILENO) == 1;
+  // Traffic lines (-v) would be drawn over by redrawn progress lines.
+  const bool terminal = isatty(STDERR_FILENO) == 1 && plan.traffic == nullptr;
   std::unique_ptr<ProgressLines> progress;
   if (terminal || runners.size() > 1)
     progress = std::make_unique<ProgressLines>(err, terminal, runners);
@@ -94,7 +97,8 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
       "FILE");
   const QCommandLineOption stay(
       "stay", "Leaves the device in its setting mode (else it ends with at+quit).");
-  parser.addOptions({help, port, baud, line, output, stay});
+  const SerialOptions serial;
+  parser.addOptions({help, port, baud, line, output, stay, serial.verbose});
   const std::string command = args.isEmpty() ? "dtu-config read" : args.first().toStdString();
   if (!parser.parse(args)) {
     err << command << ": " << parser.errorText().toStdString() << "\n";
@@ -162,5 +166,6 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
     return kExitUsage;
   }
   UseProgramLanguage();
-  return ReadPorts(command, portPaths, files, settings, parser.isSet(stay), out, err);
+  return ReadPorts(command, portPaths, files, settings, parser.isSet(stay), Verbosity(parser), out,
+                   err);
 }

@@ -176,6 +176,8 @@ int RunSetCommand(const QStringList& args, const std::vector<std::string>& argBy
   }
   RunPlan plan;
   if (!ReadLineSettings(parser, serial, command, err, &plan.settings)) return kExitUsage;
+  plan.traffic = Verbosity(parser) > 0 ? &err : nullptr;
+  plan.showSecrets = Verbosity(parser) > 1;
   if (!ReadBackupSettings(parser, backup, command, err, &plan.backup)) return kExitUsage;
 
   ParamTable catalogue;
