@@ -111,12 +111,21 @@ std::string FormatRunText(const DeviceReport& report, bool allWrites) {
   std::string out = report.port + ": ";
   size_t verified = 0;
   for (const WriteRecord& write : report.writes) verified += write.verified ? 1 : 0;
+  size_t wouldWrite = 0;
+  for (const WriteRecord& write : report.writes)
+    wouldWrite += write.verdict == WriteVerdict::kWouldWrite ? 1 : 0;
+  auto writes = [](size_t count) {
+    return std::to_string(count) + (count == 1 ? " write" : " writes");
+  };
   if (report.ok) {
-    out += "ok, ";
-    if (report.verifyRan) {
-      out += std::to_string(verified) + " writes verified";
+    if (wouldWrite > 0) {
+      out += "would write " + std::to_string(wouldWrite) + ", nothing sent";
+    } else if (report.writes.empty()) {
+      out += "ok, nothing to write";
+    } else if (report.verifyRan) {
+      out += "ok, " + writes(verified) + " verified";
     } else {
-      out += std::to_string(report.writes.size()) + " writes";
+      out += "ok, " + writes(report.writes.size());
     }
   } else {
     out += "FAILED: " + report.failure;

@@ -52,7 +52,7 @@ const WayOut kWaysOut[] = {
   {"read, SIGINT",                      Command::kRead,     {"--latency-ms", "300"},     "fault chunk 64 40",    Action::kSigInt,  "AT+SHOW",  130, true,  "interrupted during the read"},
   {"read, SIGTERM",                     Command::kRead,     {"--latency-ms", "300"},     "fault chunk 64 40",    Action::kSigTerm, "AT+SHOW",  143, true,  "interrupted during the read"},
   {"read, SIGHUP",                      Command::kRead,     {"--latency-ms", "300"},     "fault chunk 64 40",    Action::kSigHup,  "AT+SHOW",  129, true,  "interrupted during the read"},
-  {"set, success",                      Command::kSet,      {},                          "",                     Action::kNone,    "",         0,   true,  "ok, 1 writes verified"},
+  {"set, success",                      Command::kSet,      {},                          "",                     Action::kNone,    "",         0,   true,  "ok, 1 write verified"},
   {"set, --stay",                       Command::kSetStay,  {},                          "",                     Action::kNone,    "",         0,   false, "ok"},
   {"set, time-out",                     Command::kSetTwo,   {},                          "fault silent AT+PORT", Action::kNone,    "",         1,   true,  "time-out"},
   {"set, write refused",                Command::kSetTwo,   {},                          "fault error AT+PORT",  Action::kNone,    "",         1,   true,  "refused 1 of 2 writes (AT+PORT); 1 write not sent"},
