@@ -30,9 +30,10 @@ std::string DecodeConfigFile(std::string_view fileBytes);
 // that exists and is not a regular file (a device node, a FIFO, a folder) is refused before
 // anything is written. On failure returns false and, when `error` is given, the reason (the
 // operating system's text, e.g. "No space left on device", or "not a regular file"). A new file
-// is created with `mode` (through the umask).
+// is created with `mode` (through the umask): a configuration holds the device's passwords, so
+// only its owner may read it unless asked otherwise. A replaced file keeps its own mode.
 bool WriteConfigFileTo(const std::string& path, std::string_view replyText, std::string* error,
-                       unsigned mode = 0666);
+                       unsigned mode = 0600);
 
 // Reads and decodes a file (only as many bytes as the 8192 characters can take); anything but a
 // regular file (a FIFO, a device, a folder) is refused unread. On failure returns false and,

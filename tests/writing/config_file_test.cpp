@@ -1,6 +1,7 @@
 #include "writing/config_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QTemporaryDir>
 
@@ -98,6 +99,21 @@ TEST_F(ConfigFileTest, SavedFileLoadsBackAsTheReplyByteForByte) {
   std::string text;
   ASSERT_TRUE(ReadConfigFileFrom(path, &text, &error)) << error;
   EXPECT_EQ(text, reply);
+}
+
+TEST_F(ConfigFileTest, ANewFileIsTheOwnersAloneAndAReplacedOneKeepsItsMode) {
+  // The configuration holds the device's passwords.
+  const std::string fresh = PathOf("fresh.cfg");
+  ASSERT_TRUE(WriteConfigFileTo(fresh, "Access Point Name:x\r\nOK\r\n", nullptr));
+  struct stat info {};
+  ASSERT_EQ(stat(fresh.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  const std::string shared = PathOf("shared.cfg");
+  WriteBytes(shared, "old");
+  ASSERT_EQ(chmod(shared.c_str(), 0644), 0);
+  ASSERT_TRUE(WriteConfigFileTo(shared, "Access Point Name:x\r\nOK\r\n", nullptr));
+  ASSERT_EQ(stat(shared.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0644u);
 }
 
 TEST_F(ConfigFileTest, SavingOverALongerFileLeavesNothingOfIt) {
