@@ -129,6 +129,11 @@ bool Alive(pid_t pid) {
 }  // namespace
 
 TEST(CommandLine, ASignalEndsTheDemoWithItsSimulatedDevice) {
+#ifdef __SANITIZE_THREAD__
+  // The thread checker ends a program that starts a thread after it forked while threaded, as
+  // the demo does to start its simulator; this test is about signals, not threads.
+  GTEST_SKIP() << "the demo's fork is beyond the thread checker";
+#endif
   for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
     SCOPED_TRACE(signal);
     TempDir dir;

@@ -5,13 +5,14 @@
 // the sensor items it lists.
 #include <gtest/gtest.h>
 
-#include <QProcess>
+#include <QFile>
 
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "event_loop.h"
+#include "program_run.h"
 #include "random_device.h"
 #include "sim_process.h"
 #include "temp_dir.h"
@@ -24,25 +25,12 @@ QString Q(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-struct CommandRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using CommandRun = ProgramRun;
 
 CommandRun RunDtuConfig(const QStringList& args) {
-  QProcess program;
-  program.start(QString(DTU_BIN_DIR "/dtu-config"), args);
-  CommandRun run;
-  if (!program.waitForFinished(120000)) {
-    program.kill();
-    program.waitForFinished();
-    return run;
-  }
-  run.status = program.exitCode();
-  run.out = program.readAllStandardOutput().toStdString();
-  run.err = program.readAllStandardError().toStdString();
-  return run;
+  std::vector<std::string> argv{DTU_BIN_DIR "/dtu-config"};
+  for (const QString& arg : args) argv.push_back(arg.toStdString());
+  return RunProgram(argv, 120000);
 }
 
 // What the device received after the login ("s" stream or "+++").
