@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/device_runner.h"
+#include "cli/json_bytes.h"
 
 // One line per device: its port, its phase and, while writing, how many of its writes ended.
 // On a terminal the lines are redrawn in place; otherwise a plain line is printed whenever a
@@ -43,7 +44,3 @@ std::string FormatRunJson(const DeviceReport& report);
 // (at+quit)"): always after a failure, after a success only when it may still be in its setting
 // mode. Empty when there is nothing to say.
 std::string LeaveTail(const DeviceReport& report);
-
-// A text for one line of output: control bytes escaped (\r, \n, \t, \xNN, \\), and in a text that
-// is not UTF-8 (GB 18030) every byte from 0x80 as \xNN; UTF-8 text keeps its characters.
-std::string EscapedText(const std::string& text);
