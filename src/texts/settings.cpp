@@ -50,7 +50,9 @@ std::vector<std::string> ReadLines(const std::string& path, bool* exists) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(line);
   }
-  if (!lines.empty() && lines[0].rfind("\xEF\xBB\xBF", 0) == 0) lines[0].erase(0, 3);
+  // Every byte order mark in front goes: a file saved twice by a careless editor has two, and a
+  // save here drops what a read skipped, so a second mark must not hide the first line.
+  while (!lines.empty() && lines[0].rfind("\xEF\xBB\xBF", 0) == 0) lines[0].erase(0, 3);
   return lines;
 }
 

@@ -267,4 +267,10 @@ TEST(WriteIniString, AddsOrReplacesTheKeyAndKeepsTheRest) {
   ASSERT_TRUE(WriteIniString(path, "Set", "Language", "0"));
   EXPECT_EQ(ReadIniString(path, "Set", "Language", "", 20), "0");
   EXPECT_EQ(ReadIniString(path, "CustomVer", "CustomVer", "", 260), "-X");
+
+  // Two byte order marks in front: the first section is read, and written, as the same one.
+  dir.Write("config.ini", "\xEF\xBB\xBF\xEF\xBB\xBF[Set]\r\nLanguage=0\r\n[Set]\r\nLanguage=2\r\n");
+  EXPECT_EQ(ReadLanguageValue(path), 0);
+  ASSERT_TRUE(WriteIniString(path, "Set", "Language", "1"));
+  EXPECT_EQ(ReadLanguageValue(path), 1);
 }
