@@ -1,6 +1,6 @@
 // Random configurations of a simulated device, for property tests: every writable parameter
 // gets a value its domain may hold (the device's own validation decides), and most sensor items
-// a random item. The same seed gives the same device.
+// a random item. A generator seeded alike always makes the same configuration.
 #pragma once
 
 #include <algorithm>
