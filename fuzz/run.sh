@@ -42,6 +42,9 @@ cmake --build "$build_dir" --target fuzzers
 
 export QT_QPA_PLATFORM=offscreen
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+# What Qt and fontconfig keep for the life of the process is no leak of ours (the same list the
+# sanitizer tests use); a font name from the skin can make fontconfig cache a new pattern.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/cmake/lsan.supp:print_suppressions=0}
 mkdir -p "$build_dir/artifacts"
 for target in "${targets[@]}"; do
   corpus="$build_dir/corpus/$target"
