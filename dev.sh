@@ -12,7 +12,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev help2man
-  libgtest-dev libgmock-dev libbenchmark-dev libinih-dev fonts-wqy-microhei)
+  libgtest-dev libgmock-dev libbenchmark-dev libinih-dev fonts-wqy-microhei
+  python3)
 
 missing=()
 for p in "${packages[@]}"; do

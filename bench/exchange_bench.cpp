@@ -20,11 +20,11 @@
 #include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
 #include "exchange/receive_path.h"
-#include "exchange/work_job.h"
 #include "exchange/worker.h"
 #include "fake_host.h"
 #include "serial/serial_port.h"
 #include "sim_process.h"
+#include "writing/work_job.h"
 
 namespace {
 

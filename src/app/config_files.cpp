@@ -4,10 +4,10 @@
 #include <QFileDialog>
 
 #include "app/main_window.h"
-#include "exchange/work_job.h"
 #include "texts/language.h"
 #include "ui/skin_window.h"
 #include "writing/config_file.h"
+#include "writing/work_job.h"
 
 namespace {
 QString FileFilter(int languageValue) {

@@ -6,6 +6,22 @@
 
 #include <csignal>
 
+#include "device_config.h"
+#include "device_models.h"
+
+bool IsDemoModel(const std::string& name) {
+  return FindDeviceModel(name) != nullptr;
+}
+
+std::string DemoShowReply(int page, const std::string& model) {
+  const char* const modulePages[] = {"zr350-l", "zr350-z", "zr750"};
+  const DeviceModel* chosen = nullptr;
+  if (!model.empty()) chosen = FindDeviceModel(model);
+  if (!chosen && page >= 7 && page <= 9) chosen = FindDeviceModel(modulePages[page - 7]);
+  const DeviceConfig device(chosen ? *chosen : DefaultDeviceModel());
+  return "AT+SHOW\r\n" + device.ShowText() + "\r\nOK\r\n";
+}
+
 DemoDevice::~DemoDevice() {
   if (process_.state() == QProcess::NotRunning) return;
   process_.terminate();

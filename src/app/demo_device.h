@@ -5,6 +5,14 @@
 
 #include <string>
 
+// Whether the simulator knows a model called `name` ("zr350-l", ...).
+bool IsDemoModel(const std::string& name);
+
+// What the simulated device answers to "AT+SHOW", from the echo to the final "OK": the model
+// `model` when given, else the one whose module page is `page` (LoRa, ZigBee, GPS), else the
+// simulator's default. The pictures of the form show it without a device.
+std::string DemoShowReply(int page, const std::string& model);
+
 class DemoDevice {
  public:
   DemoDevice() = default;

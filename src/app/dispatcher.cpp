@@ -9,9 +9,9 @@
 #include "app/dispatcher.h"
 #include "app/main_window.h"
 #include "catalogue/param_table.h"
+#include "form/sensor_list.h"
 #include "form/tab_strip.h"
 #include "texts/language.h"
-#include "writing/sensor_list.h"
 
 namespace {
 

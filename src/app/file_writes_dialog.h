@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "writing/form_controller.h"
+#include "form_logic/form_controller.h"
 
 class QWidget;
 

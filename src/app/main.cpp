@@ -18,8 +18,6 @@
 #include "app/quit_signals.h"
 #include "app/title_texts.h"
 #include "cli/subcommands.h"
-#include "device_config.h"
-#include "device_models.h"
 #include "serial/port_error.h"
 #include "texts/language.h"
 #include "texts/settings.h"
@@ -124,7 +122,7 @@ std::optional<int> ParseOptions(const QStringList& arguments, Options* options) 
     options->size = QSize(width, height);
   }
   options->model = parser.value(model);
-  if (!options->model.isEmpty() && !FindDeviceModel(options->model.toStdString())) {
+  if (!options->model.isEmpty() && !IsDemoModel(options->model.toStdString())) {
     std::fprintf(stderr, "dtu-config: no simulated model \"%s\"\n", qPrintable(options->model));
     return 2;
   }
@@ -151,20 +149,10 @@ void RunFor(int ms) {
   loop.exec();
 }
 
-// The model whose module page is `page` (LoRa, ZigBee, GPS), else the one asked for or the
-// simulator's default.
-const DeviceModel& ModelForPage(int page, const QString& asked) {
-  if (!asked.isEmpty()) return *FindDeviceModel(asked.toStdString());
-  const char* const modulePages[] = {"zr350-l", "zr350-z", "zr750"};
-  if (page >= 7 && page <= 9) return *FindDeviceModel(modulePages[page - 7]);
-  return DefaultDeviceModel();
-}
-
 // Puts what the simulated device would answer to a read on the form, lets the rules settle and
 // brings page `page` to the front through its tab, as a click would.
 void ShowSimulatedRead(CZR350FrameWnd& window, int page, const QString& model) {
-  const DeviceConfig device(ModelForPage(page, model));
-  window.session().ShowReceived("AT+SHOW\r\n" + device.ShowText() + "\r\nOK\r\n");
+  window.session().ShowReceived(DemoShowReply(page, model.toStdString()));
   RunFor(150);
   const TabTable& tabs = window.tabs();
   if (OptionControl* option = window.form().FindOption(TabTable::OptionName(tabs[page].name))) {

@@ -15,10 +15,10 @@
 #include "catalogue/show_reply_parser.h"
 #include "form/pages.h"
 #include "form/tab_table.h"
+#include "form_logic/form_controller.h"
 #include "session/device_session.h"
 #include "texts/form.h"
 #include "texts/settings.h"
-#include "writing/form_controller.h"
 
 class LogPane;
 class QLabel;

@@ -13,9 +13,9 @@
 #include <string>
 
 #include "exchange/exchange_host.h"
-#include "exchange/work_job.h"
 #include "session/batch_progress.h"
 #include "session/connection_state.h"
+#include "writing/work_job.h"
 
 class QLabel;
 class QPushButton;

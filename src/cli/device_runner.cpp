@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <map>
 
-#include "exchange/work_job.h"
+#include "exchange/job_kinds.h"
+#include "writing/work_job.h"
 
 namespace {
 // A device that neither shows its boot prompt nor answers "+++" within this time is not there.

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "catalogue/param_table.h"
-#include "exchange/work_job.h"
+#include "writing/work_job.h"
 
 // 0 when every device took every value; 1 when a device failed or refused one; 2 on a wrong
 // command line or a value refused before sending (nothing is sent then); 130 when interrupted.

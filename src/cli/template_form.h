@@ -15,8 +15,8 @@
 #include "catalogue/param_table.h"
 #include "form/pages.h"
 #include "form/tab_table.h"
+#include "form_logic/form_controller.h"
 #include "texts/form.h"
-#include "writing/form_controller.h"
 
 class SkinWindow;
 

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "catalogue/param_table.h"
-#include "exchange/work_job.h"
+#include "writing/work_job.h"
 
 // A write the device accepted becomes the parameter's stored value: for a list parameter
 // (`group` "List") the item `subkey` of list entry `name`, else row `name` of the parameter table.

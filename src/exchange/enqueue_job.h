@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "exchange/work_job.h"
+#include "writing/work_job.h"
 
 class ExchangeHost;
 class ExchangeState;

@@ -17,7 +17,7 @@
 #include "catalogue/param_table.h"
 #include "catalogue/show_reply_parser.h"
 #include "exchange/log_kind.h"
-#include "exchange/work_job.h"
+#include "writing/work_job.h"
 
 // How a job ended, for those who wait for one (the headless commands).
 enum class JobOutcome {

@@ -16,7 +16,7 @@
 
 #include "exchange/job_queue.h"
 #include "exchange/reply_matcher.h"
-#include "exchange/work_job.h"
+#include "writing/work_job.h"
 
 // The newest bytes the collection keeps.
 inline constexpr size_t kReceiveBufferSize = 16000;

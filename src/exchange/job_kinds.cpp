@@ -44,3 +44,9 @@ const JobKindInfo* FindJobKind(int kind) {
   }
   return nullptr;
 }
+
+int JobTimeoutMs(int kind, int timeoutFactor) {
+  const JobKindInfo* info = FindJobKind(kind);
+  const int base = info && info->timeoutMs > 0 ? info->timeoutMs : kShortReplyTimeoutMs;
+  return base * (timeoutFactor < 1 ? 1 : timeoutFactor);
+}

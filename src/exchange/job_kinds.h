@@ -4,7 +4,7 @@
 // this table; nothing else lists the kinds.
 #pragma once
 
-#include "exchange/work_job.h"
+#include "writing/work_job.h"
 
 inline constexpr int kShortReplyTimeoutMs = 5000;
 inline constexpr int kLongReplyTimeoutMs = 24000;
@@ -61,3 +61,7 @@ struct JobKindInfo {
 
 // The row of `kind`, or nullptr for a kind no one uses (14, anything out of range).
 const JobKindInfo* FindJobKind(int kind);
+
+// How long the worker waits for the reply of a job of `kind`, in milliseconds: the kind's time-out
+// times the port's time-out factor.
+int JobTimeoutMs(int kind, int timeoutFactor);

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <vector>
 
-#include "exchange/work_job.h"
+#include "writing/work_job.h"
 
 class JobQueue {
  public:

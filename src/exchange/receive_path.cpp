@@ -10,9 +10,9 @@
 #include "exchange/exchange_state.h"
 #include "exchange/job_kinds.h"
 #include "exchange/reply_matcher.h"
-#include "exchange/work_job.h"
 #include "exchange/worker.h"
 #include "texts/language.h"
+#include "writing/work_job.h"
 
 namespace {
 

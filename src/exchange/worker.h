@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "exchange/reply_matcher.h"
-#include "exchange/work_job.h"
+#include "writing/work_job.h"
 
 class ExchangeHost;
 class ExchangeState;

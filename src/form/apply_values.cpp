@@ -8,8 +8,8 @@
 
 #include "form/form_rule.h"
 #include "form/line_state.h"
+#include "form/sensor_list.h"
 #include "form/tab_strip.h"
-#include "writing/sensor_list.h"
 
 namespace {
 

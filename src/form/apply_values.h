@@ -7,10 +7,10 @@
 
 #include "catalogue/device_facts.h"
 #include "catalogue/param_table.h"
+#include "form/sensor_list.h"
 #include "form/shown_bytes.h"
 #include "form/tab_table.h"
 #include "texts/form.h"
-#include "writing/sensor_list.h"
 
 // Posts a visibility rule (FormRule) with its argument; the rule runs later, never inside the
 // caller.

@@ -8,8 +8,8 @@
 #include "catalogue/show_reply_parser.h"
 #include "exchange/exchange_host.h"
 #include "exchange/log_kind.h"
-#include "exchange/work_job.h"
 #include "session/batch_progress.h"
+#include "writing/work_job.h"
 
 class SessionListener {
  public:

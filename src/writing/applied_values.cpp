@@ -1,7 +1,7 @@
 #include "writing/applied_values.h"
 
 #include "form/line_state.h"
-#include "writing/sensor_list.h"
+#include "form/sensor_list.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "catalogue/param_table.h"
-#include "exchange/work_job.h"
 #include "texts/form.h"
+#include "writing/work_job.h"
 
 class AppliedValues {
  public:

@@ -8,8 +8,8 @@
 #include "catalogue/catalogue_rows.h"
 #include "catalogue/show_reply_parser.h"
 #include "form/line_state.h"
+#include "form/sensor_list.h"
 #include "texts/language.h"
-#include "writing/sensor_list.h"
 
 namespace {
 

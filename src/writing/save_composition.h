@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "catalogue/param_table.h"
-#include "exchange/work_job.h"
 #include "form/shown_bytes.h"
 #include "form/tab_table.h"
 #include "texts/form.h"
 #include "writing/applied_values.h"
+#include "writing/work_job.h"
 
 enum class RefusalReason {
   // A carriage return, line feed or zero byte would end the command early and send the rest of

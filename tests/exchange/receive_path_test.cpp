@@ -8,8 +8,8 @@
 
 #include "exchange/exchange_state.h"
 #include "exchange/receive_path.h"
-#include "exchange/work_job.h"
 #include "fake_host.h"
+#include "writing/work_job.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "exchange/reply_matcher.h"
-#include "exchange/work_job.h"
+#include "writing/work_job.h"
 
 namespace {
 

@@ -7,7 +7,8 @@
 
 #include "exchange/completions.h"
 #include "exchange/exchange_state.h"
-#include "exchange/work_job.h"
+#include "exchange/job_kinds.h"
+#include "writing/work_job.h"
 
 namespace {
 

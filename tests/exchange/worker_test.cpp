@@ -13,11 +13,11 @@
 #include "catalogue/show_reply_parser.h"
 #include "exchange/enqueue_job.h"
 #include "exchange/exchange_state.h"
-#include "exchange/work_job.h"
 #include "exchange/worker.h"
 #include "fake_host.h"
 #include "temp_dir.h"
 #include "writing/config_file.h"
+#include "writing/work_job.h"
 
 namespace {
 

@@ -15,12 +15,12 @@
 #include "form/apply_values.h"
 #include "form/line_state.h"
 #include "form/pages.h"
+#include "form/sensor_list.h"
 #include "texts/language.h"
 #include "ui/control_base.h"
 #include "ui/skin_window.h"
 #include "writing/change_marks.h"
 #include "writing/save_composition.h"
-#include "writing/sensor_list.h"
 
 namespace {
 

@@ -10,13 +10,13 @@
 
 #include "catalogue/show_reply_parser.h"
 #include "form/apply_values.h"
+#include "form/sensor_list.h"
 #include "form/shown_bytes.h"
 #include "texts/byte_text.h"
 #include "texts/language.h"
 #include "ui/skin_window.h"
 #include "writing/applied_values.h"
 #include "writing/save_composition.h"
-#include "writing/sensor_list.h"
 
 namespace {
 

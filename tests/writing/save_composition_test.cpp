@@ -11,10 +11,10 @@
 #include "catalogue/show_reply_parser.h"
 #include "form/apply_values.h"
 #include "form/line_state.h"
+#include "form/sensor_list.h"
 #include "texts/language.h"
 #include "ui/skin_window.h"
 #include "writing/change_marks.h"
-#include "writing/sensor_list.h"
 
 namespace {
 

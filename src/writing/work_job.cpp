@@ -1,6 +1,4 @@
-#include "exchange/work_job.h"
-
-#include "exchange/job_kinds.h"
+#include "writing/work_job.h"
 
 WorkJob MakeJob(int kind, std::string_view command) {
   WorkJob job;
@@ -11,12 +9,6 @@ WorkJob MakeJob(int kind, std::string_view command) {
 
 bool IsBatchWrite(const WorkJob& job) {
   return job.kind == kJobWrite && !job.name.empty();
-}
-
-int JobTimeoutMs(int kind, int timeoutFactor) {
-  const JobKindInfo* info = FindJobKind(kind);
-  const int base = info && info->timeoutMs > 0 ? info->timeoutMs : kShortReplyTimeoutMs;
-  return base * (timeoutFactor < 1 ? 1 : timeoutFactor);
 }
 
 std::string_view CommandBytes(const WorkJob& job) {

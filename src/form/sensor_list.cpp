@@ -1,4 +1,4 @@
-#include "writing/sensor_list.h"
+#include "form/sensor_list.h"
 
 const std::array<const char*, kSensorFieldCount> kSensorFields{
     "SensorCfg_DeviceSwitch",

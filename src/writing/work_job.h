@@ -54,10 +54,6 @@ bool IsBatchWrite(const WorkJob& job);
 // A job with only its kind and command, as the buttons queue them.
 WorkJob MakeJob(int kind, std::string_view command);
 
-// How long the worker waits for the reply of a job of `kind`, in milliseconds: the kind's time-out
-// (job_kinds.h) times the port's time-out factor.
-int JobTimeoutMs(int kind, int timeoutFactor);
-
 // The bytes the worker writes: the command up to its first zero byte.
 std::string_view CommandBytes(const WorkJob& job);
 

@@ -1,5 +1,5 @@
 // The sensor list on a real form: numbering, filling from the device's items, and the fields.
-#include "writing/sensor_list.h"
+#include "form/sensor_list.h"
 
 #include <gtest/gtest.h>
 

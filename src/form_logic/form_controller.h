@@ -13,14 +13,14 @@
 #include "catalogue/config_acceptance.h"
 #include "catalogue/device_facts.h"
 #include "catalogue/param_table.h"
-#include "exchange/work_job.h"
+#include "form/sensor_list.h"
 #include "form/shown_bytes.h"
 #include "form/tab_table.h"
 #include "texts/form.h"
 #include "writing/applied_values.h"
 #include "writing/change_marks.h"
 #include "writing/save_composition.h"
-#include "writing/sensor_list.h"
+#include "writing/work_job.h"
 #include "writing/write_backup.h"
 
 // What to do with a loaded file once the device's values are known.

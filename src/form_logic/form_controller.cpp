@@ -1,13 +1,13 @@
-#include "writing/form_controller.h"
+#include "form_logic/form_controller.h"
 
 #include "catalogue/show_reply_parser.h"
 #include "form/apply_values.h"
 #include "form/form_rules.h"
 #include "form/rule_posts.h"
+#include "form/sensor_list.h"
 #include "texts/byte_text.h"
 #include "texts/language.h"
 #include "writing/config_file.h"
-#include "writing/sensor_list.h"
 
 namespace {
 // `text` with its "%1" replaced by `one` and its "%2" by `two`.
