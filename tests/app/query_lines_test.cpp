@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "event_loop.h"
+#include "sim_faults.h"
 #include "sim_process.h"
 #include "temp_dir.h"
 #include "test_program.h"
@@ -61,7 +62,7 @@ TEST_F(QueryLinesTest, SignalAndSimAnswersAreFollowedByTheirMeaning) {
 }
 
 TEST_F(QueryLinesTest, AnErrorAnswerAddsNoMeaning) {
-  ASSERT_TRUE(sim_.SendControl("fault error At+CSQ"));
+  ASSERT_TRUE(sim_.SendControl(sim_fault::Error("At+CSQ")));
   Query("CSQ");
   // The first "ERROR" is asked again once; both are answered "ERROR".
   ASSERT_TRUE(PumpUntil([&] { return finished_ >= 2; })) << Log();

@@ -6,6 +6,7 @@
 
 #include "event_loop.h"
 #include "exchange/enqueue_job.h"
+#include "sim_faults.h"
 #include "sim_process.h"
 #include "temp_dir.h"
 #include "test_program.h"
@@ -210,7 +211,7 @@ TEST_F(DeviceFlowTest, AListItemWriteUpdatesOnlyThatItem) {
 
 TEST_F(DeviceFlowTest, SignalQueryAnsweredErrorIsRetriedExactlyOnce) {
   ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
-  ASSERT_TRUE(sim_.SendControl("fault error At+CSQ"));
+  ASSERT_TRUE(sim_.SendControl(sim_fault::Error("At+CSQ")));
   Click("CSQ");
   ASSERT_TRUE(WaitForLog("ERROR", 2)) << Log();
   PumpFor(300);
@@ -228,7 +229,7 @@ TEST_F(DeviceFlowTest, FactoryResetAnsweredOkIsFollowedByAShow) {
 TEST_F(DeviceFlowTest, ASilentDeviceGivesOutTimeAfterTheJobsTimeOut) {
   options_.timeoutDivisor = 10;
   ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
-  ASSERT_TRUE(sim_.SendControl("fault silent At+VER"));
+  ASSERT_TRUE(sim_.SendControl(sim_fault::Silent("At+VER")));
   ASSERT_EQ(window_->session().TimeoutFactor(), 1);
   Click("GetVer");
   PumpFor(400);
@@ -239,7 +240,7 @@ TEST_F(DeviceFlowTest, ASilentDeviceGivesOutTimeAfterTheJobsTimeOut) {
 TEST_F(DeviceFlowTest, ClosingThePortSendsNoneOfTheQueuedJobs) {
   options_.timeoutDivisor = 10;
   ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
-  ASSERT_TRUE(sim_.SendControl("fault silent At+VER"));
+  ASSERT_TRUE(sim_.SendControl(sim_fault::Silent("At+VER")));
   Click("GetVer");
   ASSERT_TRUE(PumpUntil([&] { return Commands() == "At+VER\r\n"; }));
   Click("CSQ");
@@ -257,7 +258,7 @@ TEST_F(DeviceFlowTest, ClosingThePortSendsNoneOfTheQueuedJobs) {
 
 TEST_F(DeviceFlowTest, UnpluggingDuringAShowReplyClosesThePortAndKeepsTheProgramResponsive) {
   ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
-  ASSERT_TRUE(sim_.SendControl("fault unplug-after-bytes 800"));
+  ASSERT_TRUE(sim_.SendControl(sim_fault::UnplugAfterBytes(800)));
   Click("Load");
   ASSERT_TRUE(PumpUntil([&] { return !window_->session().IsOpen(); }, 5000)) << Log();
   EXPECT_NE(Log().find("was disconnected"), std::string::npos) << Log();
@@ -273,7 +274,7 @@ TEST_F(DeviceFlowTest, UnpluggingDuringAShowReplyClosesThePortAndKeepsTheProgram
 TEST_F(DeviceFlowTest, AWriteIsJudgedByTheDevicesReplyNotByTheLettersOfItsValue) {
   ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
   window_->session().Params()["Access Point Name"].value = "CMNET";
-  ASSERT_TRUE(sim_.SendControl("fault error AT+APN"));
+  ASSERT_TRUE(sim_.SendControl(sim_fault::Error("AT+APN")));
   QueueWrite("Access Point Name", "AT+APN", "OKNET");  // the echo holds "OK"
   ASSERT_TRUE(WaitForLog("refused the parameter")) << Log();
   EXPECT_EQ(Count(Log(), kSaved), 0u);
@@ -294,7 +295,7 @@ TEST_F(DeviceFlowTest, TheAnswerToALoginDoesNotCountAsTheReplyOfAPendingWrite) {
   options_.timeoutDivisor = 10;
   ASSERT_NO_FATAL_FAILURE(OpenAndLogIn({"--lenient"}));
   window_->session().Params()["Access Point Name"].value = "CMNET";
-  ASSERT_TRUE(sim_.SendControl("fault silent AT+APN"));
+  ASSERT_TRUE(sim_.SendControl(sim_fault::Silent("AT+APN")));
   QueueWrite("Access Point Name", "AT+APN", "internet");
   ASSERT_TRUE(PumpUntil([&] { return Commands() == "AT+APN=internet\r\n"; }));
   Click("Login");  // the device confirms "+++" with "enter setting!"
@@ -339,7 +340,7 @@ TEST_F(DeviceFlowTest, TheWriteButtonsBatchEndsAtATimeOut) {
     Control* control = window_->form().Find(edit[0]);
     ASSERT_NE(control, nullptr) << edit[0];
     control->SetText(edit[2]);
-    ASSERT_TRUE(sim_.SendControl(std::string("fault silent ") + edit[1]));
+    ASSERT_TRUE(sim_.SendControl(sim_fault::Silent(edit[1])));
   }
   Click("Save");
   ASSERT_TRUE(WaitForLog("Write finished")) << Log();

@@ -16,6 +16,7 @@
 #include "event_loop.h"
 #include "exchange/enqueue_job.h"
 #include "program_run.h"
+#include "sim_faults.h"
 #include "sim_process.h"
 #include "temp_dir.h"
 #include "test_program.h"
@@ -159,31 +160,32 @@ class WindowFaults : public testing::TestWithParam<FaultCase> {
   void SetFault(Fault fault, Phase phase) {
     switch (fault) {
       case Fault::kSilent:
-        ASSERT_TRUE(sim_.SendControl("fault silent AT+SHOW"));
+        ASSERT_TRUE(sim_.SendControl(sim_fault::Silent("AT+SHOW")));
         break;
       case Fault::kError:
-        ASSERT_TRUE(sim_.SendControl("fault error AT+SHOW"));
+        ASSERT_TRUE(sim_.SendControl(sim_fault::Error("AT+SHOW")));
         break;
       case Fault::kGarbage:
-        ASSERT_TRUE(sim_.SendControl("fault garbage on"));
+        ASSERT_TRUE(sim_.SendControl(sim_fault::kGarbageOn));
         break;
       case Fault::kNul:
-        ASSERT_TRUE(sim_.SendControl("fault nul on"));
+        ASSERT_TRUE(sim_.SendControl(sim_fault::kNulOn));
         break;
       case Fault::kByteChunks:
-        ASSERT_TRUE(sim_.SendControl("fault chunk 1 1"));
+        ASSERT_TRUE(sim_.SendControl(sim_fault::Chunks(1, 1)));
         break;
       case Fault::kUnplug:
         // Into the reply: a write's echo and OK are about 25 bytes, a show reply 6 KB.
-        ASSERT_TRUE(sim_.SendControl(phase == Phase::kWriteBatch ? "fault unplug-after-bytes 60"
-                                                                 : "fault unplug-after-bytes 800"));
+        ASSERT_TRUE(sim_.SendControl(phase == Phase::kWriteBatch
+                                         ? sim_fault::UnplugAfterBytes(60)
+                                         : sim_fault::UnplugAfterBytes(800)));
         break;
       case Fault::kReboot:
         // Slowed down, so that the reboot lands in the middle of the reply.
         if (phase == Phase::kWriteBatch) {
-          ASSERT_TRUE(sim_.SendControl("fault silent AT+LID"));
+          ASSERT_TRUE(sim_.SendControl(sim_fault::Silent("AT+LID")));
         } else {
-          ASSERT_TRUE(sim_.SendControl("fault chunk 64 40"));
+          ASSERT_TRUE(sim_.SendControl(sim_fault::Chunks(64, 40)));
         }
         break;
       case Fault::kFlood:
@@ -226,7 +228,7 @@ class WindowFaults : public testing::TestWithParam<FaultCase> {
     }
     if (c.phase == Phase::kLogin && c.fault == Fault::kUnplug) {
       // Cut in the boot banner or its prompt.
-      ASSERT_TRUE(sim_.SendControl("fault unplug-after-bytes 60"));
+      ASSERT_TRUE(sim_.SendControl(sim_fault::UnplugAfterBytes(60)));
       Open();
       return;
     }
@@ -338,7 +340,7 @@ class WindowFaults : public testing::TestWithParam<FaultCase> {
 
   // The device back in order (a new cable when it was unplugged): the next opening reads it.
   void CheckNextOpening() {
-    ASSERT_TRUE(sim_.SendControl("fault clear"));
+    ASSERT_TRUE(sim_.SendControl(sim_fault::kClear));
     if (window_->session().IsOpen()) Click("Open");
     ASSERT_FALSE(window_->session().IsOpen());
     if (sim_.Status().find("port=closed") != std::string::npos) {
@@ -490,13 +492,13 @@ TEST_P(ReadFaults, EndsWithOneMessageWritesOnlyACompleteFileAndTheNextReadWorks)
       << error;
   file_ = dir_.Write("device.cfg", kPrevious);
   if (c.phase == Phase::kLogin) {
-    ASSERT_TRUE(sim_.SendControl("fault unplug-after-bytes 60"));
+    ASSERT_TRUE(sim_.SendControl(sim_fault::UnplugAfterBytes(60)));
   }
   if (c.fault == Fault::kReboot) {
-    ASSERT_TRUE(sim_.SendControl("fault chunk 64 40"));
+    ASSERT_TRUE(sim_.SendControl(sim_fault::Chunks(64, 40)));
   }
   if (c.fault == Fault::kError) {
-    ASSERT_TRUE(sim_.SendControl("fault error AT+SHOW"));
+    ASSERT_TRUE(sim_.SendControl(sim_fault::Error("AT+SHOW")));
   }
 
   // The show's faults start once the device has the command.
@@ -510,19 +512,19 @@ TEST_P(ReadFaults, EndsWithOneMessageWritesOnlyACompleteFileAndTheNextReadWorks)
       askedAt = std::chrono::steady_clock::now();
       switch (c.fault) {
         case Fault::kGarbage:
-          sim_.SendControl("fault garbage on");
+          sim_.SendControl(sim_fault::kGarbageOn);
           break;
         case Fault::kNul:
-          sim_.SendControl("fault nul on");
+          sim_.SendControl(sim_fault::kNulOn);
           break;
         case Fault::kByteChunks:
-          sim_.SendControl("fault chunk 1 1");
+          sim_.SendControl(sim_fault::Chunks(1, 1));
           break;
         case Fault::kFlood:
           sim_.SendControl("flood 20000");
           break;
         case Fault::kUnplug:
-          sim_.SendControl("fault unplug-after-bytes 800");
+          sim_.SendControl(sim_fault::UnplugAfterBytes(800));
           break;
         default:
           break;
@@ -553,7 +555,7 @@ TEST_P(ReadFaults, EndsWithOneMessageWritesOnlyACompleteFileAndTheNextReadWorks)
   }
 
   // The next read, with the device in order again, works.
-  ASSERT_TRUE(sim_.SendControl("fault clear"));
+  ASSERT_TRUE(sim_.SendControl(sim_fault::kClear));
   if (sim_.Status().find("port=closed") != std::string::npos) {
     ASSERT_TRUE(sim_.SendControl("replug"));
   }

@@ -11,6 +11,7 @@
 #include "app/log_pane.h"
 #include "app/status_line.h"
 #include "event_loop.h"
+#include "sim_faults.h"
 #include "sim_process.h"
 #include "temp_dir.h"
 #include "test_program.h"
@@ -126,8 +127,8 @@ TEST_F(LogStatusFlowTest, TheStatusLineFollowsAReadAt9600Baud) {
 TEST_F(LogStatusFlowTest, ABatchEndsAtItsFirstRefusedOrUnansweredWriteWithOneSummary) {
   options_.timeoutDivisor = 10;
   ASSERT_NO_FATAL_FAILURE(OpenAndLogIn("115200"));
-  ASSERT_TRUE(sim_.SendControl("fault error AT+APN"));
-  ASSERT_TRUE(sim_.SendControl("fault silent AT+LPORT"));
+  ASSERT_TRUE(sim_.SendControl(sim_fault::Error("AT+APN")));
+  ASSERT_TRUE(sim_.SendControl(sim_fault::Silent("AT+LPORT")));
   QueueWrite("Server's Port", "AT+PORT", "8000");
   QueueWrite("Access Point Name", "AT+APN", "internet");
   QueueWrite("Listen on port", "AT+LPORT", "6000");
@@ -162,7 +163,7 @@ TEST_F(LogStatusFlowTest, ABatchEndsAtItsFirstRefusedOrUnansweredWriteWithOneSum
             "Write finished: 0 of 2 written; no answer 1; not sent 1");
 
   // The next write is a batch of its own.
-  ASSERT_TRUE(sim_.SendControl("fault clear"));
+  ASSERT_TRUE(sim_.SendControl(sim_fault::kClear));
   QueueWrite("Server's Port", "AT+PORT", "8001");
   ASSERT_TRUE(PumpUntil(
       [&] { return result->text().toStdString() == "Write finished: 1 of 1 written"; }, 10000))

@@ -7,6 +7,7 @@
 
 #include "pty_pair.h"
 #include "serial_port.h"
+#include "sim_faults.h"
 #include "sim_process.h"
 
 namespace {
@@ -85,7 +86,7 @@ TEST_F(SimulatedDeviceTest, DeviceUnpluggedDuringTheShowReplyIsReportedOnceAndCl
   ASSERT_TRUE(LogIn()) << received;
 
   // Acknowledged, so the device has taken the fault before the command comes.
-  ASSERT_TRUE(sim.SendControl("fault unplug-after-bytes 1000"));
+  ASSERT_TRUE(sim.SendControl(sim_fault::UnplugAfterBytes(1000)));
   received.clear();
   ASSERT_EQ(port.WriteBytes("AT+SHOW\r\n", 9), 9u);
   ASSERT_TRUE(WaitFor([&] { return !gone.empty(); })) << received;
