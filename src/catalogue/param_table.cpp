@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "texts/form.h"
 #include "catalogue/catalogue_rows.h"
+#include "texts/form.h"
 
 namespace {
 
@@ -66,6 +66,12 @@ void BuildParamTable(ParamTable& table, ListParamTable& lists, Form& form) {
   std::optional<int32_t> rows;
   if (ListControl* list = form.FindList(std::string(kSensorListName))) rows = list->ItemCount();
   BuildParamTable(table, lists, rows);
+}
+
+std::string ShownLabel(std::string_view label) {
+  if (label.starts_with("\r\n")) label.remove_prefix(2);
+  while (!label.empty() && (label.back() == ':' || label.back() == ' ')) label.remove_suffix(1);
+  return std::string(label);
 }
 
 std::string ListItemLabel(std::string_view labelFormat, int32_t number) {

@@ -87,3 +87,7 @@ void BuildParamTable(ParamTable& table, ListParamTable& lists,
 // The label of item `number` of a list: the entry's format with its "%d" replaced by the number
 // in decimal, cut at 259 bytes. A format without "%d" is used as it is.
 std::string ListItemLabel(std::string_view labelFormat, int32_t number);
+
+// A row's label as the device and a file show it to a reader: without the line start it is
+// matched with and without its colon ("Server1's Ip").
+std::string ShownLabel(std::string_view label);

@@ -63,13 +63,14 @@ std::vector<ConfigDifference> DiffConfigTexts(const std::string& a, const std::s
     if (row.label.empty()) continue;
     auto other = paramsB.find(name);
     const std::string& valueB = other != paramsB.end() ? other->second.value : std::string();
-    if (row.value != valueB) differences.push_back({name, false, row.value, valueB});
+    if (row.value != valueB)
+      differences.push_back({name, false, ShownLabel(row.label), row.atCommand, row.value, valueB});
   }
   const auto itemsA = ItemsInOrder(listsA);
   const auto itemsB = ItemsInOrder(listsB);
   for (size_t i = 0; i < itemsA.size() && i < itemsB.size(); ++i) {
     if (itemsA[i].second != itemsB[i].second)
-      differences.push_back({itemsA[i].first, true, itemsA[i].second, itemsB[i].second});
+      differences.push_back({itemsA[i].first, true, {}, {}, itemsA[i].second, itemsB[i].second});
   }
   return differences;
 }
@@ -77,8 +78,9 @@ std::vector<ConfigDifference> DiffConfigTexts(const std::string& a, const std::s
 int RunDiffCommand(const QStringList& args, std::ostream& out, std::ostream& err) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
-      "Lists the parameters and sensor items in which two configurations differ, by control\n"
-      "name, with both values. Each side is a .cfg file or port:PATH, a device read now.");
+      "Lists the parameters and sensor items in which two configurations differ, by the label\n"
+      "the file and the device show, with both values. Each side is a .cfg file or port:PATH, a "
+      "device read now.");
   const QCommandLineOption help({"h", "help"}, "Shows this help.");
   const QCommandLineOption json("json", "Prints JSON instead of text.");
   const SerialOptions serial;
@@ -173,6 +175,10 @@ int RunDiffCommand(const QStringList& args, std::ostream& out, std::ostream& err
     QJsonArray items;
     for (const ConfigDifference& d : differences) {
       QJsonObject entry{{d.sensorItem ? "label" : "name", Utf8(d.name)}};
+      if (!d.sensorItem) {
+        entry["label"] = Utf8(d.label);
+        entry["atCommand"] = Utf8(d.atCommand);
+      }
       PutBytes(entry, "a", d.a);
       PutBytes(entry, "b", d.b);
       (d.sensorItem ? items : parameters).append(entry);
@@ -185,8 +191,10 @@ int RunDiffCommand(const QStringList& args, std::ostream& out, std::ostream& err
     out << QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
   } else {
     for (const ConfigDifference& d : differences) {
-      // An item's label ends with its own colon already ("GENSENSORINFO 2:").
-      out << EscapedText(d.name) << (d.sensorItem ? " \"" : ": \"") << EscapedText(d.a) << "\" | \""
+      // A parameter goes by the label the file and the device show; an item's label ends with
+      // its own colon already ("GENSENSORINFO 2:").
+      const std::string& shown = d.sensorItem || d.label.empty() ? d.name : d.label;
+      out << EscapedText(shown) << (d.sensorItem ? " \"" : ": \"") << EscapedText(d.a) << "\" | \""
           << EscapedText(d.b) << "\"\n";
     }
   }

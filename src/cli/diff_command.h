@@ -15,6 +15,9 @@ int RunDiffCommand(const QStringList& args, std::ostream& out, std::ostream& err
 struct ConfigDifference {
   std::string name;  // the control name, or the sensor item's label ("GENSENSORINFO 3:")
   bool sensorItem = false;
+  // A parameter's label as the file and the device show it ("Server1's Ip"), and its command.
+  std::string label;
+  std::string atCommand;
   std::string a;
   std::string b;
 };

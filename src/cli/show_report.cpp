@@ -75,7 +75,9 @@ std::string FormatShowJson(const ShowReport& report) {
   QJsonArray parameters;
   if (report.params != nullptr) {
     for (const auto& [name, row] : *report.params) {
-      QJsonObject entry{{"name", Utf8(name)}, {"atCommand", Utf8(row.atCommand)}};
+      QJsonObject entry{{"name", Utf8(name)},
+                        {"label", Utf8(ShownLabel(row.label))},
+                        {"atCommand", Utf8(row.atCommand)}};
       PutBytes(entry, "value", row.value);
       parameters.append(entry);
     }

@@ -165,6 +165,47 @@ TEST_F(ShowCommandFiles, ControlBytesOfValuesAreShownEscaped) {
   EXPECT_THAT(run.out, HasSubstr("  a\\tb\\\\c\\x01\n"));
 }
 
+// A few control names are other rows' labels: the file's "Server1's Ip" is the control
+// "Server2's Ip". diff names a row as the file does; JSON gives label, control name and command.
+TEST_F(ShowCommandFiles, RowsGoByTheLabelTheFileShows) {
+  std::ifstream in(kFixture, std::ios::binary);
+  const std::string text = DecodeConfigFile(
+      std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+  std::string other = text;
+  const size_t value = other.find("\r\nServer1's Ip:") + 15;
+  ASSERT_LT(value, other.size());
+  other.replace(value, other.find("\r\n", value) - value, "10.9.9.9");
+  const std::string a = Write("a.cfg", EncodeConfigFile(text));
+  const std::string b = Write("b.cfg", EncodeConfigFile(other));
+
+  const CliRun diff = RunCli({"diff", a, b});
+  EXPECT_EQ(diff.status, kExitFailure) << diff.err;
+  ASSERT_EQ(Lines(diff.out).size(), 1u) << diff.out;
+  EXPECT_THAT(diff.out, StartsWith("Server1's Ip: \""));
+  EXPECT_THAT(diff.out, testing::EndsWith("\" | \"10.9.9.9\"\n"));
+
+  const QJsonArray rows =
+      QJsonDocument::fromJson(QByteArray::fromStdString(RunCli({"diff", a, b, "--json"}).out))
+          .object()["parameters"]
+          .toArray();
+  ASSERT_EQ(rows.size(), 1);
+  EXPECT_EQ(rows[0].toObject()["label"].toString(), "Server1's Ip");
+  EXPECT_EQ(rows[0].toObject()["name"].toString(), "Server2's Ip");
+  EXPECT_EQ(rows[0].toObject()["atCommand"].toString(), "AT+IPAD1");
+
+  const QJsonObject shown =
+      QJsonDocument::fromJson(QByteArray::fromStdString(RunCli({"show", b, "--json"}).out))
+          .object();
+  bool found = false;
+  for (const auto& row : shown["parameters"].toArray()) {
+    if (row.toObject()["label"] != "Server1's Ip") continue;
+    found = true;
+    EXPECT_EQ(row.toObject()["name"].toString(), "Server2's Ip");
+    EXPECT_EQ(row.toObject()["value"].toString(), "10.9.9.9");
+  }
+  EXPECT_TRUE(found);
+}
+
 // A device set up by a Chinese Windows tool keeps GB 18030 text. The text output shows the bytes
 // that are no UTF-8 escaped, and UTF-8 as it is; JSON gives the readable decoding and the exact
 // bytes.
