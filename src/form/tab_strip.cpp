@@ -6,6 +6,8 @@ namespace {
 
 const char kStrip[] = "HorizontalLayoutUI6";
 const char kSwitch[] = "switch";
+const char kLeftArrow[] = "TabLeft";
+const char kRightArrow[] = "TabRight";
 
 void SelectPage(Form& form, int index) {
   if (TabLayoutControl* pages = form.FindTabLayout(kSwitch)) pages->SelectPage(index);
@@ -97,6 +99,27 @@ std::vector<bool> VisibleFlags(Form& form, const TabTable& tabs) {
   return flags;
 }
 
+// An arrow is enabled only while a shown tab lies out of view on its side; the skins draw a
+// disabled arrow as nothing, so a strip whose tabs all fit shows no arrows.
+void UpdateArrows(Form& form, const TabTable& tabs, int room) {
+  int firstVisible = -1;
+  int lastShown = -1;
+  bool hiddenBefore = false;
+  for (int i = 0; i < tabs.size(); ++i) {
+    Control* tab = tabs[i].shown ? form.Find(tabs[i].name) : nullptr;
+    if (!tab) continue;
+    lastShown = i;
+    if (tab->IsVisible()) {
+      if (firstVisible < 0) firstVisible = i;
+    } else if (firstVisible < 0) {
+      hiddenBefore = true;
+    }
+  }
+  const bool moreRight = lastShown >= 0 && RightEdge(form, tabs, lastShown) > room;
+  if (Control* left = form.Find(kLeftArrow)) left->SetEnabled(hiddenBefore);
+  if (Control* right = form.Find(kRightArrow)) right->SetEnabled(moreRight);
+}
+
 }  // namespace
 
 void UpdateTabStrip(Form& form, const TabTable& tabs, TabStripMode mode) {
@@ -114,6 +137,7 @@ void UpdateTabStrip(Form& form, const TabTable& tabs, TabStripMode mode) {
       ScrollRight(form, tabs, strip->ShownWidth());
       break;
   }
+  UpdateArrows(form, tabs, strip->ShownWidth());
 }
 
 void SelectPageForOption(Form& form, const TabTable& tabs, const std::string& senderName) {
@@ -130,21 +154,23 @@ void KeepTabInView(Form& form, const TabTable& tabs, int index) {
   Control* strip = form.Find(kStrip);
   if (!strip || index < 0 || index >= tabs.size()) return;
   Control* tab = tabs[index].shown ? form.Find(tabs[index].name) : nullptr;
-  if (!tab || !tab->IsVisible()) return;
   // Each step moves one more tab into view on the right; it ends when the tab's right edge is
   // within the strip or when scrolling hides nothing more.
-  for (int step = 0; step < tabs.size(); ++step) {
-    if (RightEdge(form, tabs, index) <= strip->ShownWidth() || !tab->IsVisible()) return;
+  for (int step = 0; tab && tab->IsVisible() && step < tabs.size(); ++step) {
+    if (RightEdge(form, tabs, index) <= strip->ShownWidth()) break;
     const std::vector<bool> before = VisibleFlags(form, tabs);
     ScrollRight(form, tabs, strip->ShownWidth());
-    if (VisibleFlags(form, tabs) == before) return;
+    if (VisibleFlags(form, tabs) == before) break;
   }
+  UpdateArrows(form, tabs, strip->ShownWidth());
 }
 
 void FitTabStrip(Form& form, const TabTable& tabs, int index) {
-  if (!form.Find(kStrip)) return;
+  Control* strip = form.Find(kStrip);
+  if (!strip) return;
   for (int i = 0; i < tabs.size(); ++i) {
     if (Control* tab = tabs[i].shown ? form.Find(tabs[i].name) : nullptr) tab->SetVisible(true);
   }
   KeepTabInView(form, tabs, index);
+  UpdateArrows(form, tabs, strip->ShownWidth());
 }

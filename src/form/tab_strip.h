@@ -11,7 +11,8 @@ enum class TabStripMode { Rebuild = 0, ScrollLeft = 1, ScrollRight = 2 };
 
 // Rebuild shows the shown tabs, hides the others and brings the first shown tab's page to the
 // front; the scroll modes reveal one tab on that side. Nothing happens without the strip
-// "HorizontalLayoutUI6".
+// "HorizontalLayoutUI6". Every change of the strip enables the arrows "TabLeft" and "TabRight"
+// only while a shown tab lies out of view on their side.
 void UpdateTabStrip(Form& form, const TabTable& tabs, TabStripMode mode);
 
 // For a "selectchanged" of the control named `senderName`: the page of the first tab whose name

@@ -270,6 +270,27 @@ TEST_P(RealTabStrip, ScrollingRightHidesNothingWhenEveryTabFits) {
   }
 }
 
+// The arrows offer only what there is: none when every tab fits, the right one while a tab lies
+// beyond the right edge, the left one once the strip has scrolled.
+TEST_P(RealTabStrip, ArrowsAreEnabledOnlyTowardsTabsOutOfView) {
+  ControlBase* left = dynamic_cast<ControlBase*>(window_.Find("TabLeft"));
+  ControlBase* right = dynamic_cast<ControlBase*>(window_.Find("TabRight"));
+  ASSERT_TRUE(left && right);
+  bool allFit = true;
+  for (int i = 0; i < tabs_.size(); ++i) allFit = allFit && WhollyShown(i);
+  EXPECT_FALSE(left->IsEnabled());
+  EXPECT_EQ(right->IsEnabled(), !allFit);
+  if (allFit) return;
+  ScrollRight();
+  EXPECT_TRUE(left->IsEnabled());
+  for (int click = 0; click < tabs_.size() && right->IsEnabled(); ++click) ScrollRight();
+  EXPECT_FALSE(right->IsEnabled()) << "the last tab came into view";
+  EXPECT_TRUE(WhollyShown(tabs_.size() - 1));
+  UpdateTabStrip(window_, tabs_, TabStripMode::ScrollLeft);
+  Settle();
+  EXPECT_TRUE(right->IsEnabled());
+}
+
 TEST_P(RealTabStrip, ChoosingATabCutOffAtTheRightBringsItWhollyIntoView) {
   for (int target : {6, 10, 11}) {
     UpdateTabStrip(window_, tabs_, TabStripMode::Rebuild);
