@@ -3,7 +3,7 @@
 # CMakeLists.txt); the program finds the rest at ../share/dtu-config from its own folder.
 #
 #   bin/dtu-config, bin/dtu-sim
-#   share/dtu-config/skin/{ConifgENRes,ConifgRes}, share/dtu-config/Help.txt
+#   share/dtu-config/skin/{ConifgENRes,ConifgRes} (each with the Help.txt of its language)
 #   share/applications/dtu-config.desktop, share/metainfo/<id>.metainfo.xml
 #   share/icons/hicolor/<N>x<N>/apps/dtu-config.png
 #   share/man/man1/dtu-config.1.gz, share/man/man1/dtu-sim.1.gz
@@ -22,7 +22,6 @@ set(dtu_made ${CMAKE_BINARY_DIR}/packaging)
 
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/skin/ConifgENRes ${CMAKE_SOURCE_DIR}/skin/ConifgRes
         DESTINATION ${dtu_share}/skin)
-install(FILES ${CMAKE_SOURCE_DIR}/Help.txt DESTINATION ${dtu_share})
 install(FILES ${dtu_packaging}/dtu-config.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${dtu_packaging}/${DTU_APPSTREAM_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -224,37 +224,41 @@ TEST_F(KeyboardTest, TooltipsNameTheKeysInBothLanguages) {
 }
 
 // The help pane's text: the working directory's Help.txt, else the skin's of the language, else
-// the one beside the program, else the language file's notice.
+// the one beside the program, else the language file's notice. Each skin ships its own.
 TEST(HelpLookup, WorkingDirectoryThenSkinThenBesideTheProgram) {
   TempDir dir;
   const std::string program = dir.Path() + "program/";
+  const std::string bare = dir.Path() + "bare/";
   const std::string work = dir.Path() + "work/";
   QDir().mkpath(QString::fromStdString(program));
   QDir().mkpath(QString::fromStdString(work));
+  // A portable copy whose skins have lost their Help.txt.
+  ASSERT_TRUE(CopySkinsWithout(bare, "Help.txt"));
   const QString previous = QDir::currentPath();
   QDir::setCurrent(QString::fromStdString(work));
-  auto helpOf = [&](int language) {
+  auto helpOf = [&](const std::string& programDir, int language) {
     std::string error;
-    auto window = MakeTestWindow(program, language, &error);
+    auto window = MakeTestWindow(programDir, language, &error);
     EXPECT_TRUE(window) << error;
     if (!window) return std::string();
     RichEditControl* help = window->form().FindRichEdit("HelpRichEdit");
     EXPECT_TRUE(PumpUntil([&] { return help->TextLength() > 0; }));
     return window->form().Find("HelpRichEdit")->Text();
   };
-  // Nothing anywhere for English: the notice.
-  EXPECT_NE(helpOf(0).find("Help.txt was not found"), std::string::npos);
-  // The Chinese skin ships its own.
-  const std::string chinese = helpOf(1);
+  const std::string english = helpOf(program, 0);
+  EXPECT_NE(english.find("quick start"), std::string::npos) << english;
+  const std::string chinese = helpOf(program, 1);
   EXPECT_NE(chinese.find("DTU 配置工具：快速入门"), std::string::npos) << chinese;
   EXPECT_EQ(chinese.find("quick start"), std::string::npos);
-  // Beside the program: before the notice, after the skin's.
+  // Without the skin's: the one beside the program, else the notice.
+  EXPECT_NE(helpOf(bare, 0).find("Help.txt was not found"), std::string::npos);
+  dir.Write("bare/Help.txt", "beside the program");
+  EXPECT_EQ(helpOf(bare, 0), "beside the program");
   dir.Write("program/Help.txt", "beside the program");
-  EXPECT_EQ(helpOf(0), "beside the program");
-  EXPECT_NE(helpOf(1).find("快速入门"), std::string::npos);
+  EXPECT_NE(helpOf(program, 1).find("快速入门"), std::string::npos) << "the skin's comes first";
   // The working directory's comes first.
   dir.Write("work/Help.txt", "from the working directory");
-  EXPECT_EQ(helpOf(0), "from the working directory");
-  EXPECT_EQ(helpOf(1), "from the working directory");
+  EXPECT_EQ(helpOf(program, 0), "from the working directory");
+  EXPECT_EQ(helpOf(program, 1), "from the working directory");
   QDir::setCurrent(previous);
 }

@@ -110,6 +110,12 @@ TEST_F(MainWindowTest, CaptionTextsAndHelpFillInOnce) {
 }
 
 TEST_F(MainWindowTest, MissingHelpFileShowsTheLanguageFileText) {
+  // A portable copy whose skin lost its Help.txt, with none beside the program either.
+  TempDir portable;
+  ASSERT_TRUE(CopySkinsWithout(portable.Path(), "Help.txt"));
+  std::string error;
+  window_ = MakeTestWindow(portable.Path(), 0, &error);
+  ASSERT_TRUE(window_) << error;
   RichEditControl* help = window_->form().FindRichEdit("HelpRichEdit");
   ASSERT_TRUE(PumpUntil([&] { return help->TextLength() > 0; }));
   EXPECT_NE(window_->form().Find("HelpRichEdit")->Text().find("Help.txt was not found"),

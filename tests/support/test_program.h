@@ -2,6 +2,8 @@
 // real skins and the test's config.ini, with the language file of the chosen language.
 #pragma once
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 
 #include <memory>
@@ -9,6 +11,21 @@
 
 #include "app/main_window.h"
 #include "texts/language.h"
+
+// Copies the real skins into `programDir`/skin, leaving out every file called `leftOut`: a
+// window made there afterwards finds the copy instead of linking the real skins.
+inline bool CopySkinsWithout(const std::string& programDir, const QString& leftOut) {
+  const QDir source(DTU_SKIN_ROOT);
+  QDirIterator files(source.path(), QDir::Files, QDirIterator::Subdirectories);
+  while (files.hasNext()) {
+    const QString file = files.next();
+    if (QFileInfo(file).fileName() == leftOut) continue;
+    const QString copy =
+        QString::fromStdString(programDir + "skin/") + source.relativeFilePath(file);
+    if (!QDir().mkpath(QFileInfo(copy).path()) || !QFile::copy(file, copy)) return false;
+  }
+  return true;
+}
 
 // Builds the window (headless: message boxes go to stderr, quitting ends nothing). Returns
 // nullptr and sets `*error` when the skin cannot be loaded.
