@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "app/help_toggle.h"
 #include "app/log_pane.h"
 #include "app/main_window.h"
 #include "app/status_line.h"
@@ -22,7 +23,10 @@ void CZR350FrameWnd::InitLogAndStatus() {
   if (auto* edit = dynamic_cast<QPlainTextEdit*>(f.Find("richedit"))) {
     log_ = std::make_unique<LogPane>(edit, kLogTextLimit);
     if (QWidget* tools = WidgetOf(f, "LogTools")) {
-      if (auto* row = qobject_cast<QBoxLayout*>(tools->layout())) log_->InstallTools(row);
+      if (auto* row = qobject_cast<QBoxLayout*>(tools->layout())) {
+        log_->InstallTools(row);
+        if (QWidget* help = WidgetOf(f, "helpGroupBox")) new HelpToggle(help, row);
+      }
     }
     LogPane::InstallSplitter(WidgetOf(f, "switch"), WidgetOf(f, "BottomPanel"));
     log_->savedNotice = [this](const std::string& path) {

@@ -200,6 +200,29 @@ TEST_F(LogStatusTest, TheLogPaneIsResizedWithASplitter) {
   EXPECT_GE(bottom->height(), before + 140);
 }
 
+// A login hides the help to give the log its room; the "Help" button of the log's tool row
+// brings it back and hides it again.
+TEST_F(LogStatusTest, TheHelpStaysReachableAfterALogin) {
+  SkinWindow* window = window_->window();
+  window->setAttribute(Qt::WA_DontShowOnScreen, true);
+  window->show();
+  QWidget* help = Widget("helpGroupBox");
+  auto* toggle = window->findChild<QPushButton*>("HelpToggle");
+  ASSERT_TRUE(help && toggle);
+  EXPECT_EQ(toggle->text(), "Help");
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_TRUE(toggle->isChecked());
+
+  window_->SetDeviceState(true);
+  EXPECT_FALSE(help->isVisible());
+  EXPECT_FALSE(toggle->isChecked()) << "the button follows the pane";
+  toggle->click();
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_TRUE(toggle->isChecked());
+  toggle->click();
+  EXPECT_FALSE(help->isVisible());
+}
+
 TEST_F(LogStatusTest, NotLoggedInAndConfigurationModeLookDifferent) {
   SkinWindow* window = window_->window();
   window->setAttribute(Qt::WA_DontShowOnScreen, true);
@@ -280,7 +303,8 @@ TEST(LogAndStatusTexts, BothLanguagesHoldEveryTextWithTheSamePlaceholders) {
       "StateClosed",  "StateWaiting",  "StateConfig",     "JobReading",    "JobRunning",
       "JobWriting",   "JobReadName",   "JobDone",         "JobRefused",    "JobTimedOut",
       "Cancel",       "CancelTip",     "BatchShort",      "BatchWritten",  "BatchCancelled",
-      "BatchRefused", "BatchTimedOut", "BatchRestarted",  "BatchNotSent"};
+      "BatchRefused", "BatchTimedOut", "BatchRestarted",  "BatchNotSent",  "HelpToggle",
+      "HelpToggleTip"};
   const auto en = SectionTexts(std::string(DTU_SKIN_ROOT) + "/ConifgENRes/Language.ini");
   const auto zh = SectionTexts(std::string(DTU_SKIN_ROOT) + "/ConifgRes/Language.ini");
   auto placeholders = [](const std::string& text) {
