@@ -5,17 +5,17 @@ from nodes import Node, group, hint, label, page, row
 
 # Column widths shared by the list's header and its item rows.
 COLUMNS = [
-    ("SensorCfg_Channel", ("No.", "序号"), 32),
-    ("SensorCfg_DeviceSwitch", ("Switch", "开关"), 62),
-    ("SensorCfg_DeviceAddress", ("Address", "地址"), 52),
-    ("SensorCfg_FunctionCode", ("Function", "功能码"), 150),
+    ("SensorCfg_Channel", ("No.", "序号"), 30),
+    ("SensorCfg_DeviceSwitch", ("Switch", "开关"), 56),
+    ("SensorCfg_DeviceAddress", ("Address", "地址"), 62),
+    ("SensorCfg_FunctionCode", ("Function", "功能码"), 192),
     ("SensorCfg_RegisterAddress", ("Register", "寄存器"), 62),
     ("SensorCfg_RegisterCount", ("Count", "数量"), 48),
-    ("SensorCfg_DataType", ("Type", "类型"), 54),
-    ("SensorCfg_NumberOfDecimalPoints", ("Decimals", "小数位"), 54),
-    ("SensorCfg_BindSerialPort", ("Port", "串口"), 82),
+    ("SensorCfg_DataType", ("Type", "类型"), 48),
+    ("SensorCfg_NumberOfDecimalPoints", ("Decimals", "小数位"), 66),
+    ("SensorCfg_BindSerialPort", ("Port", "串口"), 88),
     ("SensorCfg_DataName", ("Data name", "数据名称"), None),
-    ("SensorCfg_DataChg", ("Change", "变化量"), 54),
+    ("SensorCfg_DataChg", ("Change", "变化量"), 58),
 ]
 LIST_SPACING = 4
 LIST_PADDING = "4,0,4,0"
@@ -52,7 +52,8 @@ ITEMS = {
 
 
 def _sized(attrs, width):
-    attrs.update({"width": width} if width else {"minwidth": 80, "stretch": 1})
+    # The data name takes what is left, up to what a name of 32 bytes needs.
+    attrs.update({"width": width} if width else {"minwidth": 76, "maxwidth": 280, "stretch": 1})
     return attrs
 
 

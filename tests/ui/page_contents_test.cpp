@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QWidget>
 #include <algorithm>
 #include <cstdlib>
@@ -281,6 +283,41 @@ TEST_P(PageContents, DropDownListsHoldItemsAndStartUnselected) {
       EXPECT_EQ(combo->CurSel(), -1) << control->Name();
     }
   }
+}
+
+// The sensor table's fixed columns are wide enough for their bold captions, and its lists for
+// their longest item ("03 Read holding registers") beside the drop-down arrow.
+TEST_P(PageContents, SensorColumnsFitTheirCaptionsAndItems) {
+  window->setStyleSheet(window->styleSheet());
+  auto* modbus = dynamic_cast<QWidget*>(Page(*window, 10));
+  ASSERT_NE(modbus, nullptr);
+  int heads = 0;
+  for (auto* head : modbus->findChildren<QLabel*>()) {
+    if (!head->objectName().startsWith("SensorHead")) continue;
+    const int width = dynamic_cast<Control*>(static_cast<QWidget*>(head))->DeclaredWidth();
+    if (width <= 0) continue;  // the data name takes what is left
+    ++heads;
+    QFont bold = head->font();
+    bold.setBold(true);
+    EXPECT_LE(QFontMetrics(bold).horizontalAdvance(head->text()) + 4, width)
+        << head->objectName().toStdString();
+  }
+  EXPECT_EQ(heads, 10);
+  int lists = 0;
+  for (QWidget* w : modbus->findChildren<QWidget*>()) {
+    auto* control = dynamic_cast<Control*>(w);
+    ComboControl* combo = control ? control->AsCombo() : nullptr;
+    if (!combo || !control->Name().starts_with("SensorCfg_")) continue;
+    ++lists;
+    int widest = 0;
+    for (int i = 0; i < combo->ItemCount(); ++i) {
+      widest = std::max(widest, QFontMetrics(w->font()).horizontalAdvance(
+                                    QString::fromStdString(combo->ItemText(i))));
+    }
+    // The frame, the padding and the arrow take about 24 pixels.
+    EXPECT_LE(widest + 24, control->DeclaredWidth()) << control->Name();
+  }
+  EXPECT_GE(lists, 4);
 }
 
 TEST_P(PageContents, ListItemsMatchTheTextsTheRulesCompare) {
