@@ -18,19 +18,24 @@ def C(name, caption, about, items, cell_name=None, visible=None, label_w=LABEL_W
 
 # --- routing arrows ---------------------------------------------------------------------
 
-def arrow(name, direction, about):
+ARROW_W = 72
+NODE_W = 96
+ROUTE_SPACING = 6
+
+
+def arrow(name, direction, about, width=ARROW_W):
     """A routing arrow: its image name carries "enable" (on) or "disable" (off)."""
     return Node("ImageButton", {"name": name, "bkimage": f"arrow_{direction}_disable.png",
-                                "tooltip": about, "width": 72, "height": 22})
+                                "tooltip": about, "width": width, "height": 22})
 
 
-def arrow_pair(forward, backward):
-    return Node("VerticalLayout", {"spacing": 2, "width": 72},
+def arrow_pair(forward, backward, width=ARROW_W):
+    return Node("VerticalLayout", {"spacing": 2, "width": width},
                 [Node("Stretch"), forward, backward, Node("Stretch")])
 
 
 def node_box(text):
-    return label(text, width=96, cls="routenode", align="center", height=40)
+    return label(text, width=NODE_W, cls="routenode", align="center", height=40)
 
 
 def routing(name, module, forward_to_module, back_from_module, to_gprs, from_gprs, extra=()):
@@ -42,7 +47,7 @@ def routing(name, module, forward_to_module, back_from_module, to_gprs, from_gpr
 
     mod = module
     return Node("VerticalLayout", {"spacing": 8}, [
-        Node("HorizontalLayout", {"name": name, "spacing": 6, "height": 52}, [
+        Node("HorizontalLayout", {"name": name, "spacing": ROUTE_SPACING, "height": 52}, [
             node_box(("Serial port", "串口")),
             arrow_pair(arrow(forward_to_module, "right", about(f"Serial port → {mod}",
                                                                  f"串口 → {mod}")),

@@ -1,6 +1,6 @@
 """The network, global, management, module, Modbus and operation pages."""
 
-from fields import C, E, arrow, routing
+from fields import ARROW_W, NODE_W, ROUTE_SPACING, C, E, arrow, arrow_pair, node_box, routing
 from nodes import FIELD_W, LABEL_W, Node, cell, group, hint, label, page, row, rows
 from texts import ASCII_HEX, NO_YES, OFF_ON, TCP_UDP
 
@@ -159,10 +159,16 @@ def gps_page():
     nmea = group("NMEAGroupBox", ("NMEA sentences", "NMEA 语句"),
                  [row(cells[i], cells[i + 1]) for i in range(0, 6, 2)])
     on_off = ("\nClick to switch this direction on or off.", "\n点击开启或关闭此方向。")
-    direct = Node("HorizontalLayout", {"spacing": 6, "height": 26}, [
-        label(("Serial port ⇄ GPRS", "串口 ⇄ GPRS"), width=LABEL_W),
-        arrow("COM2GPRS", "right", ("Serial port → GPRS" + on_off[0], "串口 → GPRS" + on_off[1])),
-        arrow("GPRS2COM", "left", ("GPRS → serial port" + on_off[0], "GPRS → 串口" + on_off[1])),
+    # The direct path passes under the GPS box: its boxes line up with the row above.
+    span = 2 * ARROW_W + NODE_W + 2 * ROUTE_SPACING
+    direct = Node("HorizontalLayout", {"spacing": ROUTE_SPACING, "height": 52}, [
+        node_box(("Serial port", "串口")),
+        arrow_pair(arrow("COM2GPRS", "right", ("Serial port → GPRS" + on_off[0],
+                                               "串口 → GPRS" + on_off[1]), width=span),
+                   arrow("GPRS2COM", "left", ("GPRS → serial port" + on_off[0],
+                                              "GPRS → 串口" + on_off[1]), width=span),
+                   width=span),
+        node_box("GPRS"),
         Node("Stretch"),
     ])
     route = route_group("GPSRouteGroupBox", ("Data routing", "数据通道"),
