@@ -108,6 +108,18 @@ def page(name, children):
                                    "spacing": 10}, list(children) + [Node("Stretch")])
 
 
+# From this window width on, a page's card columns stand side by side (1920 x 1080 screens);
+# below it they stack, as one column.
+WIDE_WINDOW = 1800
+
+
+def page_columns(name, *columns):
+    """A page whose cards form columns: side by side in a wide window, else one under another."""
+    stacks = [Node("VerticalLayout", {"spacing": 10}, list(cards)) for cards in columns]
+    return page(name, [Node("VerticalLayout", {"sidebysidefrom": WIDE_WINDOW, "spacing": 10},
+                            stacks)])
+
+
 def column(*children):
     """Stacks cards at the top of a column of a side-by-side layout."""
     return Node("VerticalLayout", {"spacing": 10}, list(children) + [Node("Stretch")])

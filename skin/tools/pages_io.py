@@ -6,7 +6,7 @@ only "not used" and the analogue input, and their ".7" rows hold the ADC type as
 """
 
 from fields import C, E
-from nodes import Node, group, page, row, rows, titled_group
+from nodes import Node, group, page, page_columns, row, rows, titled_group
 from texts import ASCII_HEX, INTERFACES, MAPPING, dio_work_modes, language_text
 
 HIDDEN = "false"
@@ -88,4 +88,4 @@ def io_page():
         group("IO5GroupBox", ("DIO5 (ADC2)", "DIO5（模拟量 ADC2）"), line_rows(5, True), height=60,
               visible=HIDDEN),
     ]
-    return page("IOPage", [general] + cards)
+    return page_columns("IOPage", [general], cards)

@@ -1,7 +1,7 @@
 """The Modbus page with the sensor list, the sensor item row, and the operation page."""
 
 from fields import E
-from nodes import Node, group, hint, label, page, row
+from nodes import Node, group, hint, label, page, page_columns, row
 
 # Column widths shared by the list's header and its item rows.
 COLUMNS = [
@@ -128,4 +128,4 @@ def operation_page():
                      "发送 AT+FINDNETMODE：设备当前使用的网络")),
         hint(("The answers appear in the communication log.", "应答显示在通信记录中。")),
     ])
-    return page("OperationPage", [queries, commands])
+    return page_columns("OperationPage", [queries], [commands])

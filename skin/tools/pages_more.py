@@ -1,7 +1,7 @@
 """The network, global, management, module, Modbus and operation pages."""
 
 from fields import ARROW_W, NODE_W, ROUTE_SPACING, C, E, arrow, arrow_pair, node_box, routing
-from nodes import FIELD_W, LABEL_W, Node, cell, group, hint, label, page, row, rows
+from nodes import FIELD_W, LABEL_W, Node, cell, group, hint, label, page, page_columns, row, rows
 from texts import ASCII_HEX, NO_YES, OFF_ON, TCP_UDP
 
 HIDDEN = "false"
@@ -33,7 +33,7 @@ def wireless_page():
         row(E("Dns Server's Ip", ("Primary DNS", "首选 DNS"), ("Name server", "域名服务器"), "ipv4"),
             E("Second Dns Server's Ip", ("Secondary DNS", "备用 DNS"), ("Used when the first does not answer", "首选服务器无应答时使用"), "ipv4")),
     ])
-    return page("WirelessPage", [network, dial, dns])
+    return page_columns("WirelessPage", [network], [dial, dns])
 
 
 def global_page():
@@ -64,7 +64,7 @@ def global_page():
         row(E("Heartbeat poll time seconds", ("Heartbeat poll", "心跳轮询时间"), ("Time between link heartbeats", "链路心跳的间隔"), "seconds"),
             E("Sms Center", ("SMS centre", "短信中心号码"), ("Service centre of the SIM's operator", "SIM 卡运营商的短信中心"), "phone")),
     ])
-    return page("GlobalPage", [lcp, icmp, transfer])
+    return page_columns("GlobalPage", [lcp], [icmp, transfer])
 
 
 def equipment_page():
@@ -85,7 +85,7 @@ def equipment_page():
              row(E("DTU SMS administrator number", ("Administrator", "管理员号码"), ("Only SMS from this number are accepted", "只接受此号码的短信"), "phone")),
              visible=HIDDEN),
     ], height=60)
-    return page("EquipmentPage", [platform, sms])
+    return page_columns("EquipmentPage", [platform], [sms])
 
 
 def route_group(name, title, diagram):
@@ -121,7 +121,7 @@ def lora_page():
     route = route_group("LoraRouteGroupBox", ("Data routing", "数据通道"),
                         routing("EL transmit channel", "LoRa", "COM2Lora", "Lora2COM",
                                 "Lora2GPRS", "GPRS2Lora"))
-    return page("LoraPage", [lora, route])
+    return page_columns("LoraPage", [lora], [route])
 
 
 def zigbee_page():
@@ -140,7 +140,7 @@ def zigbee_page():
     route = route_group("ZigbeeRouteGroupBox", ("Data routing", "数据通道"),
                         routing("EL transmit channel_Z", "ZigBee", "COM2Zigbee", "Zigbee2COM",
                                 "Zigbee2GPRS", "GPRS2Zigbee"))
-    return page("ZigbeePage", [zigbee, route])
+    return page_columns("ZigbeePage", [zigbee], [route])
 
 
 def gps_page():
@@ -174,4 +174,4 @@ def gps_page():
     route = route_group("GPSRouteGroupBox", ("Data routing", "数据通道"),
                         routing("EL transmit channel_G", "GPS", "COM2GPS", "GPS2COM", "GPS2GPRS",
                                 "GPRS2GPS", extra=[direct]))
-    return page("GPSPage", [gps, nmea, route])
+    return page_columns("GPSPage", [gps, nmea], [route])

@@ -6,7 +6,7 @@ activation AUTO, debug off), so the form looks settled before the first read.
 """
 
 from fields import C, E
-from nodes import Node, column, empty_cell, group, hint, label, page, row, rows, side_by_side
+from nodes import Node, column, empty_cell, group, hint, label, page, page_columns, row, rows, side_by_side
 from nodes import titled_group, cell
 from texts import (ASCII_HEX, BAUD_RATES, BINDING, LINE_CODES, MAPPING, NO_YES, OFF_ON,
                    SERIAL_PORTS, TCP_UDP, WORK_MODES, language_text)
@@ -165,7 +165,7 @@ def work_page():
               ("Drop buffered serial data when the connection is lost", "连接断开时丢弃缓存的串口数据"),
               NO_YES)),
     ])
-    return page("WorkModePage", [work_mode_group(), activation_group(), debug])
+    return page_columns("WorkModePage", [work_mode_group()], [activation_group(), debug])
 
 
 def server_row(index, caption, ip_name, port_name, visible=None, caption_name=None):
@@ -199,7 +199,7 @@ def server_page():
               ("Go back to the main server once it answers again", "主服务器恢复后切回"), NO_YES),
             name="ServiceHorizontalLayout6"),
     ], height=110)
-    return page("ServerPage", [servers, reconnect])
+    return page_columns("ServerPage", [servers], [reconnect])
 
 
 def serial_group(name, title, baud, mode, binding, binding_row):

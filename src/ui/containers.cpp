@@ -1,5 +1,6 @@
 #include "containers.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QStyleOption>
 
@@ -80,13 +81,50 @@ BoxContainer::BoxContainer(FormContext* context, std::string className,
                            QBoxLayout::Direction direction, QWidget* parent)
     : QWidget(parent),
       ControlBase(this, context, std::move(className)),
-      children_(new QBoxLayout(direction, this)) {
+      children_(new QBoxLayout(direction, this)),
+      stacked_(direction) {
   children_.Layout()->setContentsMargins(0, 0, 0, 0);
   children_.Layout()->setSpacing(4);
 }
 
 bool BoxContainer::ApplyOwnAttribute(std::string_view name, std::string_view value) {
+  if (name == "sidebysidefrom") {
+    std::optional<int> n = skin::ParseInt(value);
+    if (!n || *n < 0) return false;
+    sideBySideFrom_ = *n;
+    if (isVisible()) FollowWindowWidth();
+    return true;
+  }
   return ApplyBoxAttribute(children_.Layout(), name, value);
+}
+
+void BoxContainer::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (sideBySideFrom_ <= 0) return;
+  // The window, not this box: side by side, the box is too wide to shrink with its page.
+  if (watchedWindow_ != window()) {
+    if (watchedWindow_) watchedWindow_->removeEventFilter(this);
+    watchedWindow_ = window();
+    watchedWindow_->installEventFilter(this);
+  }
+  FollowWindowWidth();
+}
+
+bool BoxContainer::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == watchedWindow_ && event->type() == QEvent::Resize) FollowWindowWidth();
+  return QWidget::eventFilter(watched, event);
+}
+
+void BoxContainer::FollowWindowWidth() {
+  QBoxLayout* layout = children_.Layout();
+  const bool sideBySide = sideBySideFrom_ > 0 && window()->width() >= sideBySideFrom_;
+  const QBoxLayout::Direction direction = sideBySide ? QBoxLayout::LeftToRight : stacked_;
+  if (layout->direction() == direction) return;
+  layout->setDirection(direction);
+  for (int i = 0; i < layout->count(); ++i) {
+    if (QWidget* child = layout->itemAt(i)->widget())
+      layout->setAlignment(child, sideBySide ? Qt::AlignTop : Qt::Alignment());
+  }
 }
 
 bool BoxContainer::AddChild(Control* child) {

@@ -32,6 +32,8 @@ class BoxChildren {
 bool ApplyBoxAttribute(QBoxLayout* layout, std::string_view name, std::string_view value);
 
 // "VerticalLayoutUI", "HorizontalLayoutUI", or a page class name given by the factory.
+// "sidebysidefrom" (pixels): while the window is at least that wide, the children stand side by
+// side, each at the top, instead of stacked; a page puts its cards into columns this way.
 class BoxContainer : public QWidget, public ControlBase, public ContainerControl {
  public:
   BoxContainer(FormContext* context, std::string className, QBoxLayout::Direction direction,
@@ -48,9 +50,16 @@ class BoxContainer : public QWidget, public ControlBase, public ContainerControl
 
  protected:
   void paintEvent(QPaintEvent* event) override;  // lets the style sheet paint backgrounds
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void FollowWindowWidth();
+
   BoxChildren children_;
+  QBoxLayout::Direction stacked_;
+  int sideBySideFrom_ = 0;
+  QWidget* watchedWindow_ = nullptr;
 };
 
 // "GroupBoxUI": a titled frame ("text" is the title) whose children stack vertically.
