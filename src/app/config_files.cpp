@@ -1,9 +1,12 @@
 // Saving a device's configuration into a file: the save dialog, then the show request whose
 // reply the worker writes to the chosen file. UI thread.
+#include <QDate>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 #include "app/main_window.h"
+#include "app/title_texts.h"
 #include "texts/language.h"
 #include "ui/skin_window.h"
 #include "writing/config_file.h"
@@ -18,12 +21,17 @@ QString FileFilter(int languageValue) {
 
 void CZR350FrameWnd::SaveToFile() {
   if (hooks_.headless) return;
-  const QString start = QString::fromStdString(
-      configFilePath_.empty() ? QDir::homePath().toStdString() + "/DTU.cfg" : configFilePath_);
+  // The folder of the last file, else the home folder; a name after the device and the day.
+  const QString folder = configFilePath_.empty()
+                             ? QDir::homePath()
+                             : QFileInfo(QString::fromStdString(configFilePath_)).path();
+  const std::string name = SuggestedConfigFileName(
+      session_.Facts().deviceTypeText, QDate::currentDate().toString("yyyyMMdd").toStdString());
+  const QString start = QDir(folder).filePath(QString::fromStdString(name));
   // A name typed without extension is used as typed; choosing a file that exists asks before
   // it is replaced, since the save overwrites it whole.
-  const QString chosen =
-      QFileDialog::getSaveFileName(window_.get(), QString(), start, FileFilter(languageValue_));
+  const QString chosen = QFileDialog::getSaveFileName(
+      window_.get(), QString::fromLatin1(kProgramName), start, FileFilter(languageValue_));
   if (chosen.isEmpty()) return;
   configFilePath_ = chosen.toStdString();
   WorkJob job = MakeJob(kJobSaveToFile, kFileShowCommand);
@@ -35,8 +43,8 @@ void CZR350FrameWnd::LoadFromFile() {
   if (hooks_.headless) return;
   const QString start = QString::fromStdString(
       configFilePath_.empty() ? QDir::homePath().toStdString() : configFilePath_);
-  const QString chosen =
-      QFileDialog::getOpenFileName(window_.get(), QString(), start, FileFilter(languageValue_));
+  const QString chosen = QFileDialog::getOpenFileName(
+      window_.get(), QString::fromLatin1(kProgramName), start, FileFilter(languageValue_));
   if (chosen.isEmpty()) return;
   LoadFile(chosen.toStdString());
 }

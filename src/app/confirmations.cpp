@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 
+#include "app/title_texts.h"
 #include "texts/language.h"
 
 namespace {
@@ -27,7 +28,7 @@ std::string LanguageSwitchQuestion(const std::string& port) {
 std::unique_ptr<QMessageBox> MakeQuestionBox(QWidget* parent, const std::string& text) {
   auto box = std::make_unique<QMessageBox>(parent);
   box->setIcon(QMessageBox::Warning);
-  box->setWindowTitle(QStringLiteral("DTU"));
+  box->setWindowTitle(QString::fromLatin1(kProgramName));
   QString shown = QString::fromStdString(text);
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   box->setText(shown);

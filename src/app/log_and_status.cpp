@@ -9,6 +9,7 @@
 #include "app/log_pane.h"
 #include "app/main_window.h"
 #include "app/status_line.h"
+#include "app/title_texts.h"
 #include "texts/language.h"
 #include "ui/skin_window.h"
 
@@ -70,6 +71,10 @@ void CZR350FrameWnd::ClearLog() {
 void CZR350FrameWnd::ShowConnectionState(bool loggedInNow) {
   const char* look = loggedInNow ? "config" : session_.IsOpen() ? "waiting" : "closed";
   if (QWidget* state = WidgetOf(form(), "DeviceState")) SetStateLook(state, look);
+  if (window_) {
+    window_->SetWindowTitle(WindowTitleText(session_.Facts().deviceTypeText,
+                                            session_.IsOpen() ? session_.PortPath() : ""));
+  }
   if (!statusLine_) return;
   statusLine_->SetState(session_.State());
   if (!session_.IsOpen()) statusLine_->SetConnection("", "", "");

@@ -51,7 +51,7 @@ bool CZR350FrameWnd::Create(std::string* error) {
     if (error) *error = window_->LoadError();
     return false;
   }
-  window_->SetWindowTitle(kProductName);
+  window_->SetWindowTitle(kProgramName);
   FormController::Hooks hooks;
   hooks.postRule = [this](int rule, int argument) {
     PostMessage(WM_FORM_RULE, static_cast<WParam>(rule), argument);
@@ -61,8 +61,8 @@ bool CZR350FrameWnd::Create(std::string* error) {
   hooks.chooseFileWrites = [this](const std::vector<std::string>& lines) {
     if (hooks_.chooseFileWrites) return hooks_.chooseFileWrites(lines);
     if (hooks_.headless || QGuiApplication::platformName() == "offscreen") {
-      std::fprintf(stderr, "DTU: a file would write %zu values (no one to answer: form only)\n",
-                   lines.size());
+      std::fprintf(stderr, "%s: a file would write %zu values (no one to answer: form only)\n",
+                   kProgramName, lines.size());
       return FileWritesChoice::kFormOnly;
     }
     return AskFileWrites(window_.get(), lines);
@@ -277,6 +277,7 @@ void CZR350FrameWnd::OnButtonSet(int set, bool enable) {
 void CZR350FrameWnd::OnShowParsed(const std::string& reply, const ShowReplyResult& /*result*/) {
   formLogic_->ShowValues();
   if (statusLine_) statusLine_->SetDevice(reply);
+  ShowConnectionState(session_.LoggedIn());
   if (hooks_.showApplied) hooks_.showApplied();
 }
 
@@ -308,7 +309,7 @@ void CZR350FrameWnd::OnMessageBox(const std::string& text) {
 bool CZR350FrameWnd::Confirm(const std::string& text) {
   if (hooks_.confirm) return hooks_.confirm(text);
   if (hooks_.headless || QGuiApplication::platformName() == "offscreen") {
-    std::fprintf(stderr, "DTU: %s (no one to answer: no)\n", text.c_str());
+    std::fprintf(stderr, "%s: %s (no one to answer: no)\n", kProgramName, text.c_str());
     return false;
   }
   return AskQuestion(window_.get(), text);
@@ -317,8 +318,8 @@ bool CZR350FrameWnd::Confirm(const std::string& text) {
 void CZR350FrameWnd::ShowMessageBox(const std::string& text) {
   if (hooks_.messageBox) return hooks_.messageBox(text);
   if (hooks_.headless || QGuiApplication::platformName() == "offscreen") {
-    std::fprintf(stderr, "DTU: %s\n", text.c_str());
+    std::fprintf(stderr, "%s: %s\n", kProgramName, text.c_str());
     return;
   }
-  QMessageBox::information(nullptr, "DTU", QString::fromStdString(text));
+  QMessageBox::information(window_.get(), kProgramName, QString::fromStdString(text));
 }

@@ -16,3 +16,9 @@ std::string VersionDateText(int languageValue) {
   }
   return text;
 }
+
+std::string WindowTitleText(const std::string& deviceType, const std::string& port) {
+  std::string shown = deviceType;
+  if (!port.empty()) shown += shown.empty() ? port : " (" + port + ")";
+  return shown.empty() ? std::string(kProgramName) : shown + " \u2014 " + kProgramName;
+}

@@ -5,6 +5,12 @@
 
 constexpr const char kProductName[] = "DTU";
 constexpr const char kProductVersion[] = "V1.9.2";
+// What the desktop, the dialogs and stderr call this program.
+constexpr const char kProgramName[] = "dtu-config";
+
+// The window's title for the desktop: the device's type and port when known, then the program
+// ("ZR350 (/dev/ttyUSB0) — dtu-config", "/dev/ttyUSB0 — dtu-config", "dtu-config").
+std::string WindowTitleText(const std::string& deviceType, const std::string& port);
 
 // "DTUConfigureTool V1.9.2" (English, language value 0) or "DTU配置工具 V1.9.2", followed by the
 // "CustomVer" text of the settings file.

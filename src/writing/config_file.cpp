@@ -86,3 +86,15 @@ bool ReadConfigFileFrom(const std::string& path, std::string* text, std::string*
   }
   return true;
 }
+
+std::string SuggestedConfigFileName(std::string_view deviceType, std::string_view day) {
+  std::string name;
+  for (char c : deviceType) {
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       c == '.' || c == '_' || c == '-';
+    name += plain ? c : '-';
+  }
+  // Nothing but dashes and dots says nothing (and ".." is no name for a file).
+  if (name.find_first_not_of("-.") == std::string::npos) name = "dtu-config";
+  return name + "-" + std::string(day) + ".cfg";
+}

@@ -35,6 +35,11 @@ std::string DecodeConfigFile(std::string_view fileBytes);
 bool WriteConfigFileTo(const std::string& path, std::string_view replyText, std::string* error,
                        unsigned mode = 0600);
 
+// The name a save dialog suggests: the device's type and the day ("ZR350-20261211.cfg"), with
+// every byte but letters, digits, '.', '_' and '-' turned into '-'; "dtu-config-20261211.cfg"
+// before a read told the type. `day` is "yyyyMMdd".
+std::string SuggestedConfigFileName(std::string_view deviceType, std::string_view day);
+
 // Reads and decodes a file (only as many bytes as the 8192 characters can take); anything but a
 // regular file (a FIFO, a device, a folder) is refused unread. On failure returns false and,
 // when `error` is given, the reason; `text` is then left as it was.

@@ -38,3 +38,10 @@ TEST(Dispatcher, ClockCommandQuotesTheLocalTime) {
   t.tm_sec = 6;
   EXPECT_EQ(ClockCommand(t), "AT+EXCCLK=\"2024/03/05,08:07:06\",5\r\n");
 }
+
+TEST(TitleTexts, TheWindowTitleNamesTheDeviceThenTheProgram) {
+  EXPECT_EQ(WindowTitleText("", ""), "dtu-config");
+  EXPECT_EQ(WindowTitleText("", "/dev/ttyUSB0"), "/dev/ttyUSB0 \u2014 dtu-config");
+  EXPECT_EQ(WindowTitleText("ZR350", "/dev/ttyUSB0"), "ZR350 (/dev/ttyUSB0) \u2014 dtu-config");
+  EXPECT_EQ(WindowTitleText("ZR350", ""), "ZR350 \u2014 dtu-config");
+}

@@ -63,6 +63,21 @@ TEST(ConfigFileCodec, ReadsCrLfPairsAsLineFeedsUpToAnEndOfTextByte) {
   for (const Case& c : cases) EXPECT_EQ(DecodeConfigFile(c.bytes), c.text);
 }
 
+TEST(ConfigFileNames, SuggestedNameCarriesTheDeviceTypeAndTheDay) {
+  const struct {
+    const char* type;
+    const char* name;
+  } cases[] = {
+      {"ZR350", "ZR350-20261211.cfg"},
+      {"ZR350-L", "ZR350-L-20261211.cfg"},
+      {"", "dtu-config-20261211.cfg"},              // not read yet
+      {"ZR 350/../x", "ZR-350-..-x-20261211.cfg"},  // no folder, no blank
+      {"..", "dtu-config-20261211.cfg"},
+      {"\xd6\xd0", "dtu-config-20261211.cfg"},  // nothing readable is left
+  };
+  for (const auto& c : cases) EXPECT_EQ(SuggestedConfigFileName(c.type, "20261211"), c.name);
+}
+
 TEST(ConfigFileCodec, CutsTheTextAt8192Characters) {
   // 5000 lines of "x\r\r\n" are 15000 characters when read: only the first 8192 remain.
   std::string reply;
