@@ -117,8 +117,7 @@ bool MakeSetWrite(const ParamTable& catalogue, const std::string& assignment, Wo
     *why = "the device only reports it; it cannot be written";
     return false;
   }
-  // A line break would end the command early and send the rest as a command of its own.
-  if (value.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
+  if (HoldsLineBreak(value)) {
     *why = "the value holds a line break";
     return false;
   }
@@ -126,10 +125,7 @@ bool MakeSetWrite(const ParamTable& catalogue, const std::string& assignment, Wo
     *why = "not a value the device takes; it takes " + DescribeDomain(*param->domain);
     return false;
   }
-  job->kind = kJobWrite;
-  job->command = command + "=" + value + "\r\n";
-  job->name = row->name;
-  job->value = value;
+  *job = MakeParamWrite(row->name, command, value);
   return true;
 }
 

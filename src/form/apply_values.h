@@ -7,6 +7,7 @@
 
 #include "catalogue/device_facts.h"
 #include "catalogue/param_table.h"
+#include "domain/list_values.h"
 #include "form/sensor_list.h"
 #include "form/shown_bytes.h"
 #include "form/tab_table.h"
@@ -33,11 +34,8 @@ void ApplyValuesToForm(Form& form, const ParamTable& params, const ListParamTabl
 void ApplyRowValues(Form& form, const ParamTable& params, bool fiveDioModel,
                     ShownBytes* shownBytes = nullptr);
 
-// The number a value stands for: its leading decimal integer after blanks, with an optional
-// sign, clamped to the 32-bit range; 0 when there is no digit.
-int LeadingNumber(std::string_view value);
-
-// The item a drop-down list of row `name` gets for `value`, by the row's rule: an index (-1
+// The item a drop-down list of row `name` gets for `value`, decoded by the list's definition
+// (domain/list_values.h; a list it does not name takes its value as the index): an index (-1
 // clears the selection), or nullopt to leave the list as it is. `params` and `fiveDioModel` serve
 // the rows that depend on other rows or on the model; `combo` gives the item texts.
 std::optional<int> ComboIndexForValue(const std::string& name, const std::string& value,

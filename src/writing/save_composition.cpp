@@ -1,115 +1,40 @@
 #include "writing/save_composition.h"
 
-#include <array>
 #include <map>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalogue/catalogue_rows.h"
 #include "catalogue/show_reply_parser.h"
+#include "domain/list_values.h"
 #include "form/line_state.h"
 #include "form/sensor_list.h"
 #include "texts/language.h"
 
 namespace {
 
-// How a drop-down list's state becomes the value the device keeps.
-enum class WriteAs {
-  WorkMode,         // the item text; the custom mode's text stands for "CUST"
-  Exfun,            // 0 and 3
-  TextUnlessEmpty,  // the item text, nothing without one
-  LoraType,         // counted from 1, "0" without selection
-  ActivateMethod,   // "AUTO" .. "DIO", empty otherwise
-  IoSelection,      // "4" to the chosen line's work mode; the row itself is never written
-  NetMode,          // 0, then 4 and up
-  IoMode,           // 4 and 5; the first item writes nothing
-  Text,             // the item text, also when empty
-  BindingCenter,    // 0, 1, 2, 4, 8, 16, 255
-  FromOne,          // counted from 1
-  IoControl,        // the index, and "5" to the same line's work mode unless it is 6
-  DeviceModel,      // "CLI", "SVR", otherwise "-1"
-  DioWorkMode,      // by the language's work-mode texts
-  Index,            // the index
-};
-
-struct ComboWriteRule {
-  const char* name;
-  WriteAs writeAs;
-};
-
-// Every list not named here writes its index.
-constexpr ComboWriteRule kComboWriteRules[] = {
-    {"Protocolmodel", WriteAs::WorkMode},
-    {"EXFUN", WriteAs::Exfun},
-    {"LORA Mode", WriteAs::TextUnlessEmpty},
-    {"LORA Rate", WriteAs::TextUnlessEmpty},
-    {"LORA Channel", WriteAs::TextUnlessEmpty},
-    {"ZigBee_RFchannel", WriteAs::TextUnlessEmpty},
-    {"LORA typ", WriteAs::LoraType},
-    {"ActivateMethod", WriteAs::ActivateMethod},
-    {"I/O selection", WriteAs::IoSelection},
-    {"net mode", WriteAs::NetMode},
-    {"I/O1 Mode", WriteAs::IoMode},
-    {"I/O2 Mode", WriteAs::IoMode},
-    {"Server Count", WriteAs::Text},
-    {"The PPP authentication", WriteAs::Text},
-    {"DIO1 interface", WriteAs::Text},
-    {"DIO2 interface", WriteAs::Text},
-    {"DIO3 interface", WriteAs::Text},
-    {"DIO4 interface", WriteAs::Text},
-    {"DIO5 interface", WriteAs::Text},
-    {"A serial port binding center", WriteAs::BindingCenter},
-    {"RS485 port binding center", WriteAs::BindingCenter},
-    {"A serial 2 port binding center", WriteAs::BindingCenter},
-    {"Transferprotocol", WriteAs::Text},
-    {"Serial port commu mode", WriteAs::Text},
-    {"Serial 2 port commu mode", WriteAs::Text},
-    {"Serial 2 Baudrate", WriteAs::Text},
-    {"Serial Baudrate", WriteAs::Text},
-    {"Dtumanagetransferprotocol", WriteAs::Text},
-    {"RS485 Baudrate", WriteAs::Text},
-    {"RS485 port commu mode", WriteAs::Text},
-    {"ActivationInterface", WriteAs::FromOne},
-    {"Debugging  port", WriteAs::FromOne},
-    {"I/O1 control", WriteAs::IoControl},
-    {"I/O2 control", WriteAs::IoControl},
-    {"I/O3 control", WriteAs::IoControl},
-    {"DeviceModel", WriteAs::DeviceModel},
-    {"DIO1 workmode", WriteAs::DioWorkMode},
-    {"DIO2 workmode", WriteAs::DioWorkMode},
-    {"DIO3 workmode", WriteAs::DioWorkMode},
-    {"DIO4 workmode", WriteAs::DioWorkMode},
-    {"DIO5 workmode", WriteAs::DioWorkMode},
-};
-
-constexpr std::array<const char*, 6> kActivateMethods{"AUTO", "SMSD", "CTRL",
-                                                      "DATA", "MIXD", "DIO"};
-// The stored values of the five work modes a DIO list offers, in the order of its texts.
-constexpr std::array<const char*, 5> kDioWorkModes{"0", "1", "2", "3", "6"};
-
-// The language texts the rules compare item texts with, read once per composition.
-struct RuleTexts {
-  std::string customWorkMode;
-  std::array<std::string, 5> dioWorkModes;
-
-  static RuleTexts Load() {
-    RuleTexts texts;
-    texts.customWorkMode = LanguageText("Protocolmodel", "Text", "");
-    for (size_t i = 0; i < texts.dioWorkModes.size(); ++i)
-      texts.dioWorkModes[i] = LanguageText("DIO workmode", "Text" + std::to_string(i + 1), "");
-    return texts;
+// The language texts the lists are written by, read once per composition.
+class LanguageTexts {
+ public:
+  const std::string& Text(const std::string& section, const std::string& key) {
+    auto [at, added] = texts_.try_emplace(section + '\n' + key);
+    if (added) at->second = LanguageText(section, key, "");
+    return at->second;
   }
+
+ private:
+  std::map<std::string, std::string> texts_;
 };
 
-WriteAs WriteRuleFor(const std::string& name) {
-  for (const ComboWriteRule& rule : kComboWriteRules) {
-    if (name == rule.name) return rule.writeAs;
+// The model the catalogue is bound to: the DIO3 rows name the fourth line on a five-DIO model.
+bool BoundToFiveDio(const ParamTable& params) {
+  for (const Dio3Binding& binding : Dio3Bindings()) {
+    auto row = params.find(binding.name);
+    if (row != params.end()) return row->second.atCommand == binding.fiveDioCommand;
   }
-  return WriteAs::Index;
-}
-
-bool HoldsLineBreak(std::string_view text) {
-  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+  return false;
 }
 
 // A side write to another row goes to that row whatever its tab and its active flag.
@@ -119,74 +44,25 @@ void QueueToRow(const ParamTable& params, const std::string& name, const std::st
   if (row != params.end()) QueueParamWrite(value, row->first, row->second, out);
 }
 
-std::string DioRowName(int line) {
-  return "DIO" + std::to_string(line) + " workmode";
-}
-
-// The value a drop-down list row writes to itself, or nothing when its rule writes nothing there.
-std::optional<std::string> ComboValue(WriteAs writeAs, int i, const std::string& text,
-                                      const RuleTexts& texts) {
-  switch (writeAs) {
-    case WriteAs::WorkMode:
-      return text == texts.customWorkMode ? std::string("CUST") : text;
-    case WriteAs::Exfun:
-      if (i < 0) return std::nullopt;
-      return i == 1 ? std::string("3") : std::to_string(i);
-    case WriteAs::TextUnlessEmpty:
-      if (text.empty()) return std::nullopt;
-      return text;
-    case WriteAs::LoraType:
-      return std::to_string(i < 0 ? 0 : i + 1);
-    case WriteAs::ActivateMethod:
-      if (i < 0 || i >= static_cast<int>(kActivateMethods.size())) return std::string();
-      return std::string(kActivateMethods[static_cast<size_t>(i)]);
-    case WriteAs::IoSelection:
-      return std::nullopt;
-    case WriteAs::NetMode:
-      if (i < 0) return std::nullopt;
-      return std::to_string(i == 0 ? 0 : i + 3);
-    case WriteAs::IoMode:
-      if (i <= 0) return std::nullopt;
-      return std::to_string(i + 3);
-    case WriteAs::Text:
-      return text;
-    case WriteAs::BindingCenter:
-      if (i < 0) return std::nullopt;
-      if (i == 0) return std::string("0");
-      if (i == 6) return std::string("255");
-      // Past the last item the list shows nothing the device knows: keep the shift defined.
-      return std::to_string(i <= 30 ? 1L << (i - 1) : 0L);
-    case WriteAs::FromOne:
-    case WriteAs::IoControl:
-    case WriteAs::Index:
-      if (i < 0) return std::nullopt;
-      return std::to_string(writeAs == WriteAs::FromOne ? i + 1 : i);
-    case WriteAs::DeviceModel:
-      if (i == 0) return std::string("CLI");
-      if (i == 1) return std::string("SVR");
-      return std::string("-1");
-    case WriteAs::DioWorkMode:
-      if (text.empty()) return std::string("0");
-      for (size_t k = 0; k < texts.dioWorkModes.size(); ++k) {
-        if (text == texts.dioWorkModes[k]) return std::string(kDioWorkModes[k]);
-      }
-      return std::string("0");
-  }
-  return std::nullopt;
-}
-
-// The work modes 4 (activation input) and 5 (control output) have no item of their own in the
-// DIO lists: the I/O selection and I/O control lists write them to the line they choose, after
-// that row's own write.
-void QueueSideWrite(WriteAs writeAs, const std::string& name, int i, const ParamTable& params,
-                    ComposedWrites& out) {
-  if (writeAs == WriteAs::IoSelection) {
-    // The third item stands for the device's fourth line.
-    if (i >= 0) QueueToRow(params, DioRowName(i == 2 ? 4 : i + 1), "4", out);
-  } else if (writeAs == WriteAs::IoControl) {
-    // "I/O1 control" .. "I/O3 control" steer the DIO line of the same number.
-    if (i >= 0 && i != 6) QueueToRow(params, DioRowName(name[3] - '0'), "5", out);
-  }
+// A list writes its own value, then the work mode it sets to the line it steers (the modes 4
+// and 5 have no item of their own in the DIO lists), after that row's own write.
+void QueueListWrites(Form& form, const std::string& name, const ParamInfo& row,
+                     const ParamTable& params, bool fiveDioModel, LanguageTexts& language,
+                     ComposedWrites& out) {
+  ComboControl* combo = form.FindCombo(name);
+  if (!combo) return;
+  const ListValues* list = FindListValues(name, fiveDioModel);
+  if (!list) list = &IndexListValues();
+  std::vector<std::string> texts;
+  for (int k = 0; k < combo->ItemCount(); ++k) texts.push_back(combo->ItemText(k));
+  ListContext context;
+  context.itemTexts = texts;
+  context.languageText = [&language](const std::string& section, const std::string& key) {
+    return language.Text(section, key);
+  };
+  const int i = combo->CurSel();
+  if (auto own = EncodeListValue(*list, i, context)) QueueParamWrite(*own, name, row, out);
+  if (const char* steered = SteeredRow(*list, i)) QueueToRow(params, steered, list->steerMode, out);
 }
 
 // The device's mask as its leading digits give it; anything else counts as 0.
@@ -229,8 +105,10 @@ bool BoundToAnotherLine(const std::string& name, const ParamInfo& row,
   return false;
 }
 
-void SaveParams(Form& form, const ParamTable& params, const TabTable& tabs, const RuleTexts& texts,
+void SaveParams(Form& form, const ParamTable& params, const TabTable& tabs,
                 const AppliedValues* applied, const ShownBytes* shownBytes, ComposedWrites& out) {
+  const bool fiveDioModel = BoundToFiveDio(params);
+  LanguageTexts language;
   for (const auto& [name, row] : params) {
     if (!row.active || !OnShownTab(tabs, row.page)) continue;
     if (BoundToAnotherLine(name, row, applied)) continue;
@@ -238,20 +116,14 @@ void SaveParams(Form& form, const ParamTable& params, const TabTable& tabs, cons
       // What the user did not touch goes back as it came; an unchanged list also writes nothing
       // to the rows it steers, which carry their own values.
       if (const std::string* carried = applied ? applied->UnchangedRow(form, name, row) : nullptr) {
-        if (WriteRuleFor(name) != WriteAs::IoSelection) QueueParamWrite(*carried, name, row, out);
+        const ListValues* list = FindListValues(name, fiveDioModel);
+        if (!list || WritesOwnValue(*list)) QueueParamWrite(*carried, name, row, out);
         continue;
       }
     }
     std::optional<std::string> value;
     if (row.controlKind == "Combobox") {
-      Control* control = form.Find(name);
-      ComboControl* combo = control ? control->AsCombo() : nullptr;
-      if (!combo) continue;
-      const WriteAs writeAs = WriteRuleFor(name);
-      const int i = combo->CurSel();
-      if (auto own = ComboValue(writeAs, i, control->Text(), texts))
-        QueueParamWrite(*own, name, row, out);
-      QueueSideWrite(writeAs, name, i, params, out);
+      QueueListWrites(form, name, row, params, fiveDioModel, language, out);
       continue;
     } else if (row.controlKind == "Edit") {
       if (Control* edit = form.Find(name))
@@ -307,12 +179,7 @@ void QueueParamWrite(const std::string& value, const std::string& name, const Pa
     out.refused.push_back({name, {}, {}, value, RefusalReason::TooLong});
     return;
   }
-  WorkJob job;
-  job.kind = kJobWrite;
-  job.command = row.atCommand + "=" + value + "\r\n";
-  job.name = name;
-  job.value = value;
-  out.writes.push_back(std::move(job));
+  out.writes.push_back(MakeParamWrite(name, row.atCommand, value));
 }
 
 void QueueSensorItemWrite(int index, const std::vector<std::string>& fields,
@@ -402,7 +269,7 @@ ComposedWrites ComposeWrites(Form& form, const ParamTable& params, const ListPar
                              const TabTable& tabs, const AppliedValues* applied,
                              const ShownBytes* shownBytes) {
   ComposedWrites out;
-  SaveParams(form, params, tabs, RuleTexts::Load(), applied, shownBytes, out);
+  SaveParams(form, params, tabs, applied, shownBytes, out);
   SaveSensorList(form, lists, tabs, out, applied, shownBytes);
   MergeWritesByCommand(out.writes);
   return out;

@@ -57,6 +57,14 @@ WorkJob MakeJob(int kind, std::string_view command);
 // The bytes the worker writes: the command up to its first zero byte.
 std::string_view CommandBytes(const WorkJob& job);
 
+// The write of `value` to the row `name` by its command stem ("AT+APN"): "AT+APN=value\r\n".
+WorkJob MakeParamWrite(const std::string& name, const std::string& command,
+                       const std::string& value);
+
+// Whether the text holds a carriage return, a line feed or a zero byte: a value holding one
+// would end its command early and reach the device with the rest as a command of its own.
+bool HoldsLineBreak(std::string_view text);
+
 // Whether the command holds a carriage return, a line feed or a zero byte anywhere but in its
 // final "\r\n". Sending such a write would end the command early and let the rest of the value
 // reach the device as a second command.
