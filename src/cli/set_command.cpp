@@ -22,13 +22,6 @@ struct NamedRow {
   std::string command;
 };
 
-// The row's label as the device and a file show it, without its line start and colon.
-std::string ShownLabel(std::string label) {
-  if (label.rfind("\r\n", 0) == 0) label.erase(0, 2);
-  while (!label.empty() && (label.back() == ':' || label.back() == ' ')) label.pop_back();
-  return label;
-}
-
 // The row `name` stands for. The label the device and a file use comes first ("Server1's Ip",
 // with or without its colon): a few control names are other rows' labels ("Server2's Ip" is the
 // control of the row the device calls "Server1's Ip"). Then an AT command, then a control name.
