@@ -126,7 +126,7 @@ bool MakeSetWrite(const ParamTable& catalogue, const std::string& assignment, Wo
     *why = "not a value the device takes; it takes " + DescribeDomain(*param->domain);
     return false;
   }
-  job->kind = kJobWrite;
+  job->kind = JobKind::kWrite;
   job->command = command + "=" + value + "\r\n";
   job->name = row->name;
   job->value = value;

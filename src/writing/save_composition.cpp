@@ -308,7 +308,7 @@ void QueueParamWrite(const std::string& value, const std::string& name, const Pa
     return;
   }
   WorkJob job;
-  job.kind = kJobWrite;
+  job.kind = JobKind::kWrite;
   job.command = row.atCommand + "=" + value + "\r\n";
   job.name = name;
   job.value = value;
@@ -343,7 +343,7 @@ void QueueSensorItemWrite(int index, const std::vector<std::string>& fields,
   }
 
   WorkJob job;
-  job.kind = kJobWrite;
+  job.kind = JobKind::kWrite;
   job.command = entry.atCommand + "=" + std::to_string(index) + "," + fieldsText + "\r\n";
   job.name = listName;
   job.value = fieldsText;

@@ -1,6 +1,6 @@
 #include "writing/work_job.h"
 
-WorkJob MakeJob(int kind, std::string_view command) {
+WorkJob MakeJob(JobKind kind, std::string_view command) {
   WorkJob job;
   job.kind = kind;
   job.command = std::string(command);
@@ -8,7 +8,7 @@ WorkJob MakeJob(int kind, std::string_view command) {
 }
 
 bool IsBatchWrite(const WorkJob& job) {
-  return job.kind == kJobWrite && !job.name.empty();
+  return job.kind == JobKind::kWrite && !job.name.empty();
 }
 
 std::string_view CommandBytes(const WorkJob& job) {
