@@ -32,7 +32,7 @@ class NullHost : public ExchangeHost {
  public:
   size_t WriteToPort(const char*, size_t count) override { return count; }
   void PostLog(const std::string& text) override { logged += text.size(); }
-  void PostSetButtons(int, int) override {}
+  void PostExchangeEvent(ExchangeEvent) override {}
   bool RunOnUiThread(std::function<void()> work) override {
     work();
     return true;
@@ -41,7 +41,7 @@ class NullHost : public ExchangeHost {
   bool PortIsOpen() const override { return true; }
   bool LoggedIn() const override { return true; }
   int TimeoutFactor() const override { return 1; }
-  void SetButtons(int, int) override {}
+  void OnExchangeEvent(ExchangeEvent) override {}
   void StopSTimer() override {}
   void AnswerBootPrompt() override {}
   void ShowReceived(const std::string&) override {}
@@ -74,7 +74,7 @@ int ReceiveBench() {
   std::vector<double> perReplyMs;
   for (int round = 0; round < kRounds; ++round) {
     ExchangeState state;
-    BeginTestJob(state, kJobShow, "AT+SHOW\r\n");
+    BeginTestJob(state, JobKind::kShow, "AT+SHOW\r\n");
     const auto start = std::chrono::steady_clock::now();
     for (size_t at = 0; at < reply.size(); at += kChunk) {
       const size_t n = std::min(kChunk, reply.size() - at);
@@ -160,13 +160,13 @@ int SimBurstBench() {
   }
   ExchangeWorker worker(state, host);
   worker.Start();
-  WaitUntil([&] { return host.Count("buttons:1,2") == 1; });
+  WaitUntil([&] { return host.Count("event:idle") == 1; });
 
   double wireMs = 0;
   const double msPerByte = 10.0 * 1000.0 / kBaud;
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < kWrites; ++i) {
-    WorkJob job = MakeJob(kJobWrite, "AT+APN=apn" + std::to_string(100 + i) + "\r\n");
+    WorkJob job = MakeJob(JobKind::kWrite, "AT+APN=apn" + std::to_string(100 + i) + "\r\n");
     job.name = "Access Point Name";
     job.value = "apn" + std::to_string(100 + i);
     // What the simulator paces: the echo and "\r\nOK\r\n" back (the command itself crosses the
@@ -174,7 +174,7 @@ int SimBurstBench() {
     wireMs += static_cast<double>(job.command.size() + 6) * msPerByte + kLatencyMs;
     EnqueueJob(state, host, job);
   }
-  if (!RunLoopUntil([&] { return host.Count("buttons:1,2") == 2; }, std::chrono::seconds(120))) {
+  if (!RunLoopUntil([&] { return host.Count("event:idle") == 2; }, std::chrono::seconds(120))) {
     std::fprintf(stderr, "the burst did not finish\n");
     return 1;
   }

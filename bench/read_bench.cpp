@@ -73,7 +73,7 @@ double ReceiveTimeMs(const std::string& reply) {
   if (!made) return -1;
   CZR350FrameWnd& window = *made;
   PumpFor(150);  // windowinit, caption texts
-  WorkJob show = MakeJob(kJobShow, "AT+SHOW\r\n");
+  WorkJob show = MakeJob(JobKind::kShow, "AT+SHOW\r\n");
   show.epoch = window.session().Epoch();
   window.session().Exchange().BeginJob(show);
   QElapsedTimer timer;

@@ -22,8 +22,9 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
-  // First byte: the awaited kind (-1 to 14); second: how long the command is.
-  const int kind = static_cast<int>(data[0] % 16) - 1;
+  // First byte: the awaited kind (nothing awaited, each kind, and a value that names none); second:
+  // how long the command is.
+  const JobKind kind{static_cast<int>(data[0] % 16) - 1};
   const size_t commandLength = std::min<size_t>(data[1], size - 2);
   const std::string_view command(reinterpret_cast<const char*>(data) + 2, commandLength);
   const std::string_view collected(reinterpret_cast<const char*>(data) + 2 + commandLength,

@@ -28,3 +28,21 @@ const ButtonSet* FindButtonSet(long set) {
   if (set < 0 || set >= static_cast<long>(std::size(kSets))) return nullptr;
   return &kSets[set];
 }
+
+ButtonSetSwitch ButtonSetFor(SessionEvent event) {
+  switch (event) {
+    case SessionEvent::kPortOpened:
+      return {kSetOpened, true};
+    case SessionEvent::kPortClosed:
+      return {kSetPort, false};
+    case SessionEvent::kLoggedIn:
+      return {kSetLogin, true};
+    case SessionEvent::kLoggedOut:
+      return {kSetLogin, false};
+    case SessionEvent::kBusy:
+      return {kSetJob, false};
+    case SessionEvent::kIdle:
+      return {kSetJob, true};
+  }
+  return {kSetJob, true};
+}

@@ -34,7 +34,7 @@ void CZR350FrameWnd::SaveToFile() {
       window_.get(), QString::fromLatin1(kProgramName), start, FileFilter(languageValue_));
   if (chosen.isEmpty()) return;
   configFilePath_ = chosen.toStdString();
-  WorkJob job = MakeJob(kJobSaveToFile, kFileShowCommand);
+  WorkJob job = MakeJob(JobKind::kSaveToFile, kFileShowCommand);
   job.filePath = configFilePath_;
   session_.Queue(job);
 }
@@ -61,6 +61,6 @@ bool CZR350FrameWnd::LoadFile(const std::string& path) {
   AppendLog(LanguageText("onLoadFrommFile", "Loaded", ": ") + path + "\r\n");
   // The device is read back and everything the file changes is written; without a device the
   // form keeps the file until the next Write.
-  if (session_.LoggedIn()) session_.Queue(MakeJob(kJobLoadFromFile, kFileShowCommand));
+  if (session_.LoggedIn()) session_.Queue(MakeJob(JobKind::kLoadFromFile, kFileShowCommand));
   return true;
 }

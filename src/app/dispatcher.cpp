@@ -1,9 +1,12 @@
 // Notify: every user action on the form arrives here as a notification type and a sender, and
-// is turned into its action. It holds no state of its own. UI thread only.
+// is turned into its action; a click through the table of each control's action. It holds no
+// state of its own. UI thread only.
 #include <QMessageBox>
 
 #include <cstdio>
 #include <ctime>
+#include <functional>
+#include <map>
 
 #include "app/confirmations.h"
 #include "app/dispatcher.h"
@@ -14,22 +17,6 @@
 #include "texts/language.h"
 
 namespace {
-
-struct CommandButton {
-  const char* name;
-  int kind;
-  const char* command;
-};
-
-// Buttons that queue one device command; the letter case is the device's.
-constexpr CommandButton kCommandButtons[] = {
-    {"Load", 1, "AT+SHOW\r\n"},
-    {"RestoreFactory", 4, "AT+FACTORY\r\n"},
-    {"READFILELOG", 13, "at+READFILELOG\r\n"},
-    {"CPIN", 10, "At+CPIN?\r\n"},
-    {"CSQ", 11, "At+CSQ\r\n"},
-    {"GetVer", 9, "At+VER\r\n"},
-};
 
 // The routing arrows: each click swaps "enable" and "disable" in the image name, and the save
 // reads the channel's state back from it.
@@ -72,9 +59,10 @@ void CZR350FrameWnd::Notify(const Notification& n) {
   }
   if (n.type == "click") {
     if (n.sender && n.sender == closeButton_) return PostQuit();
-    if (n.sender && n.sender == minButton_) return PostMessage(WM_SYSCOMMAND, SC_MINIMIZE);
-    if (n.sender && n.sender == maxButton_) return PostMessage(WM_SYSCOMMAND, SC_MAXIMIZE);
-    if (n.sender && n.sender == restoreButton_) return PostMessage(WM_SYSCOMMAND, SC_RESTORE);
+    if (n.sender && n.sender == minButton_) return form().RunWindowCommand(WindowCommand::Minimize);
+    if (n.sender && n.sender == maxButton_) return form().RunWindowCommand(WindowCommand::Maximize);
+    if (n.sender && n.sender == restoreButton_)
+      return form().RunWindowCommand(WindowCommand::Restore);
     OnClick(name);
     return;
   }
@@ -87,7 +75,8 @@ void CZR350FrameWnd::Notify(const Notification& n) {
     return;
   }
   if (n.type == "setfocus") {
-    if (name == "FINDNETMODE" && session_.LoggedIn()) QueueCommand(8, "AT+FINDNETMODE\r\n");
+    if (name == "FINDNETMODE" && session_.LoggedIn())
+      QueueCommand(JobKind::kFindNetMode, "AT+FINDNETMODE\r\n");
     return;
   }
   if (n.type == "killfocus") {
@@ -102,63 +91,79 @@ void CZR350FrameWnd::Notify(const Notification& n) {
 }
 
 void CZR350FrameWnd::OnClick(const std::string& name) {
-  if (name == "Open") return OnStartCom();
-  if (name == "RefreshPorts") {
-    RefreshPortList();
-    ComboControl* ports = form().FindCombo("SerialPort");
-    const bool none = !ports || ports->ItemCount() == 0;
-    AppendLog(
-        LanguageText(none ? "OnStartCom" : "RefreshPorts", none ? "NoPorts" : "Text", "\r\n"));
-    return;
-  }
-  if (name == "ReopenPort") {
-    if (portPanel_->TakeReopen() && !session_.IsOpen()) OnStartCom();
-    return;
-  }
-  if (name == "Clear") {
-    ClearLog();
-    return;
-  }
-  if (name == "RestoreFactory" &&
-      !Confirm(FactoryResetQuestion(session_.Facts().deviceTypeText, session_.PortPath()))) {
-    return;
-  }
-  for (const CommandButton& button : kCommandButtons) {
-    if (name == button.name) {
-      QueueCommand(button.kind, button.command);
-      return;
+  // What each control does when clicked. The letter case of a command is the device's.
+  using Action = void (*)(CZR350FrameWnd & w, const std::string& name);
+  static const std::map<std::string, Action, std::less<>> kActions = [] {
+    std::map<std::string, Action, std::less<>> actions = {
+        {"Open", [](CZR350FrameWnd& w, const std::string&) { w.OnStartCom(); }},
+        {"RefreshPorts", [](CZR350FrameWnd& w, const std::string&) { w.OnRefreshPorts(); }},
+        {"ReopenPort",
+         [](CZR350FrameWnd& w, const std::string&) {
+           if (w.portPanel_->TakeReopen() && !w.session_.IsOpen()) w.OnStartCom();
+         }},
+        {"Clear", [](CZR350FrameWnd& w, const std::string&) { w.ClearLog(); }},
+        {"Load", [](CZR350FrameWnd& w,
+                    const std::string&) { w.QueueCommand(JobKind::kShow, "AT+SHOW\r\n"); }},
+        {"RestoreFactory",
+         [](CZR350FrameWnd& w, const std::string&) {
+           if (w.Confirm(
+                   FactoryResetQuestion(w.session_.Facts().deviceTypeText, w.session_.PortPath())))
+             w.QueueCommand(JobKind::kFactoryReset, "AT+FACTORY\r\n");
+         }},
+        {"READFILELOG",
+         [](CZR350FrameWnd& w, const std::string&) {
+           w.QueueCommand(JobKind::kReadLogFile, "at+READFILELOG\r\n");
+         }},
+        {"CPIN", [](CZR350FrameWnd& w,
+                    const std::string&) { w.QueueCommand(JobKind::kSimStatus, "At+CPIN?\r\n"); }},
+        {"CSQ", [](CZR350FrameWnd& w,
+                   const std::string&) { w.QueueCommand(JobKind::kSignal, "At+CSQ\r\n"); }},
+        {"GetVer", [](CZR350FrameWnd& w,
+                      const std::string&) { w.QueueCommand(JobKind::kVersion, "At+VER\r\n"); }},
+        {"Save", [](CZR350FrameWnd& w, const std::string&) { w.formLogic_->WriteChanges(); }},
+        {"Login", [](CZR350FrameWnd& w, const std::string&) { w.session_.LoginByEscape(); }},
+        {"SaveToFile",
+         [](CZR350FrameWnd& w, const std::string&) { w.PostMessage(WM_SAVE_TO_FILE); }},
+        {"LoadFromFile",
+         [](CZR350FrameWnd& w, const std::string&) { w.PostMessage(WM_LOAD_FROM_FILE); }},
+        {"SetTime",
+         [](CZR350FrameWnd& w, const std::string&) {
+           const std::time_t now = std::time(nullptr);
+           std::tm local{};
+           localtime_r(&now, &local);
+           w.QueueCommand(JobKind::kWrite, ClockCommand(local));
+         }},
+        {"quit", [](CZR350FrameWnd& w, const std::string&) { w.session_.QuitSettingMode(); }},
+        {"TabLeft",
+         [](CZR350FrameWnd& w, const std::string&) {
+           UpdateTabStrip(w.form(), w.tabs_, TabStripMode::ScrollLeft);
+         }},
+        {"TabRight",
+         [](CZR350FrameWnd& w, const std::string&) {
+           UpdateTabStrip(w.form(), w.tabs_, TabStripMode::ScrollRight);
+         }},
+    };
+    for (const char* toggle : kChannelToggles) {
+      actions.emplace(
+          toggle, [](CZR350FrameWnd& w, const std::string& control) { w.ToggleChannel(control); });
     }
-  }
-  if (name == "Save") {
-    formLogic_->WriteChanges();
-    return;
-  }
-  if (name == "Login") return session_.LoginByEscape();
-  if (name == "SaveToFile") return PostMessage(WM_SAVE_TO_FILE);
-  if (name == "LoadFromFile") return PostMessage(WM_LOAD_FROM_FILE);
-  if (name == "SetTime") {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    QueueCommand(2, ClockCommand(local));
-    return;
-  }
-  if (name.find("AT+") != std::string::npos) {
-    QueueCommand(15, name + "\r\n");
-    return;
-  }
-  if (name == "quit") {
-    session_.QuitSettingMode();
-    return;
-  }
-  if (name == "TabLeft") return UpdateTabStrip(form(), tabs_, TabStripMode::ScrollLeft);
-  if (name == "TabRight") return UpdateTabStrip(form(), tabs_, TabStripMode::ScrollRight);
-  for (const char* toggle : kChannelToggles) {
-    if (name != toggle) continue;
-    if (Control* arrow = form().Find(name))
-      arrow->SetBkImage(ToggledChannelImage(arrow->BkImage()));
-    return;
-  }
+    return actions;
+  }();
+  if (const auto action = kActions.find(name); action != kActions.end())
+    return action->second(*this, name);
+  // Any other button named after an AT command sends that command.
+  if (name.find("AT+") != std::string::npos) QueueCommand(JobKind::kNamedCommand, name + "\r\n");
+}
+
+void CZR350FrameWnd::OnRefreshPorts() {
+  RefreshPortList();
+  ComboControl* ports = form().FindCombo("SerialPort");
+  const bool none = !ports || ports->ItemCount() == 0;
+  AppendLog(LanguageText(none ? "OnStartCom" : "RefreshPorts", none ? "NoPorts" : "Text", "\r\n"));
+}
+
+void CZR350FrameWnd::ToggleChannel(const std::string& name) {
+  if (Control* arrow = form().Find(name)) arrow->SetBkImage(ToggledChannelImage(arrow->BkImage()));
 }
 
 void CZR350FrameWnd::OnItemSelect(const std::string& name) {
@@ -171,6 +176,6 @@ void CZR350FrameWnd::OnWindowInit() {
   formLogic_->BuildCatalogue();
 }
 
-void CZR350FrameWnd::QueueCommand(int kind, const std::string& command) {
+void CZR350FrameWnd::QueueCommand(JobKind kind, const std::string& command) {
   session_.Queue(kind, command);
 }

@@ -9,7 +9,6 @@
 #include <fstream>
 
 #include "app/button_sets.h"
-#include "app/closing_quit.h"
 #include "app/confirmations.h"
 #include "app/file_writes_dialog.h"
 #include "app/log_pane.h"
@@ -21,10 +20,7 @@
 #include "ui/skin_window.h"
 
 CZR350FrameWnd::CZR350FrameWnd(ProgramPaths programPaths, int language)
-    : paths_(std::move(programPaths)),
-      languageValue_(language),
-      pump_([this](MessageId msg, WParam w, LParam l) { return HandleMessage(msg, w, l); }),
-      session_(*this) {
+    : paths_(std::move(programPaths)), languageValue_(language), session_(*this) {
   hooks_.quit = [] { QCoreApplication::exit(0); };
   if (!QCoreApplication::instance()) hooks_.headless = true;
   titleTimer_.setSingleShot(true);
@@ -39,8 +35,8 @@ CZR350FrameWnd::CZR350FrameWnd(ProgramPaths programPaths, int language)
 }
 
 CZR350FrameWnd::~CZR350FrameWnd() {
-  // Blocked senders on other threads return at once from here on.
-  pump_.Shutdown();
+  // Messages still queued are dropped.
+  messages_.Shutdown();
   titleTimer_.stop();
   changeMarkTimer_.stop();
 }
@@ -107,7 +103,7 @@ void CZR350FrameWnd::Init() {
 }
 
 void CZR350FrameWnd::PostMessage(MessageId msg, WParam wParam, LParam lParam) {
-  pump_.Post(msg, wParam, lParam);
+  messages_.Post([this, msg, wParam, lParam] { HandleMessage(msg, wParam, lParam); });
 }
 
 void CZR350FrameWnd::PostQuit() {
@@ -116,9 +112,6 @@ void CZR350FrameWnd::PostQuit() {
 
 MessageResult CZR350FrameWnd::HandleMessage(MessageId msg, WParam wParam, LParam lParam) {
   switch (msg) {
-    case WM_LOG_TEXT:
-      AppendLog(std::string(reinterpret_cast<const char*>(wParam), static_cast<size_t>(lParam)));
-      return 0;
     case WM_SAVE_TO_FILE:
       SaveToFile();
       return 0;
@@ -135,35 +128,12 @@ MessageResult CZR350FrameWnd::HandleMessage(MessageId msg, WParam wParam, LParam
     case WM_SWITCH_LANGUAGE:
       SwitchLanguage();
       return 0;
-    case WM_SYSCOMMAND:
-      RunSystemCommand(wParam);
-      return 0;
     case WM_QUIT_PROGRAM:
-      if (SendQuitBeforeClosing(session_, kClosingQuitBoundMs))
-        AppendLog(SendLogLine(kClosingQuitCommand));
+      session_.QuitBeforeClosing(kClosingQuitBoundMs);
       if (hooks_.quit) hooks_.quit();
       return 0;
     default:
       return 0;
-  }
-}
-
-void CZR350FrameWnd::RunSystemCommand(WParam command) {
-  switch (command) {
-    case SC_CLOSE:
-      PostQuit();
-      break;
-    case SC_MINIMIZE:
-      form().RunWindowCommand(WindowCommand::Minimize);
-      break;
-    case SC_MAXIMIZE:
-      form().RunWindowCommand(WindowCommand::Maximize);
-      break;
-    case SC_RESTORE:
-      form().RunWindowCommand(WindowCommand::Restore);
-      break;
-    default:
-      break;
   }
 }
 
@@ -270,8 +240,9 @@ void CZR350FrameWnd::OnSessionLog(const std::string& text) {
   AppendLog(text);
 }
 
-void CZR350FrameWnd::OnButtonSet(int set, bool enable) {
-  SetButtons(enable ? 1 : 0, set);
+void CZR350FrameWnd::OnSessionEvent(SessionEvent event) {
+  const ButtonSetSwitch change = ButtonSetFor(event);
+  SetButtons(change.enable ? 1 : 0, change.set);
 }
 
 void CZR350FrameWnd::OnShowParsed(const std::string& reply, const ShowReplyResult& /*result*/) {
@@ -297,8 +268,9 @@ void CZR350FrameWnd::ScheduleChangeMarks() {
 void CZR350FrameWnd::OnJobFinished(const WorkJob& job, JobOutcome outcome) {
   if (statusLine_) statusLine_->JobFinished(job, outcome);
   // A confirmed write is in the tables now: its mark goes.
-  if (job.kind == kJobWrite && outcome == JobOutcome::kCompleted) formLogic_->WriteAccepted(job);
-  if (job.kind == kJobWrite) ScheduleChangeMarks();
+  if (job.kind == JobKind::kWrite && outcome == JobOutcome::kCompleted)
+    formLogic_->WriteAccepted(job);
+  if (job.kind == JobKind::kWrite) ScheduleChangeMarks();
   if (hooks_.jobFinished) hooks_.jobFinished(job.kind, outcome);
 }
 

@@ -34,7 +34,7 @@ struct WindowHooks {
   // After a show reply was parsed and shown on the form.
   std::function<void()> showApplied;
   // On the UI thread when a job has ended, after its log lines.
-  std::function<void(int kind, JobOutcome outcome)> jobFinished;
+  std::function<void(JobKind kind, JobOutcome outcome)> jobFinished;
   // Replaces the message boxes.
   std::function<void(const std::string& text)> messageBox;
   // Answers a yes/no question asked before an action that cannot be undone; true goes ahead.
@@ -101,7 +101,7 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   void OnJobStarted(const WorkJob& job) override;
   void OnBatchProgress(const BatchProgress& batch) override;
   void OnBatchEnded(const BatchSummary& summary) override;
-  void OnButtonSet(int set, bool enable) override;
+  void OnSessionEvent(SessionEvent event) override;
   void OnShowParsed(const std::string& reply, const ShowReplyResult& result) override;
   void OnLoadReadBack() override;
   void OnNetMode(const std::string& mode) override;
@@ -128,14 +128,17 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   void OnWindowInit();
   void OnClick(const std::string& name);
   void OnItemSelect(const std::string& name);
-  void QueueCommand(int kind, const std::string& command);
+  void QueueCommand(JobKind kind, const std::string& command);
+  // "RefreshPorts": lists the ports again and says what it found.
+  void OnRefreshPorts();
+  // A routing arrow: its image swaps "enable" and "disable".
+  void ToggleChannel(const std::string& name);
   // "SaveToFile": asks for a file and queues the show request whose reply goes into it.
   void SaveToFile();
   // "LoadFromFile": asks for a file and loads it.
   void LoadFromFile();
   void ShowMessageBox(const std::string& text);
   bool Confirm(const std::string& text);
-  void RunSystemCommand(WParam command);
   // The log pane's tools and splitter, the status line and the batch result (log_and_status.cpp).
   void InitLogAndStatus();
   // The device-state area's look and the status line's state.
@@ -147,7 +150,8 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   WindowHooks hooks_;
   CDialogBuilderCallbackEx builderCallback_;
   std::unique_ptr<SkinWindow> window_;
-  MessagePump pump_;
+  // The window's own posted messages.
+  UiTaskQueue messages_;
   DeviceSession session_;
   TabTable tabs_;
   std::unique_ptr<FormController> formLogic_;

@@ -27,8 +27,8 @@ std::string Kilobytes(size_t bytes) {
   return OneDecimal(static_cast<double>(bytes) / 1000.0);
 }
 
-bool IsShowRequest(int kind) {
-  return kind == kJobShow || kind == kJobSaveToFile || kind == kJobLoadFromFile;
+bool IsShowRequest(JobKind kind) {
+  return kind == JobKind::kShow || kind == JobKind::kSaveToFile || kind == JobKind::kLoadFromFile;
 }
 
 // The command as the user would recognise it: without its line ends.
@@ -147,7 +147,7 @@ void StatusLine::SetState(ConnectionState state) {
   SetStateLook(state_, StateLook(state));
   if (state == ConnectionState::kClosed) {
     tick_.stop();
-    jobKind_ = -1;
+    jobKind_ = JobKind::kAwaitNothing;
     batchActive_ = false;
     cancel_->setVisible(false);
   }
@@ -176,13 +176,13 @@ void StatusLine::JobStarted(const WorkJob& job) {
 }
 
 void StatusLine::Received(size_t bytes) {
-  if (jobKind_ < 0) return;
+  if (jobKind_ == JobKind::kAwaitNothing) return;
   received_ += bytes;
   // Redrawn by the tick: thousands of small chunks cost one text each 200 ms.
 }
 
 void StatusLine::JobFinished(const WorkJob& job, JobOutcome outcome) {
-  if (batchActive_ && job.kind == kJobWrite) return;  // the batch tells its own story
+  if (batchActive_ && job.kind == JobKind::kWrite) return;  // the batch tells its own story
   const std::string what = IsShowRequest(job.kind) ? Lang("JobReadName") : CommandText(job.command);
   const char* key = outcome == JobOutcome::kCompleted ? "JobDone"
                     : outcome == JobOutcome::kFailed  ? "JobRefused"
@@ -190,7 +190,7 @@ void StatusLine::JobFinished(const WorkJob& job, JobOutcome outcome) {
   std::string text = FillText(Lang(key), {{"job", what}, {"seconds", OneDecimal(Seconds())}});
   if (IsShowRequest(job.kind) && outcome == JobOutcome::kCompleted)
     text += " · " + Kilobytes(received_) + " KB";
-  jobKind_ = -1;
+  jobKind_ = JobKind::kAwaitNothing;
   if (!batchActive_) tick_.stop();
   job_->setText(QString::fromStdString(text));
 }
@@ -210,7 +210,7 @@ void StatusLine::BatchProgressed(const BatchProgress& batch) {
 
 void StatusLine::BatchEnded(const BatchSummary& summary) {
   batchActive_ = false;
-  jobKind_ = -1;
+  jobKind_ = JobKind::kAwaitNothing;
   tick_.stop();
   cancel_->setVisible(false);
   job_->setText(
@@ -234,7 +234,7 @@ void StatusLine::Refresh() {
     text = FillText(Lang("JobReading"), {{"received", Kilobytes(received_)},
                                          {"expected", Kilobytes(expectedShowBytes_)},
                                          {"seconds", seconds}});
-  } else if (jobKind_ >= 0) {
+  } else if (jobKind_ != JobKind::kAwaitNothing) {
     text = FillText(Lang("JobRunning"), {{"command", jobCommand_}, {"seconds", seconds}});
   } else {
     return;

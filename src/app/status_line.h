@@ -64,7 +64,7 @@ class StatusLine : public QFrame {
   QTimer tick_;
   QElapsedTimer clock_;
   // The job that runs, when its kind shows progress of its own.
-  int jobKind_ = -1;
+  JobKind jobKind_ = JobKind::kAwaitNothing;
   std::string jobCommand_;
   size_t received_ = 0;
   size_t expectedShowBytes_ = 5400;

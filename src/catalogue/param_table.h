@@ -10,7 +10,7 @@
 // name is absent; the worker relies on this when it stores the value of a clock write under the
 // empty name. Use find() where a lookup must not add rows.
 //
-// The tables carry no lock: their owner (the main window) keeps every access on one thread at a
+// The tables carry no lock: their owner (the device session) keeps every access on one thread at a
 // time.
 #pragma once
 

@@ -166,12 +166,12 @@ bool DeviceRunner::QueueShow() {
   showEnded_ = false;
   showParsed_ = false;
   // The leading line break ends whatever half line the device may still hold.
-  if (session_->Queue(MakeJob(kJobShow, kFileShowCommand)) == EnqueueResult::kRefused) {
+  if (session_->Queue(MakeJob(JobKind::kShow, kFileShowCommand)) == EnqueueResult::kRefused) {
     Fail("the read could not be queued");
     return false;
   }
   deadlineClock_.start();
-  deadlineMs_ = JobTimeoutMs(kJobShow, session_->TimeoutFactor()) + kJobMarginMs;
+  deadlineMs_ = JobTimeoutMs(JobKind::kShow, session_->TimeoutFactor()) + kJobMarginMs;
   return true;
 }
 
@@ -239,7 +239,7 @@ std::string DeviceRunner::ShowFailure(const char* what) const {
       return {};
     case JobOutcome::kTimedOut:
       return "time-out: " + Where() + " did not send its configuration within " +
-             std::to_string(JobTimeoutMs(kJobShow, session_->TimeoutFactor()) / 1000) + " s";
+             std::to_string(JobTimeoutMs(JobKind::kShow, session_->TimeoutFactor()) / 1000) + " s";
     case JobOutcome::kRestarted:
       return Where() + " restarted during the " + what;
     case JobOutcome::kFailed:
@@ -300,9 +300,9 @@ void DeviceRunner::AfterRead() {
     }
   }
   deadlineClock_.start();
-  deadlineMs_ =
-      static_cast<int>(report_.writes.size()) * JobTimeoutMs(kJobWrite, session_->TimeoutFactor()) +
-      kJobMarginMs;
+  deadlineMs_ = static_cast<int>(report_.writes.size()) *
+                    JobTimeoutMs(JobKind::kWrite, session_->TimeoutFactor()) +
+                kJobMarginMs;
 }
 
 void DeviceRunner::AfterWrites() {
@@ -408,9 +408,10 @@ void DeviceRunner::StartQuit() {
   }
   graceMs_ = interrupted_ ? kInterruptGraceMs : kLeaveGraceMs;
   deadlineClock_.start();
-  deadlineMs_ = interrupted_ ? kInterruptLeaveMs
-                             : graceMs_ + JobTimeoutMs(kJobQuitSetting, session_->TimeoutFactor()) +
-                                   kJobMarginMs;
+  deadlineMs_ = interrupted_
+                    ? kInterruptLeaveMs
+                    : graceMs_ + JobTimeoutMs(JobKind::kQuitSetting, session_->TimeoutFactor()) +
+                          kJobMarginMs;
 }
 
 void DeviceRunner::StepQuit(bool late) {
@@ -506,7 +507,11 @@ void DeviceRunner::OnSessionLogOfKind(const std::string& text, LogKind kind) {
   }
 }
 
-void DeviceRunner::OnButtonSet(int /*set*/, bool /*enable*/) {}
+void DeviceRunner::OnSessionEvent(SessionEvent event) {
+  // Counted at once, not at the next step: a run stopped in between still sends the device back
+  // to its data mode. Leaving the setting mode is read from the session's state by each step.
+  if (event == SessionEvent::kLoggedIn) loggedInOnce_ = true;
+}
 
 void DeviceRunner::OnEscapeRefused() {
   escapeRefused_ = true;
@@ -519,20 +524,20 @@ void DeviceRunner::OnShowParsed(const std::string& reply, const ShowReplyResult&
 }
 
 void DeviceRunner::OnJobStarted(const WorkJob& job) {
-  if (job.kind == kJobShow && phase_ == RunPhase::kRead) readUnderWay_ = true;
-  if (job.kind == kJobQuitSetting) quitStarted_ = true;
-  if (job.kind == kJobWrite && phase_ == RunPhase::kWrite &&
+  if (job.kind == JobKind::kShow && phase_ == RunPhase::kRead) readUnderWay_ = true;
+  if (job.kind == JobKind::kQuitSetting) quitStarted_ = true;
+  if (job.kind == JobKind::kWrite && phase_ == RunPhase::kWrite &&
       writesFinished_ < report_.writes.size())
     report_.writes[writesFinished_].started = true;
 }
 
 void DeviceRunner::OnJobFinished(const WorkJob& job, JobOutcome outcome) {
   switch (job.kind) {
-    case kJobShow:
+    case JobKind::kShow:
       showEnded_ = true;
       showOutcome_ = outcome;
       return;
-    case kJobWrite: {
+    case JobKind::kWrite: {
       // Also while leaving: the write under way when the command was stopped may still end.
       if (writesFinished_ >= report_.writes.size()) return;
       WriteVerdict verdict = WriteVerdict::kNoVerdict;
@@ -558,7 +563,7 @@ void DeviceRunner::OnJobFinished(const WorkJob& job, JobOutcome outcome) {
         report_.writes[writesFinished_++].verdict = WriteVerdict::kNotSent;
       return;
     }
-    case kJobQuitSetting:
+    case JobKind::kQuitSetting:
       quitEnded_ = true;
       quitOutcome_ = outcome;
       return;

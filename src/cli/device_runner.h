@@ -145,7 +145,7 @@ class DeviceRunner : public SessionListener {
   // SessionListener
   void OnSessionLog(const std::string& text) override;
   void OnSessionLogOfKind(const std::string& text, LogKind kind) override;
-  void OnButtonSet(int set, bool enable) override;
+  void OnSessionEvent(SessionEvent event) override;
   void OnEscapeRefused() override;
   void OnShowParsed(const std::string& reply, const ShowReplyResult& result) override;
   void OnJobStarted(const WorkJob& job) override;

@@ -1,4 +1,4 @@
-// The completions of finished jobs that touch the window's tables, the form or files.
+// The completions of finished jobs that touch the session's tables, the form or files.
 //
 // The worker runs each of them on the UI thread (inside ExchangeHost::RunOnUiThread) and waits
 // for it before it takes the next job, so they see the tables exactly as the user's actions

@@ -29,7 +29,7 @@ std::string RefusedWriteLine(const WorkJob& job) {
 }
 
 EnqueueResult EnqueueJob(ExchangeState& state, ExchangeHost& host, const WorkJob& job) {
-  if (job.kind == kJobWrite && HasInnerLineBreak(job.command)) {
+  if (job.kind == JobKind::kWrite && HasInnerLineBreak(job.command)) {
     host.PostLogOfKind(RefusedWriteLine(job), LogKind::kError);
     return EnqueueResult::kRefused;
   }

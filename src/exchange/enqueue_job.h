@@ -14,7 +14,7 @@ enum class EnqueueResult {
   kRefused,         // not queued; the reason is in the log pane
 };
 
-// Any thread. Queues a copy of `job`. A write (kind 2) whose command holds a CR, LF or zero byte
+// Any thread. Queues a copy of `job`. A write whose command holds a CR, LF or zero byte
 // before its final "\r\n" is refused with a log line instead: the device would take the rest of
 // the value as a second command.
 EnqueueResult EnqueueJob(ExchangeState& state, ExchangeHost& host, const WorkJob& job);

@@ -1,8 +1,9 @@
-// What the command exchange needs from the main window (CZR350FrameWnd implements it).
+// What the command exchange needs from the one who owns it: the device session (DeviceSession
+// implements it) or a test's stand-in.
 //
-// Three groups, by the thread that may call them:
-//  - any thread: the port, posted log lines and button sets, and the blocking hand-over to the
-//    UI thread;
+// Two groups, by the thread that may call them:
+//  - any thread: the port, posted log lines and events, and the blocking hand-over to the UI
+//    thread;
 //  - the UI thread only: everything else. The worker reaches these only from inside a
 //    RunOnUiThread hand-over, so the form, the tables, the login state and the timer are touched
 //    by the UI thread alone.
@@ -16,6 +17,7 @@
 #include "catalogue/device_facts.h"
 #include "catalogue/param_table.h"
 #include "catalogue/show_reply_parser.h"
+#include "exchange/exchange_event.h"
 #include "exchange/log_kind.h"
 #include "writing/work_job.h"
 
@@ -27,15 +29,6 @@ enum class JobOutcome {
   kRestarted,  // the device booted again while the job waited for its reply
 };
 
-// The command-button sets of WM_SET_BUTTONS, by the state change each stands for. With wParam 1
-// the set's buttons are enabled, with anything else disabled.
-enum ButtonSetId : int {
-  kSetLogin = 0,   // (1, 0) logged in, (0, 0) logged out: commands against "Login"
-  kSetPort = 1,    // (0, 1) port closed: commands and "Login" against the port settings
-  kSetJob = 2,     // (0, 2) a job runs, (1, 2) the queue ran dry while logged in
-  kSetOpened = 3,  // (1, 3) port opened: "Login" against the port settings
-};
-
 class ExchangeHost {
  public:
   virtual ~ExchangeHost() = default;
@@ -44,19 +37,20 @@ class ExchangeHost {
 
   // Writes the bytes to the open port (CSerialPort::WriteBytes); the count written.
   virtual size_t WriteToPort(const char* data, size_t count) = 0;
-  // Queues a line for the log pane (PostLog, WM_LOG_TEXT). The text carries its own line end.
+  // Queues a line for the log. The text carries its own line end.
   virtual void PostLog(const std::string& text) = 0;
   // The same, saying what the line is (device bytes, a sent command, ...).
   virtual void PostLogOfKind(const std::string& text, LogKind /*kind*/) { PostLog(text); }
-  // Queues WM_SET_BUTTONS (wParam 1 enables, set number lParam); handled later on the UI thread.
-  virtual void PostSetButtons(int wParam, int lParam) = 0;
+  // Queues the event behind the lines posted before it; OnExchangeEvent handles it later on the
+  // UI thread.
+  virtual void PostExchangeEvent(ExchangeEvent event) = 0;
   // Runs `work` on the UI thread and waits until it has run; runs it directly when called on the
   // UI thread. Returns false without running it (or without waiting for it any longer) once
   // AbandonUiHandOvers() has been called. The worker's work owns its data, so it stays sound
   // even when abandoned from another thread while it runs.
   virtual bool RunOnUiThread(std::function<void()> work) = 0;
   // Releases every RunOnUiThread that waits now and makes later ones return false at once.
-  // Called by ExchangeWorker::Stop, typically on the UI thread while the window goes away.
+  // Called by ExchangeWorker::Stop, typically on the UI thread while the session goes away.
   virtual void AbandonUiHandOvers() = 0;
   // The worker, after a job ended (not when quit or a new opening cut it short). Nothing by
   // default.
@@ -75,7 +69,7 @@ class ExchangeHost {
   virtual void DeviceRestarted() {}
   // On the UI thread, when the worker takes a job and before its command is sent.
   virtual void JobStarting(const WorkJob& /*job*/) {}
-  // The reply to a signal or SIM query (kinds 10 to 12), "ERROR" answers included, on the worker
+  // The reply to a signal or SIM query, "ERROR" answers included, on the worker
   // thread before the job's verdict: the host may add a line that says what it means.
   virtual void QueryAnswered(const WorkJob& /*job*/, const std::string& /*reply*/) {}
   // Writes a job's command; a host that serves several openings refuses the bytes of a job
@@ -87,12 +81,12 @@ class ExchangeHost {
   // ---- UI thread only ----
 
   virtual bool PortIsOpen() const = 0;
-  // The login state (loggedIn, as SetDeviceState stored it).
+  // Whether the device is logged in, as the host's state has it.
   virtual bool LoggedIn() const = 0;
   // Multiplies every job's time-out; at least 1.
   virtual int TimeoutFactor() const = 0;
-  // WM_SET_BUTTONS handled now: SetButtons(wParam, lParam).
-  virtual void SetButtons(int wParam, int lParam) = 0;
+  // The event handled now (from inside a hand-over, or a posted one arriving).
+  virtual void OnExchangeEvent(ExchangeEvent event) = 0;
   // The "s" stream of the login (timer 101): stopped by the setting menu, the Login button and
   // every job start.
   virtual void StopSTimer() = 0;
@@ -102,9 +96,9 @@ class ExchangeHost {
   // Bytes other than the prompt came while the setting menu is awaited: the device is talking
   // (printing its menu after an "s"), and an "s" now would land in front of its next command.
   virtual void DeviceTalked() {}
-  // The device answered "+++" with ERROR: it stays logged out.
+  // The device answered "+++" with ERROR: it is still out of its setting mode.
   virtual void EscapeRefused() {}
-  // WM_SHOW_RECEIVED: ParseShowReply of `reply` into the tables, then ApplyValuesToForm.
+  // A show reply: ParseShowReply of `reply` into the tables, then onto the form.
   virtual void ShowReceived(const std::string& reply) = 0;
   // The parameter tables and what the reads taught about the device, for storing accepted writes
   // and for the read-back after a file load.

@@ -46,7 +46,7 @@ bool ExchangeState::AbandonRunningJob() {
   return Update([](ReplyCollection& c) {
     if (!c.jobRunning) return false;
     c.jobAbandoned = true;
-    c.awaitedKind = kAwaitNothing;
+    c.awaitedKind = JobKind::kAwaitNothing;
     return true;
   });
 }
@@ -110,11 +110,11 @@ bool ExchangeState::QuitRequested() const {
   return quit_;
 }
 
-int ExchangeState::AwaitedKind() const {
+JobKind ExchangeState::AwaitedKind() const {
   return Inspect([](const ReplyCollection& c) { return c.awaitedKind; });
 }
 
-void ExchangeState::SetAwaitedKind(int kind) {
+void ExchangeState::SetAwaitedKind(JobKind kind) {
   Update([kind](ReplyCollection& c) { c.awaitedKind = kind; });
 }
 

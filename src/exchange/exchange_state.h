@@ -1,7 +1,7 @@
 // The state the worker and the UI thread share: the job queue, the bytes collected from the
 // device, the awaited reply kind, the reply hand-over and the quit request.
 //
-// The main window owns one ExchangeState. Everything but the queue sits behind one mutex: the
+// The device session owns one ExchangeState. Everything but the queue sits behind one mutex: the
 // receive path (UI thread) appends and matches under it, the worker arms a job and takes the
 // finished reply under it. A reply judged complete is copied out at that moment, so the worker
 // judges exactly the text that completed it, whatever arrives afterwards.
@@ -25,8 +25,8 @@ inline constexpr size_t kReceiveBufferSize = 16000;
 struct ReplyCollection {
   // The newest received bytes (at most kReceiveBufferSize), zero bytes replaced by blanks.
   std::string received;
-  // -1 none, 0 the setting menu, 3 the answer to "+++", 1 to 15 the running job's kind.
-  int awaitedKind = -1;
+  // Nothing, the setting menu, the answer to "+++", or the running job's kind.
+  JobKind awaitedKind = JobKind::kAwaitNothing;
   // The running job's command, for finding its echo.
   std::string command;
   // Set when the awaited reply ended (the "reply event"), with the text that ended it.
@@ -100,8 +100,8 @@ class ExchangeState {
   bool QuitRequested() const;
 
   // Conveniences for the UI thread.
-  int AwaitedKind() const;
-  void SetAwaitedKind(int kind);
+  JobKind AwaitedKind() const;
+  void SetAwaitedKind(JobKind kind);
   // Empties the collection (login by "+++", a new boot prompt).
   void ClearReceived();
   std::string Received() const;

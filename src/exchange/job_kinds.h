@@ -20,15 +20,14 @@ enum class ReplyEnding {
 
 // What the receive path does once the reply ended one way or the other.
 enum class MatchAction {
-  kNothing,             // keep collecting (the job may still time out)
-  kComplete,            // release the worker with the reply
-  kDrop,                // stop matching without releasing the worker: it reports a time-out
-  kMenuLogin,           // the setting menu came: stop the "s" stream, logged in
-  kEscapeLogin,         // "+++" was answered: logged in
-  kEscapeRefused,       // "+++" was answered "ERROR": still logged out
-  kCompleteThenShow,    // the factory reset was accepted: read the new settings back
-  kCompleteThenLogOut,  // "at+quit" was accepted: logged out
-  kCompleteThenRetry,   // the signal query failed: ask once more
+  kNothing,            // keep collecting (the job may still time out)
+  kComplete,           // release the worker with the reply
+  kDrop,               // stop matching without releasing the worker: it reports a time-out
+  kMenuLogin,          // the setting menu came: stop the "s" stream, report the login
+  kEscapeLogin,        // "+++" was answered: report the login
+  kEscapeRefused,      // "+++" was answered "ERROR": report the refusal
+  kCompleteThenShow,   // the factory reset was accepted: read the new settings back
+  kCompleteThenRetry,  // the signal query failed: ask once more
 };
 
 // What the worker does with a complete reply (an "ERROR" answer runs only the verdict).
@@ -38,13 +37,12 @@ enum class Completion {
   kStoreWrite,    // an accepted write becomes the parameter's stored value
   kWriteFile,     // the reply becomes a configuration file
   kLoadReadBack,  // the device's values, to compare a loaded file with
-  kLogOut,        // the device left its setting mode
   kNetMode,       // the net mode goes into "FINDNETMODE"
   kQueryAnswer,   // the host reads the answer to a signal or SIM query (also when "ERROR")
 };
 
 struct JobKindInfo {
-  int kind;
+  JobKind kind;
   const char* name;  // for logs and reports: "show", "write", ...
   int timeoutMs;     // before the port's factor; 0 for the login's awaited kinds (no time-out)
   ReplyEnding ending;
@@ -59,9 +57,9 @@ struct JobKindInfo {
   int settleMs;
 };
 
-// The row of `kind`, or nullptr for a kind no one uses (14, anything out of range).
-const JobKindInfo* FindJobKind(int kind);
+// The row of `kind`, or nullptr for a value that names no kind.
+const JobKindInfo* FindJobKind(JobKind kind);
 
 // How long the worker waits for the reply of a job of `kind`, in milliseconds: the kind's time-out
 // times the port's time-out factor.
-int JobTimeoutMs(int kind, int timeoutFactor);
+int JobTimeoutMs(JobKind kind, int timeoutFactor);

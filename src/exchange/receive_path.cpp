@@ -18,7 +18,7 @@ namespace {
 
 constexpr std::string_view kSignalCommand = "At+CSQ\r\n";
 
-MatchAction ActionFor(int kind, ReplyStatus status) {
+MatchAction ActionFor(JobKind kind, ReplyStatus status) {
   if (status == ReplyStatus::kNeedMore) return MatchAction::kNothing;
   const JobKindInfo* info = FindJobKind(kind);
   if (!info) return MatchAction::kNothing;
@@ -29,8 +29,7 @@ MatchAction ActionFor(int kind, ReplyStatus status) {
 struct Effects {
   bool log = false;
   bool stopTimer = false;
-  int postButtonsW = -1;  // -1: no button set from the matching
-  int postButtonsL = 0;
+  bool loggedIn = false;
   bool timeoutQuit = false;
   bool bootPrompt = false;
   // Bytes came while the setting menu was awaited that are not the prompt: the device talks.
@@ -39,7 +38,7 @@ struct Effects {
   std::vector<WorkJob> dropped;  // queued behind a job the device restarted under
 };
 
-WorkJob FollowUpJob(int kind, std::string_view command, uint64_t epoch) {
+WorkJob FollowUpJob(JobKind kind, std::string_view command, uint64_t epoch) {
   WorkJob job = MakeJob(kind, command);
   job.epoch = epoch;
   return job;
@@ -53,7 +52,7 @@ void ReceiveData(ExchangeState& state, ExchangeHost& host, const char* data, siz
   const uint64_t epoch = state.Epoch();
   const Effects effects = state.Update([&](ReplyCollection& c) {
     Effects e;
-    if (c.awaitedKind != kAwaitNothing) {
+    if (c.awaitedKind != JobKind::kAwaitNothing) {
       // Posted before the match can wake the worker, so the reply text always reaches the log
       // ahead of the verdict the worker posts for it.
       std::string text(data, count);
@@ -61,47 +60,40 @@ void ReceiveData(ExchangeState& state, ExchangeHost& host, const char* data, siz
       host.PostLogOfKind(text, LogKind::kReceived);
     }
     c.Append(data, count);
-    const int kind = c.awaitedKind;
+    const JobKind kind = c.awaitedKind;
     const ReplyStatus status = MatchReply(c.received, kind, c.command);
     switch (ActionFor(kind, status)) {
       case MatchAction::kNothing:
         break;
       case MatchAction::kComplete:
         c.SetReplyReady(status);
-        c.awaitedKind = kAwaitNothing;
+        c.awaitedKind = JobKind::kAwaitNothing;
         break;
       case MatchAction::kDrop:
-        c.awaitedKind = kAwaitNothing;
+        c.awaitedKind = JobKind::kAwaitNothing;
         break;
       case MatchAction::kMenuLogin:
       case MatchAction::kEscapeLogin:
         e.stopTimer = true;
-        e.postButtonsW = 1;
-        e.postButtonsL = kSetLogin;
-        c.awaitedKind = kAwaitNothing;
+        e.loggedIn = true;
+        c.awaitedKind = JobKind::kAwaitNothing;
         break;
       case MatchAction::kEscapeRefused:
-        // Still logged out, as before the "+++".
-        c.awaitedKind = kAwaitNothing;
+        // Still out of its setting mode, as before the "+++".
+        c.awaitedKind = JobKind::kAwaitNothing;
         e.escapeRefused = true;
         break;
       case MatchAction::kCompleteThenShow:
         // Queued before the worker is released, so that it finds the show waiting and does not
         // report an empty queue in between.
-        state.queue.Push(FollowUpJob(kJobShow, kFileShowCommand, epoch));
+        state.queue.Push(FollowUpJob(JobKind::kShow, kFileShowCommand, epoch));
         c.SetReplyReady(status);
-        c.awaitedKind = kAwaitNothing;
-        break;
-      case MatchAction::kCompleteThenLogOut:
-        c.SetReplyReady(status);
-        e.postButtonsW = 0;
-        e.postButtonsL = kSetLogin;
-        c.awaitedKind = kAwaitNothing;
+        c.awaitedKind = JobKind::kAwaitNothing;
         break;
       case MatchAction::kCompleteThenRetry:
-        state.queue.Push(FollowUpJob(kJobSignalRetry, kSignalCommand, epoch));
+        state.queue.Push(FollowUpJob(JobKind::kSignalRetry, kSignalCommand, epoch));
         c.SetReplyReady(status);
-        c.awaitedKind = kAwaitNothing;
+        c.awaitedKind = JobKind::kAwaitNothing;
         break;
     }
     // A value line holding these words (a stored text shown back, the echo of its write) is not
@@ -111,32 +103,33 @@ void ReceiveData(ExchangeState& state, ExchangeHost& host, const char* data, siz
     } else if (FindDeviceNotice(c.received, kBootPromptText, c.command) != std::string::npos) {
       // The device is booting: whatever was awaited is gone; answer its prompt.
       e.bootPrompt = true;
-      c.awaitedKind = kAwaitSettingMenu;
+      c.awaitedKind = JobKind::kAwaitSettingMenu;
       c.received.clear();
       c.command.clear();
       // It restarted under a running job or a logged-in session: the job ends now, the jobs
-      // queued behind it would only break into the login, and the session is logged out until
-      // the setting menu comes again. Posted here, ahead of whatever the released worker posts.
+      // queued behind it would only break into the login, and the device is out of its setting
+      // mode until the menu comes again. Posted here, ahead of whatever the released worker
+      // posts.
       const bool restarted = c.jobRunning || host.LoggedIn();
       if (c.jobRunning) c.deviceRestarted = true;
       e.dropped = state.queue.DropAll();
       if (restarted) {
         host.DeviceRestarted();
         host.PostLog(LanguageText("Faults", "Restarted", "\r\n"));
-        if (host.LoggedIn()) host.PostSetButtons(0, kSetLogin);
+        if (host.LoggedIn()) host.PostExchangeEvent(ExchangeEvent::kLeftSettingMode);
       }
-    } else if (kind == kAwaitSettingMenu && c.awaitedKind == kAwaitSettingMenu) {
+    } else if (kind == JobKind::kAwaitSettingMenu && c.awaitedKind == JobKind::kAwaitSettingMenu) {
       e.deviceTalked = true;
     }
     return e;
   });
 
   if (effects.stopTimer) host.StopSTimer();
-  if (effects.postButtonsW >= 0) host.PostSetButtons(effects.postButtonsW, effects.postButtonsL);
+  if (effects.loggedIn) host.PostExchangeEvent(ExchangeEvent::kLoggedIn);
   if (effects.escapeRefused) host.EscapeRefused();
   if (!effects.dropped.empty()) host.JobsDropped(effects.dropped);
   if (effects.timeoutQuit) {
-    host.PostSetButtons(0, kSetLogin);
+    host.PostExchangeEvent(ExchangeEvent::kLeftSettingMode);
   } else if (effects.bootPrompt) {
     host.AnswerBootPrompt();
   } else if (effects.deviceTalked) {
@@ -149,7 +142,7 @@ void LoginByEscape(ExchangeState& state, ExchangeHost& host) {
     c.received.clear();
     c.command.clear();
     // Awaited before "+++" leaves, so that the answer is matched however fast it comes.
-    c.awaitedKind = kAwaitEscapeAnswer;
+    c.awaitedKind = JobKind::kAwaitEscapeAnswer;
   });
   host.StopSTimer();
   host.WriteToPort("+++", 3);
@@ -157,7 +150,7 @@ void LoginByEscape(ExchangeState& state, ExchangeHost& host) {
 }
 
 void AwaitSettingMenu(ExchangeState& state) {
-  state.SetAwaitedKind(kAwaitSettingMenu);
+  state.SetAwaitedKind(JobKind::kAwaitSettingMenu);
 }
 
 void SendSTick(ExchangeHost& host) {

@@ -11,15 +11,16 @@ class ExchangeState;
 
 // Handles one received chunk: logs it while a reply is awaited (zero bytes shown as blanks),
 // collects it (the newest 16000 bytes), matches the collection for the awaited kind and acts on
-// the outcome: releases the worker, logs in or out, queues the follow-up jobs (a show after a
+// the outcome: releases the worker, reports the login or the device leaving its setting mode,
+// queues the follow-up jobs (a show after a
 // factory reset, one retry of a failed signal query), follows the device's boot prompt.
 void ReceiveData(ExchangeState& state, ExchangeHost& host, const char* data, size_t count);
 
 // The "Login" button: empties the collection, stops the "s" stream, sends "+++" (not through
-// the queue, so no time-out applies), logs it and awaits the answer (kind 3).
+// the queue, so no time-out applies), logs it and awaits the answer.
 void LoginByEscape(ExchangeState& state, ExchangeHost& host);
 
-// Opening the port: from now on the setting menu of a booting device is awaited (kind 0). The
+// Opening the port: from now on the setting menu of a booting device is awaited. The
 // caller then starts the "s" stream once the port is open.
 void AwaitSettingMenu(ExchangeState& state);
 

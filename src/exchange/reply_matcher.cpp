@@ -12,7 +12,7 @@ constexpr std::string_view kEnteredSettingText = "enter setting!";
 
 constexpr size_t npos = std::string_view::npos;
 
-ReplyEnding EndingOf(int kind) {
+ReplyEnding EndingOf(JobKind kind) {
   const JobKindInfo* info = FindJobKind(kind);
   return info ? info->ending : ReplyEnding::kNone;
 }
@@ -54,7 +54,7 @@ size_t EchoStart(std::string_view collected, std::string_view command) {
   return at == npos ? 0 : at;
 }
 
-ReplyStatus MatchReply(std::string_view collected, int awaitedKind, std::string_view command) {
+ReplyStatus MatchReply(std::string_view collected, JobKind awaitedKind, std::string_view command) {
   switch (EndingOf(awaitedKind)) {
     case ReplyEnding::kNone:
       return ReplyStatus::kNeedMore;

@@ -15,15 +15,17 @@
 #include <cstddef>
 #include <string_view>
 
+#include "writing/work_job.h"
+
 enum class ReplyStatus {
   kNeedMore,     // nothing decided yet
   kComplete,     // the kind's completion text is there
   kDeviceError,  // the device answered "ERROR"
 };
 
-// Judges the collected text for the awaited kind (-1 and the login kinds 0 and 3 included);
+// Judges the collected text for the awaited kind (nothing awaited and the login kinds included);
 // `command` is the command the running job sent (empty for the login kinds).
-ReplyStatus MatchReply(std::string_view collected, int awaitedKind, std::string_view command);
+ReplyStatus MatchReply(std::string_view collected, JobKind awaitedKind, std::string_view command);
 
 // Where the device's answer starts: right behind the first echo of the command's line (the
 // command without its surrounding CR and LF), or at 0 when the echo is not in the text.

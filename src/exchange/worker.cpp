@@ -93,11 +93,6 @@ bool Complete(ExchangeState& state, ExchangeHost& host, const JobKindInfo& info,
         host.LoadReadBack(f->reply, result);
       });
       break;
-    case Completion::kLogOut:
-      handed = HandOver(state, host, [&host, current] {
-        if (current()) host.SetButtons(0, kSetLogin);
-      });
-      break;
     case Completion::kNetMode:
       if (std::optional<std::string> mode = ExtractNetMode(f->reply)) {
         handed = HandOver(state, host, [&host, current, value = *mode] {
@@ -142,7 +137,7 @@ bool RunJob(ExchangeState& state, ExchangeHost& host, const WorkJob& job, uint64
     if (!state.queue.IsCurrent(generation)) return host.JobsDropped({job});
     *current = true;
     host.JobStarting(job);
-    host.SetButtons(0, kSetJob);
+    host.OnExchangeEvent(ExchangeEvent::kBusy);
     host.StopSTimer();
     *factor = host.TimeoutFactor();
   });
@@ -191,7 +186,7 @@ std::string SendLogLine(std::string_view command) {
   return LanguageText("ComSend", "send", "") + ":" + std::string(command);
 }
 
-std::string VerdictLine(int kind, ReplyStatus status) {
+std::string VerdictLine(JobKind kind, ReplyStatus status) {
   const JobKindInfo* info = FindJobKind(kind);
   if (!info) return {};
   const char* key = status == ReplyStatus::kComplete ? info->successKey : info->errorKey;
@@ -205,12 +200,12 @@ void WorkerJobThreadProc(ExchangeState& state, ExchangeHost& host, WorkerOptions
     WorkJob job;
     uint64_t generation = 0;
     if (!state.queue.TryTake(&job, &generation)) {
-      // Once per idle period: the buttons come back when the queue has run dry while the device
-      // is logged in on an open port. A later login enables them through its own button set.
+      // Once per idle period, when the queue has run dry while the device is logged in on an
+      // open port. A later login is an event of its own.
       if (!idleReported) {
         idleReported = true;
         const bool reported = HandOver(state, host, [&] {
-          if (host.LoggedIn() && host.PortIsOpen()) host.SetButtons(1, kSetJob);
+          if (host.LoggedIn() && host.PortIsOpen()) host.OnExchangeEvent(ExchangeEvent::kIdle);
         });
         if (!reported) break;
       }

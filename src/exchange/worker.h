@@ -31,7 +31,7 @@ void WorkerJobThreadProc(ExchangeState& state, ExchangeHost& host, WorkerOptions
 // The log line of a sent command: the "send" text, ":" and the command with its own line end.
 std::string SendLogLine(std::string_view command);
 // The verdict logged for a finished job of `kind` (empty when the kind logs none).
-std::string VerdictLine(int kind, ReplyStatus status);
+std::string VerdictLine(JobKind kind, ReplyStatus status);
 
 // Owns the worker thread.
 class ExchangeWorker {

@@ -24,9 +24,7 @@ std::string_view ToString(ConnectionState state) {
 }
 
 DeviceSession::DeviceSession(SessionListener& listener)
-    : listener_(listener),
-      pump_([](MessageId, WParam, LParam) -> MessageResult { return 0; }),
-      sStream_([this] { WriteToPort("s", 1); }) {
+    : listener_(listener), sStream_([this] { WriteToPort("s", 1); }) {
   probeTimer_.setSingleShot(true);
   probeTimer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&probeTimer_, &QTimer::timeout, [this] { ProbeTick(); });
@@ -36,7 +34,7 @@ DeviceSession::DeviceSession(SessionListener& listener)
 DeviceSession::~DeviceSession() {
   // The worker goes first: whatever job runs is abandoned, its hand-overs skipped.
   if (worker_) worker_->Stop();
-  pump_.Shutdown();
+  tasks_.Shutdown();
   sStream_.Stop();
   probeTimer_.stop();
   if (serialPort_.IsOpen()) serialPort_.ClosePort();
@@ -69,7 +67,7 @@ OpenResult DeviceSession::Open(const std::string& path, const LineSettings& sett
       path, settings, [this](const char* data, size_t count) { OnData(data, count); },
       [this](int gone) { OnDeviceGone(gone); }, &error);
   if (!opened) {
-    state_.SetAwaitedKind(kAwaitNothing);
+    state_.SetAwaitedKind(JobKind::kAwaitNothing);
     return {OpenFailureFromErrno(error), error};
   }
   serialPort_.StartMonitor();
@@ -82,7 +80,7 @@ OpenResult DeviceSession::Open(const std::string& path, const LineSettings& sett
   } else {
     probeTimer_.start(kEscapeProbeDelayMs);
   }
-  PostSetButtons(1, kSetOpened);
+  PostSessionEvent(SessionEvent::kPortOpened);
   return {};
 }
 
@@ -100,7 +98,7 @@ void DeviceSession::Close() {
     ReportBatch();
   }
   connection_ = ConnectionState::kClosed;
-  PostSetButtons(0, kSetPort);
+  PostSessionEvent(SessionEvent::kPortClosed);
 }
 
 void DeviceSession::LoginByEscape() {
@@ -108,12 +106,6 @@ void DeviceSession::LoginByEscape() {
   ::LoginByEscape(state_, *this);
   // A device that is talking or booting may miss it: ask again while nothing answers.
   if (login_ == LoginStart::kProbe) probeTimer_.start(kEscapeRetryMs);
-}
-
-EnqueueResult DeviceSession::QuitSettingMode() {
-  const EnqueueResult result = Queue(kJobQuitSetting, "at+quit\r\n");
-  PostSetButtons(0, kSetLogin);
-  return result;
 }
 
 EnqueueResult DeviceSession::Queue(const WorkJob& job) {
@@ -154,7 +146,7 @@ void DeviceSession::ReportBatch() {
   listener_.OnBatchEnded(summary);
 }
 
-EnqueueResult DeviceSession::Queue(int kind, std::string_view command) {
+EnqueueResult DeviceSession::Queue(JobKind kind, std::string_view command) {
   return Queue(MakeJob(kind, command));
 }
 
@@ -199,7 +191,7 @@ size_t DeviceSession::WriteJobBytes(const WorkJob& job, const char* data, size_t
 }
 
 void DeviceSession::PostForEpoch(uint64_t epoch, std::function<void()> work) {
-  pump_.PostTask([this, epoch, work = std::move(work)] {
+  tasks_.Post([this, epoch, work = std::move(work)] {
     if (epoch == epoch_.load()) work();
   });
 }
@@ -223,20 +215,24 @@ void DeviceSession::JobStarting(const WorkJob& job) {
 }
 
 void DeviceSession::QueryAnswered(const WorkJob& job, const std::string& reply) {
-  PostJobLog(job, job.kind == kJobSimStatus ? SimAnswerLine(reply) : SignalAnswerLine(reply),
+  PostJobLog(job, job.kind == JobKind::kSimStatus ? SimAnswerLine(reply) : SignalAnswerLine(reply),
              LogKind::kProgram);
 }
 
-void DeviceSession::PostSetButtons(int wParam, int lParam) {
-  PostForEpoch(epoch_.load(), [this, wParam, lParam] { SetButtons(wParam, lParam); });
+void DeviceSession::PostExchangeEvent(ExchangeEvent event) {
+  PostForEpoch(epoch_.load(), [this, event] { OnExchangeEvent(event); });
+}
+
+void DeviceSession::PostSessionEvent(SessionEvent event) {
+  PostForEpoch(epoch_.load(), [this, event] { listener_.OnSessionEvent(event); });
 }
 
 bool DeviceSession::RunOnUiThread(std::function<void()> work) {
-  return pump_.Invoke(std::move(work));
+  return tasks_.Invoke(std::move(work));
 }
 
 void DeviceSession::AbandonUiHandOvers() {
-  pump_.Shutdown();
+  tasks_.Shutdown();
 }
 
 void DeviceSession::JobFinished(const WorkJob& job, JobOutcome outcome) {
@@ -262,15 +258,26 @@ void DeviceSession::DeviceRestarted() {
   PostForEpoch(epoch_.load(), [this] { listener_.OnDeviceRestarted(); });
 }
 
-void DeviceSession::SetButtons(int wParam, int lParam) {
-  if (lParam < kSetLogin || lParam > kSetOpened) return;
-  const bool enable = wParam == 1;
-  // Sets 0 and 1 say whether the device is in its setting mode.
-  if ((lParam == kSetLogin || lParam == kSetPort) && serialPort_.IsOpen()) {
-    connection_ = enable ? ConnectionState::kLoggedIn : ConnectionState::kWaitingForDevice;
-    if (enable) probeTimer_.stop();
+void DeviceSession::OnExchangeEvent(ExchangeEvent event) {
+  switch (event) {
+    case ExchangeEvent::kLoggedIn:
+      if (serialPort_.IsOpen()) {
+        connection_ = ConnectionState::kLoggedIn;
+        probeTimer_.stop();
+      }
+      return listener_.OnSessionEvent(SessionEvent::kLoggedIn);
+    case ExchangeEvent::kLeftSettingMode:
+      return LeaveSettingMode();
+    case ExchangeEvent::kBusy:
+      return listener_.OnSessionEvent(SessionEvent::kBusy);
+    case ExchangeEvent::kIdle:
+      return listener_.OnSessionEvent(SessionEvent::kIdle);
   }
-  listener_.OnButtonSet(static_cast<int>(lParam), enable);
+}
+
+void DeviceSession::LeaveSettingMode() {
+  if (serialPort_.IsOpen()) connection_ = ConnectionState::kWaitingForDevice;
+  listener_.OnSessionEvent(SessionEvent::kLoggedOut);
 }
 
 void DeviceSession::StopSTimer() {

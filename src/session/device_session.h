@@ -28,10 +28,10 @@
 #include "serial/serial_port.h"
 #include "session/batch_progress.h"
 #include "session/connection_state.h"
-#include "session/message_pump.h"
 #include "session/open_failure.h"
 #include "session/s_stream.h"
 #include "session/session_listener.h"
+#include "session/ui_task_queue.h"
 #include "writing/write_backup.h"
 
 // How the login starts when the port opens.
@@ -61,13 +61,20 @@ class DeviceSession : public ExchangeHost {
   void Close();
   // The Login button: "+++" now.
   void LoginByEscape();
-  // The quit button: "at+quit" queued and the device counted as logged out at once. The one
-  // place that spells the command, for the window and the headless commands alike.
+  // The quit button: the command that sends the device back to its data mode is queued, and the
+  // device counts as logged out from here on (whatever its answer). For the window and the
+  // headless commands alike.
   EnqueueResult QuitSettingMode();
+  // Closing the program: when logged in, writes the same command straight to the port, ahead of
+  // any queued job, and waits at most `boundMs` for the port to take it. A port that takes nothing
+  // in that time is closed, which ends the write: closing never hangs on a stuck adapter. True
+  // (and the sent line logged at once) when the whole command was written; the device then
+  // counts as logged out.
+  bool QuitBeforeClosing(int boundMs);
 
   // Queues a job for the current opening (any thread).
   EnqueueResult Queue(const WorkJob& job);
-  EnqueueResult Queue(int kind, std::string_view command);
+  EnqueueResult Queue(JobKind kind, std::string_view command);
   size_t QueuedJobs() const { return state_.queue.Size(); }
   // Drops the writes of the running batch that wait in the queue; the one being sent finishes.
   // UI thread. Returns how many were dropped.
@@ -95,7 +102,7 @@ class DeviceSession : public ExchangeHost {
   void PostJobLog(const WorkJob& job, const std::string& text, LogKind kind) override;
   void JobStarting(const WorkJob& job) override;
   void QueryAnswered(const WorkJob& job, const std::string& reply) override;
-  void PostSetButtons(int wParam, int lParam) override;
+  void PostExchangeEvent(ExchangeEvent event) override;
   bool RunOnUiThread(std::function<void()> work) override;
   void AbandonUiHandOvers() override;
   void JobFinished(const WorkJob& job, JobOutcome outcome) override;
@@ -104,7 +111,7 @@ class DeviceSession : public ExchangeHost {
   bool PortIsOpen() const override { return IsOpen(); }
   bool LoggedIn() const override { return connection_ == ConnectionState::kLoggedIn; }
   int TimeoutFactor() const override { return timeoutFactor_; }
-  void SetButtons(int wParam, int lParam) override;
+  void OnExchangeEvent(ExchangeEvent event) override;
   void StopSTimer() override;
   void AnswerBootPrompt() override;
   void DeviceTalked() override;
@@ -131,6 +138,10 @@ class DeviceSession : public ExchangeHost {
   // Posts `work` to run on the UI thread unless the opening changed meanwhile.
   void PostForEpoch(uint64_t epoch, std::function<void()> work);
   void BeginEpoch();
+  // The one place that counts the device out of its setting mode.
+  void LeaveSettingMode();
+  // Tells the listener after what is posted now.
+  void PostSessionEvent(SessionEvent event);
   // After a change of the batch: its progress, or its summary once every write ended.
   void ReportBatch();
   // A read whose every row was found is what the next backup keeps; a partial one is not.
@@ -138,7 +149,7 @@ class DeviceSession : public ExchangeHost {
 
   SessionListener& listener_;
   ExchangeState state_;
-  MessagePump pump_;
+  UiTaskQueue tasks_;
   CSerialPort serialPort_;
   SStream sStream_;
   QTimer probeTimer_;

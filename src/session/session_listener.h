@@ -9,6 +9,7 @@
 #include "exchange/exchange_host.h"
 #include "exchange/log_kind.h"
 #include "session/batch_progress.h"
+#include "session/session_event.h"
 #include "writing/work_job.h"
 
 class SessionListener {
@@ -19,9 +20,9 @@ class SessionListener {
   virtual void OnSessionLog(const std::string& text) = 0;
   // The same line with what it is; a listener that tells the kinds apart overrides this one.
   virtual void OnSessionLogOfKind(const std::string& text, LogKind /*kind*/) { OnSessionLog(text); }
-  // The command buttons' set `set` (0 to 3) is switched on (`enable`) or off; sets 0 and 1 also
-  // say whether the device is logged in. The session's state has already changed.
-  virtual void OnButtonSet(int set, bool enable) = 0;
+  // The port opened or closed, the device logged in or out, a job started or the queue ran dry.
+  // The session's state has already changed.
+  virtual void OnSessionEvent(SessionEvent event) = 0;
   // The device answered "+++" with ERROR.
   virtual void OnEscapeRefused() {}
   // A show reply was parsed into the session's tables.

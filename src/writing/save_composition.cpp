@@ -210,7 +210,7 @@ void QueueSensorItemWrite(int index, const std::vector<std::string>& fields,
   }
 
   WorkJob job;
-  job.kind = kJobWrite;
+  job.kind = JobKind::kWrite;
   job.command = entry.atCommand + "=" + std::to_string(index) + "," + fieldsText + "\r\n";
   job.name = listName;
   job.value = fieldsText;

@@ -1,6 +1,6 @@
 #include "writing/work_job.h"
 
-WorkJob MakeJob(int kind, std::string_view command) {
+WorkJob MakeJob(JobKind kind, std::string_view command) {
   WorkJob job;
   job.kind = kind;
   job.command = std::string(command);
@@ -8,7 +8,7 @@ WorkJob MakeJob(int kind, std::string_view command) {
 }
 
 bool IsBatchWrite(const WorkJob& job) {
-  return job.kind == kJobWrite && !job.name.empty();
+  return job.kind == JobKind::kWrite && !job.name.empty();
 }
 
 std::string_view CommandBytes(const WorkJob& job) {
@@ -19,7 +19,7 @@ std::string_view CommandBytes(const WorkJob& job) {
 WorkJob MakeParamWrite(const std::string& name, const std::string& command,
                        const std::string& value) {
   WorkJob job;
-  job.kind = kJobWrite;
+  job.kind = JobKind::kWrite;
   job.command = command + "=" + value + "\r\n";
   job.name = name;
   job.value = value;

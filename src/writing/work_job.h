@@ -7,23 +7,23 @@
 
 // The awaited kinds of the login and the job kinds the worker runs. While a job runs, its kind is
 // also the receive path's awaited kind. Each kind's behaviour is one row of job_kinds.cpp.
-enum JobKind : int {
+enum class JobKind : int {
   kAwaitNothing = -1,
   kAwaitSettingMenu = 0,   // the port opened: the booting device's setting menu
-  kJobShow = 1,            // "AT+SHOW": fill the tables and the form
-  kJobWrite = 2,           // one parameter, a sensor item or the clock
+  kShow = 1,               // "AT+SHOW": fill the tables and the form
+  kWrite = 2,              // one parameter, a sensor item or the clock
   kAwaitEscapeAnswer = 3,  // the answer to "+++"
-  kJobFactoryReset = 4,
-  kJobSaveToFile = 5,    // "AT+SHOW" into a configuration file
-  kJobLoadFromFile = 6,  // "AT+SHOW" before the loaded file's differences are written
-  kJobQuitSetting = 7,   // "at+quit"
-  kJobFindNetMode = 8,
-  kJobVersion = 9,
-  kJobSimStatus = 10,
-  kJobSignal = 11,
-  kJobSignalRetry = 12,
-  kJobReadLogFile = 13,
-  kJobNamedCommand = 15,  // a button named after an AT command
+  kFactoryReset = 4,
+  kSaveToFile = 5,    // "AT+SHOW" into a configuration file
+  kLoadFromFile = 6,  // "AT+SHOW" before the loaded file's differences are written
+  kQuitSetting = 7,   // leaving the setting mode
+  kFindNetMode = 8,
+  kVersion = 9,
+  kSimStatus = 10,
+  kSignal = 11,
+  kSignalRetry = 12,
+  kReadLogFile = 13,
+  kNamedCommand = 15,  // a button named after an AT command
 };
 
 // The show request of the file operations: the leading line break ends whatever half line the
@@ -31,16 +31,16 @@ enum JobKind : int {
 inline constexpr std::string_view kFileShowCommand = "\r\nAT+SHOW\r\n";
 
 struct WorkJob {
-  int kind = 0;
+  JobKind kind = JobKind::kAwaitSettingMenu;
   // The exact bytes sent, line end included, up to the first zero byte.
   std::string command;
-  // Writes (kind 2): the control name of the parameter, the value written, "List" for an item of
+  // Writes: the control name of the parameter, the value written, "List" for an item of
   // a list parameter, and that item's key.
   std::string name;
   std::string value;
   std::string group;
   std::string subkey;
-  // Saving to a file (kind 5): the file the reply goes to. It travels with the job, so a file
+  // Saving to a file: the file the reply goes to. It travels with the job, so a file
   // dialog confirmed while the job waits does not redirect the reply into another file.
   std::string filePath;
   // The opening of the port the job was queued for; a job of an earlier opening is never sent.
@@ -52,7 +52,7 @@ struct WorkJob {
 bool IsBatchWrite(const WorkJob& job);
 
 // A job with only its kind and command, as the buttons queue them.
-WorkJob MakeJob(int kind, std::string_view command);
+WorkJob MakeJob(JobKind kind, std::string_view command);
 
 // The bytes the worker writes: the command up to its first zero byte.
 std::string_view CommandBytes(const WorkJob& job);

@@ -18,7 +18,7 @@ class QueryLinesTest : public testing::Test {
     ASSERT_TRUE(sim_.Start({"--boot-ms", "1500"}, &error)) << error;
     window_ = MakeTestWindow(dir_.Path(), 0, &error);
     ASSERT_TRUE(window_) << error;
-    window_->hooks().jobFinished = [this](int, JobOutcome) { ++finished_; };
+    window_->hooks().jobFinished = [this](JobKind, JobOutcome) { ++finished_; };
     ASSERT_TRUE(window_->StartWorker());
     window_->PreselectPort(sim_.PtyPath());
     Click("Open");

@@ -9,7 +9,6 @@
 
 #include <QElapsedTimer>
 
-#include "app/closing_quit.h"
 #include "event_loop.h"
 #include "exchange/exchange_host.h"
 #include "sim_process.h"
@@ -251,7 +250,8 @@ TEST_F(SafeActionsTest, ClosingNeverWaitsLongerThanItsBoundForAPortThatTakesNoth
   window_->PreselectPort(pty.Path());
   Click("Open");
   ASSERT_TRUE(window_->session().IsOpen());
-  window_->session().SetButtons(1, kSetLogin);  // the device said it is in its setting mode
+  // The device said it is in its setting mode.
+  window_->session().OnExchangeEvent(ExchangeEvent::kLoggedIn);
   ASSERT_TRUE(window_->loggedIn());
   // Fill the line until the port takes no more.
   const std::string block(4096, 'x');

@@ -75,7 +75,7 @@ class DeviceFlowTest : public testing::Test {
   }
   void QueueWrite(const std::string& name, const std::string& command, const std::string& value) {
     WorkJob job;
-    job.kind = 2;
+    job.kind = JobKind::kWrite;
     job.command = command + "=" + value + "\r\n";
     job.name = name;
     job.value = value;
@@ -196,7 +196,7 @@ TEST_F(DeviceFlowTest, AListItemWriteUpdatesOnlyThatItem) {
   list.items["GENSENSORINFO 0:"] = "0,1,3,0,2,0,2,1,old,0";
   list.items["GENSENSORINFO 1:"] = "1,2,3,0,2,0,2,1,kept,0";
   WorkJob job;
-  job.kind = 2;
+  job.kind = JobKind::kWrite;
   job.command = "AT+GENSENSORINFO=0,1,1,3,0,2,0,2,1,temp,0\r\n";
   job.name = "CustomList";
   job.value = "1,1,3,0,2,0,2,1,temp,0";
@@ -355,7 +355,7 @@ TEST_F(DeviceFlowTest, TheWriteButtonsBatchEndsAtATimeOut) {
 TEST_F(DeviceFlowTest, OpeningAFileWritesWhatItChangesOnTheDevice) {
   ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
   // The device's own configuration, saved to a file as "Save file" does.
-  WorkJob save = MakeJob(kJobSaveToFile, kFileShowCommand);
+  WorkJob save = MakeJob(JobKind::kSaveToFile, kFileShowCommand);
   save.filePath = dir_.Path() + "device.cfg";
   window_->session().Queue(save);
   ASSERT_TRUE(
@@ -392,7 +392,7 @@ TEST_F(DeviceFlowTest, GbBytesAreShownReadableAndGoBackOnlyAsTheyCame) {
   ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
   QueueWrite("Access Point Name", "AT+APN", gbApn);
   WorkJob item;
-  item.kind = kJobWrite;
+  item.kind = JobKind::kWrite;
   item.command = "AT+GENSENSORINFO=0," + gbItem + "\r\n";
   item.name = "CustomList";
   item.value = gbItem;
@@ -412,7 +412,7 @@ TEST_F(DeviceFlowTest, GbBytesAreShownReadableAndGoBackOnlyAsTheyCame) {
   ASSERT_TRUE(WaitForLog("Nothing to write")) << Log();
 
   // The device's own file, loaded by "Open file", changes nothing either.
-  WorkJob save = MakeJob(kJobSaveToFile, kFileShowCommand);
+  WorkJob save = MakeJob(JobKind::kSaveToFile, kFileShowCommand);
   save.filePath = dir_.Path() + "device.cfg";
   window_->session().Queue(save);
   ASSERT_TRUE(

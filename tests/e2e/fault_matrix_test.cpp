@@ -108,7 +108,7 @@ class WindowFaults : public testing::TestWithParam<FaultCase> {
     window_ = MakeTestWindow(dir_.Path(), 0, &error);
     ASSERT_TRUE(window_) << error;
     window_->hooks().showApplied = [this] { ++showsApplied_; };
-    window_->hooks().jobFinished = [this](int, JobOutcome outcome) {
+    window_->hooks().jobFinished = [this](JobKind, JobOutcome outcome) {
       restartedJobs_ += outcome == JobOutcome::kRestarted;
     };
     WorkerOptions options;
@@ -144,14 +144,14 @@ class WindowFaults : public testing::TestWithParam<FaultCase> {
 
   void QueueBatch() {
     for (const auto& write : kBatch) {
-      WorkJob job = MakeJob(kJobWrite, std::string(write[1]) + "=" + write[2] + "\r\n");
+      WorkJob job = MakeJob(JobKind::kWrite, std::string(write[1]) + "=" + write[2] + "\r\n");
       job.name = write[0];
       job.value = write[2];
       window_->session().Queue(job);
     }
   }
   void QueueFileSave() {
-    WorkJob save = MakeJob(kJobSaveToFile, kFileShowCommand);
+    WorkJob save = MakeJob(JobKind::kSaveToFile, kFileShowCommand);
     save.filePath = filePath_;
     window_->session().Queue(save);
   }

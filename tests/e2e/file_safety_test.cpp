@@ -118,8 +118,8 @@ class FileSafety : public testing::Test {
       asked_ = lines;
       return choice;
     };
-    window_->hooks().jobFinished = [this](int kind, JobOutcome) {
-      if (kind == kJobLoadFromFile) ++readBacks_;
+    window_->hooks().jobFinished = [this](JobKind kind, JobOutcome) {
+      if (kind == JobKind::kLoadFromFile) ++readBacks_;
     };
     ASSERT_TRUE(window_->StartWorker());
     PumpFor(20);

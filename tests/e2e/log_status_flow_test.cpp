@@ -65,7 +65,7 @@ class LogStatusFlowTest : public testing::Test {
     return first == std::string::npos ? std::string() : received.substr(first);
   }
   void QueueWrite(const std::string& name, const std::string& command, const std::string& value) {
-    WorkJob job = MakeJob(2, command + "=" + value + "\r\n");
+    WorkJob job = MakeJob(JobKind::kWrite, command + "=" + value + "\r\n");
     job.name = name;
     job.value = value;
     window_->session().Queue(job);

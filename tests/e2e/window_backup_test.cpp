@@ -114,7 +114,7 @@ class WindowBackupTest : public testing::Test {
   }
   // The device's own configuration in a file, as "Save file" writes it.
   std::string SaveDeviceFile(const std::string& name) {
-    WorkJob save = MakeJob(kJobSaveToFile, kFileShowCommand);
+    WorkJob save = MakeJob(JobKind::kSaveToFile, kFileShowCommand);
     save.filePath = program_.Path() + name;
     window_->session().Queue(save);
     EXPECT_TRUE(

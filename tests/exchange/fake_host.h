@@ -1,7 +1,7 @@
-// A recording stand-in for the main window, for the exchange's own tests.
+// A recording stand-in for the device session, for the exchange's own tests.
 //
-// It keeps the window's parts that the exchange touches (tables, login state, timer, buttons)
-// as plain members and records every call as one line of text. The hand-over to the UI thread
+// It keeps the session's parts that the exchange touches (tables, login state, timer) as plain
+// members and records every call as one line of text. The hand-over to the UI thread
 // is real: work from another thread is queued on the test's Qt event loop and waited for, and
 // the chunks a scripted device answers reach ReceiveData through the same loop, as they do from
 // the serial port's monitoring thread.
@@ -24,7 +24,7 @@
 #include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
 #include "exchange/receive_path.h"
-#include "session/message_pump.h"
+#include "session/ui_task_queue.h"
 #include "texts/language.h"
 
 // The language file with the texts the exchange logs, so that every verdict is told apart.
@@ -81,7 +81,7 @@ class FakeHost : public ExchangeHost {
   // Delivers the chunks one by one to ReceiveData through the UI thread's event loop.
   void DeliverLater(std::vector<std::string> chunks) {
     for (std::string& chunk : chunks) {
-      pump_.PostTask([this, chunk = std::move(chunk)] {
+      tasks_.Post([this, chunk = std::move(chunk)] {
         ReceiveData(state_, *this, chunk.data(), chunk.size());
       });
     }
@@ -108,13 +108,13 @@ class FakeHost : public ExchangeHost {
   }
   // Runs before a log line is recorded (to play a slow poster).
   std::function<void(const std::string& text)> beforeLog;
-  void PostSetButtons(int wParam, int lParam) override {
-    Record("post-buttons:" + std::to_string(wParam) + "," + std::to_string(lParam));
-    pump_.PostTask([this, wParam, lParam] { ApplyButtons(wParam, lParam); });
+  void PostExchangeEvent(ExchangeEvent event) override {
+    Record("post-event:" + EventName(event));
+    tasks_.Post([this, event] { OnExchangeEvent(event); });
   }
   bool RunOnUiThread(std::function<void()> work) override {
     auto shared = shared_;
-    if (pump_.OnUiThread()) {
+    if (tasks_.OnUiThread()) {
       if (shared->abandoned) return false;
       work();
       return true;
@@ -125,7 +125,7 @@ class FakeHost : public ExchangeHost {
       std::lock_guard<std::mutex> lock(shared->mutex);
       if (shared->abandoned) return false;
     }
-    pump_.PostTask([this, shared, call] {
+    tasks_.Post([this, shared, call] {
       if (uiStalled) return;
       {
         std::lock_guard<std::mutex> lock(shared->mutex);
@@ -155,7 +155,12 @@ class FakeHost : public ExchangeHost {
   bool PortIsOpen() const override { return portOpen; }
   bool LoggedIn() const override { return loggedIn; }
   int TimeoutFactor() const override { return timeoutFactor; }
-  void SetButtons(int wParam, int lParam) override { ApplyButtons(wParam, lParam); }
+  // The session's state follows the login and the device leaving its setting mode.
+  void OnExchangeEvent(ExchangeEvent event) override {
+    Record("event:" + EventName(event));
+    if (event == ExchangeEvent::kLoggedIn) loggedIn = true;
+    if (event == ExchangeEvent::kLeftSettingMode) loggedIn = false;
+  }
   void AnswerBootPrompt() override { Record("answer-prompt"); }
   void StopSTimer() override { Record("stop-s"); }
   void ShowReceived(const std::string& reply) override {
@@ -173,7 +178,7 @@ class FakeHost : public ExchangeHost {
     for (const WorkJob& job : jobs) Record("dropped:" + job.command);
   }
   // Runs `work` on the UI thread's event loop after what is queued there now.
-  void PostToUi(std::function<void()> work) { pump_.PostTask(std::move(work)); }
+  void PostToUi(std::function<void()> work) { tasks_.Post(std::move(work)); }
 
   // The window's state, touched on the UI thread.
   ParamTable params;
@@ -198,15 +203,23 @@ class FakeHost : public ExchangeHost {
     std::lock_guard<std::mutex> lock(mutex_);
     events_.push_back(std::move(event));
   }
-  // SetButtons of the window: sets 0 and 1 also set the login state.
-  void ApplyButtons(int wParam, int lParam) {
-    Record("buttons:" + std::to_string(wParam) + "," + std::to_string(lParam));
-    if (lParam == 0 || lParam == 1) loggedIn = wParam == 1;
+  static std::string EventName(ExchangeEvent event) {
+    switch (event) {
+      case ExchangeEvent::kLoggedIn:
+        return "logged-in";
+      case ExchangeEvent::kLeftSettingMode:
+        return "left-setting-mode";
+      case ExchangeEvent::kBusy:
+        return "busy";
+      case ExchangeEvent::kIdle:
+        return "idle";
+    }
+    return "?";
   }
 
   ExchangeState& state_;
   // The hand-over to the test's UI thread, as the session has it.
-  MessagePump pump_{[](MessageId, WParam, LParam) -> MessageResult { return 0; }};
+  UiTaskQueue tasks_;
   std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
   mutable std::mutex mutex_;
   std::vector<std::string> events_;
@@ -215,7 +228,7 @@ class FakeHost : public ExchangeHost {
 };
 
 // Arms the state for a job of `kind` as the worker does at the job's start.
-inline void BeginTestJob(ExchangeState& state, int kind, const std::string& command) {
+inline void BeginTestJob(ExchangeState& state, JobKind kind, const std::string& command) {
   WorkJob job = MakeJob(kind, command);
   job.epoch = state.Epoch();
   state.BeginJob(job);

@@ -31,7 +31,7 @@ TEST(NetModeReply, WorkerHandsTheModeToTheUiThread) {
   });
   ExchangeWorker worker(state, host);
   worker.Start();
-  EnqueueJob(state, host, MakeJob(kJobFindNetMode, "AT+FINDNETMODE\r\n"));
+  EnqueueJob(state, host, MakeJob(JobKind::kFindNetMode, "AT+FINDNETMODE\r\n"));
   ASSERT_TRUE(WaitUntil([&] { return host.Count("net-mode:NB-IoT") == 1; }));
   worker.Stop();
 }

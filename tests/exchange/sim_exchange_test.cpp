@@ -47,7 +47,7 @@ class PortHost : public FakeHost {
 };
 
 WorkJob Write(const std::string& name, const std::string& stem, const std::string& value) {
-  WorkJob job = MakeJob(kJobWrite, stem + "=" + value + "\r\n");
+  WorkJob job = MakeJob(JobKind::kWrite, stem + "=" + value + "\r\n");
   job.name = name;
   job.value = value;
   return job;
@@ -77,15 +77,15 @@ TEST(ExchangeWithSim, LogsInWritesReadsAndSendsExactlyTheCommands) {
 
   ExchangeWorker worker(state, host);
   worker.Start();
-  ASSERT_TRUE(WaitUntil([&] { return host.Count("buttons:1,2") == 1; }))
+  ASSERT_TRUE(WaitUntil([&] { return host.Count("event:idle") == 1; }))
       << testing::PrintToString(host.Events());
   EXPECT_EQ(EnqueueJob(state, host, Write("Access Point Name", "AT+APN", "OKNET")),
             EnqueueResult::kQueued);
   EnqueueJob(state, host, Write("Server's Port", "AT+PORT", "99999"));
   EnqueueJob(state, host, Write("Server's Port", "AT+PORT", "1\r\nAT+FACTORY"));
-  EnqueueJob(state, host, MakeJob(kJobShow, "AT+SHOW\r\n"));
-  EnqueueJob(state, host, MakeJob(kJobSignal, "At+CSQ\r\n"));
-  const bool idleAgain = WaitUntil([&] { return host.Count("buttons:1,2") >= 2; });
+  EnqueueJob(state, host, MakeJob(JobKind::kShow, "AT+SHOW\r\n"));
+  EnqueueJob(state, host, MakeJob(JobKind::kSignal, "At+CSQ\r\n"));
+  const bool idleAgain = WaitUntil([&] { return host.Count("event:idle") >= 2; });
   if (!idleAgain) {
     for (const std::string& e : host.Events()) ADD_FAILURE() << e;
   }

@@ -14,24 +14,29 @@ namespace {
 
 TEST(WorkJob, TimeoutsByKindAndFactor) {
   struct Case {
-    int kind;
+    JobKind kind;
     int factor;
     int ms;
   };
   const Case cases[] = {
-      {1, 1, 24000}, {5, 1, 24000}, {6, 1, 24000}, {13, 1, 24000}, {2, 1, 5000},
-      {4, 1, 5000},  {7, 1, 5000},  {8, 1, 5000},  {11, 1, 5000},  {15, 1, 5000},
-      {2, 2, 10000}, {1, 2, 48000}, {2, 0, 5000},
+      {JobKind::kShow, 1, 24000},         {JobKind::kSaveToFile, 1, 24000},
+      {JobKind::kLoadFromFile, 1, 24000}, {JobKind::kReadLogFile, 1, 24000},
+      {JobKind::kWrite, 1, 5000},         {JobKind::kFactoryReset, 1, 5000},
+      {JobKind::kQuitSetting, 1, 5000},   {JobKind::kFindNetMode, 1, 5000},
+      {JobKind::kSignal, 1, 5000},        {JobKind::kNamedCommand, 1, 5000},
+      {JobKind::kWrite, 2, 10000},        {JobKind::kShow, 2, 48000},
+      {JobKind::kWrite, 0, 5000},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(JobTimeoutMs(c.kind, c.factor), c.ms) << "kind " << c.kind << " factor " << c.factor;
+    EXPECT_EQ(JobTimeoutMs(c.kind, c.factor), c.ms)
+        << "kind " << static_cast<int>(c.kind) << " factor " << c.factor;
   }
 }
 
 TEST(WorkJob, CommandIsSentUpToItsFirstZeroByte) {
-  WorkJob job = MakeJob(2, std::string("AT+APN=ab\0cd\r\n", 14));
+  WorkJob job = MakeJob(JobKind::kWrite, std::string("AT+APN=ab\0cd\r\n", 14));
   EXPECT_EQ(CommandBytes(job), "AT+APN=ab");
-  EXPECT_EQ(CommandBytes(MakeJob(9, "At+VER\r\n")), "At+VER\r\n");
+  EXPECT_EQ(CommandBytes(MakeJob(JobKind::kVersion, "At+VER\r\n")), "At+VER\r\n");
 }
 
 TEST(WorkJob, InnerLineBreaksAreFound) {
@@ -64,14 +69,14 @@ TEST(StoredValues, AcceptedWriteUpdatesOnlyItsRowOrItem) {
   lists["CustomList"].items["GENSENSORINFO 0:"] = "1,a";
   lists["CustomList"].items["GENSENSORINFO 1:"] = "0,b";
 
-  WorkJob write = MakeJob(2, "AT+APN=new\r\n");
+  WorkJob write = MakeJob(JobKind::kWrite, "AT+APN=new\r\n");
   write.name = "APN";
   write.value = "new";
   StoreAcceptedValue(params, lists, write);
   EXPECT_EQ(params["APN"].value, "new");
   EXPECT_EQ(params["LORA ID"].value, "00A1");
 
-  WorkJob item = MakeJob(2, "AT+GENSENSORINFO=1,1,c\r\n");
+  WorkJob item = MakeJob(JobKind::kWrite, "AT+GENSENSORINFO=1,1,c\r\n");
   item.name = "CustomList";
   item.value = "1,c";
   item.group = "List";

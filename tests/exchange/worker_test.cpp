@@ -37,7 +37,7 @@ std::string ShowReply(const std::string& echo, const std::string& apn, const std
 }
 
 WorkJob Write(const std::string& name, const std::string& stem, const std::string& value) {
-  WorkJob job = MakeJob(kJobWrite, stem + "=" + value + "\r\n");
+  WorkJob job = MakeJob(JobKind::kWrite, stem + "=" + value + "\r\n");
   job.name = name;
   job.value = value;
   return job;
@@ -60,7 +60,7 @@ class Worker : public testing::Test {
   void Start(WorkerOptions options = {}) {
     worker = std::make_unique<ExchangeWorker>(state, host, options);
     worker->Start();
-    ASSERT_TRUE(WaitForEvent("buttons:1,2")) << testing::PrintToString(host.Events());
+    ASSERT_TRUE(WaitForEvent("event:idle")) << testing::PrintToString(host.Events());
   }
   bool WaitForEvent(const std::string& event, size_t count = 1) {
     return WaitUntil([&] { return host.Count(event) >= count; });
@@ -93,23 +93,23 @@ TEST_F(Worker, ThreeQueuedWritesRunStrictlyOneAfterAnother) {
   EnqueueJob(state, host, Write("LORA ID", "AT+LID", "00A1"));
   EnqueueJob(state, host, Write("LORA TAddr", "AT+TADDR", "7"));
   ASSERT_TRUE(WaitForEvent("log:SaveSuccess\r\n", 3));
-  ASSERT_TRUE(WaitForEvent("buttons:1,2"));
+  ASSERT_TRUE(WaitForEvent("event:idle"));
 
   const std::vector<std::string> expected = {
-      "buttons:0,2",
+      "event:busy",
       "stop-s",
       "log:send:AT+APN=CMNET\r\n",
       "write:AT+APN=CMNET\r\n",
       "log:AT+APN=CMNET\r\n",
       "log:OK\r\n",
       "log:SaveSuccess\r\n",
-      "buttons:0,2",
+      "event:busy",
       "stop-s",
       "log:send:AT+LID=00A1\r\n",
       "write:AT+LID=00A1\r\n",
       "log:AT+LID=00A1\r\nOK\r\n",
       "log:SaveSuccess\r\n",
-      "buttons:0,2",
+      "event:busy",
       "stop-s",
       "log:send:AT+TADDR=7\r\n",
       "write:AT+TADDR=7\r\n",
@@ -117,7 +117,7 @@ TEST_F(Worker, ThreeQueuedWritesRunStrictlyOneAfterAnother) {
       "log:OK",
       "log:\r\n",
       "log:SaveSuccess\r\n",
-      "buttons:1,2",
+      "event:idle",
   };
   EXPECT_EQ(host.Events(), expected);
   EXPECT_EQ(host.params["Access Point Name"].value, "CMNET");
@@ -131,7 +131,7 @@ TEST_F(Worker, WriteAnsweredErrorKeepsStoredValue) {
   Start();
   EnqueueJob(state, host, Write("Access Point Name", "AT+APN", "BAD"));
   ASSERT_TRUE(WaitForEvent("log:SaveError\r\n"));
-  ASSERT_TRUE(WaitForEvent("buttons:1,2", 2));
+  ASSERT_TRUE(WaitForEvent("event:idle", 2));
   EXPECT_EQ(host.params["Access Point Name"].value, "CMNET");
   EXPECT_EQ(host.Count("log:SaveSuccess\r\n"), 0u);
 }
@@ -140,7 +140,7 @@ TEST_F(Worker, ListItemWriteUpdatesOnlyThatItem) {
   ListItems& items = host.lists["CustomList"].items;
   items["GENSENSORINFO 0:"] = "1,1,3,0,2,0,2,1,temp,0";
   items["GENSENSORINFO 1:"] = "0,1,3,0,2,0,2,1,hum,0";
-  WorkJob job = MakeJob(kJobWrite, "AT+GENSENSORINFO=1,1,1,3,0,2,0,2,1,hum,0\r\n");
+  WorkJob job = MakeJob(JobKind::kWrite, "AT+GENSENSORINFO=1,1,1,3,0,2,0,2,1,hum,0\r\n");
   job.name = "CustomList";
   job.value = "1,1,3,0,2,0,2,1,hum,0";
   job.group = "List";
@@ -157,12 +157,12 @@ TEST_F(Worker, ListItemWriteUpdatesOnlyThatItem) {
 TEST_F(Worker, SignalQueryRefusedIsRetriedExactlyOnce) {
   Answer({{"At+CSQ\r\n", {"At+CSQ\r\nERROR\r\n"}}});
   Start();
-  EnqueueJob(state, host, MakeJob(kJobSignal, "At+CSQ\r\n"));
+  EnqueueJob(state, host, MakeJob(JobKind::kSignal, "At+CSQ\r\n"));
   // The queue runs dry once, after the retry: the retry was queued before the worker was
   // released from the first reply.
-  ASSERT_TRUE(WaitForEvent("buttons:1,2", 2));
+  ASSERT_TRUE(WaitForEvent("event:idle", 2));
   EXPECT_EQ(host.Count("write:At+CSQ\r\n"), 2u);
-  EXPECT_EQ(host.Count("buttons:0,2"), 2u);
+  EXPECT_EQ(host.Count("event:busy"), 2u);
   EXPECT_EQ(host.Count("log:OutTime\r\n"), 0u);
 }
 
@@ -173,7 +173,7 @@ TEST_F(Worker, FactoryResetAcceptedIsFollowedByAShow) {
       {"\r\nAT+SHOW\r\n", {show.substr(0, 1000), show.substr(1000)}},
   });
   Start();
-  EnqueueJob(state, host, MakeJob(kJobFactoryReset, "AT+FACTORY\r\n"));
+  EnqueueJob(state, host, MakeJob(JobKind::kFactoryReset, "AT+FACTORY\r\n"));
   ASSERT_TRUE(WaitForEvent("show-received:" + std::to_string(show.size())));
   const std::vector<std::string> tail = EventsFrom("log:FactorySuccess\r\n");
   ASSERT_FALSE(tail.empty());
@@ -183,7 +183,7 @@ TEST_F(Worker, FactoryResetAcceptedIsFollowedByAShow) {
 TEST_F(Worker, FactoryResetRefusedIsReportedAtOnce) {
   Answer({{"AT+FACTORY\r\n", {"AT+FACTORY\r\nERROR\r\n"}}});
   Start(WorkerOptions{.timeoutDivisor = 1});
-  EnqueueJob(state, host, MakeJob(kJobFactoryReset, "AT+FACTORY\r\n"));
+  EnqueueJob(state, host, MakeJob(JobKind::kFactoryReset, "AT+FACTORY\r\n"));
   ASSERT_TRUE(WaitForEvent("log:FactoryError\r\n"));
   EXPECT_EQ(host.Count("log:OutTime\r\n"), 0u);
   EXPECT_EQ(host.Count("write:\r\nAT+SHOW\r\n"), 0u);
@@ -192,8 +192,8 @@ TEST_F(Worker, FactoryResetRefusedIsReportedAtOnce) {
 TEST_F(Worker, ShortShowReplyIsLoggedButNotParsed) {
   Answer({{"AT+SHOW\r\n", {"AT+SHOW\r\n\r\nAccess Point Name:x\r\nOK\r\n"}}});
   Start();
-  EnqueueJob(state, host, MakeJob(kJobShow, "AT+SHOW\r\n"));
-  ASSERT_TRUE(WaitForEvent("buttons:1,2", 2));
+  EnqueueJob(state, host, MakeJob(JobKind::kShow, "AT+SHOW\r\n"));
+  ASSERT_TRUE(WaitForEvent("event:idle", 2));
   EXPECT_TRUE(host.EventsStartingWith("show-received").empty());
 }
 
@@ -203,7 +203,7 @@ TEST_F(Worker, SilentDeviceGivesOutTimeAndTheNextJobStillRuns) {
   // 5000 ms x 2 shortened a hundredfold.
   Start(WorkerOptions{.timeoutDivisor = 100});
   EnqueueJob(state, host, Write("Access Point Name", "AT+APN", "CMNET"));
-  EnqueueJob(state, host, MakeJob(kJobVersion, "At+VER\r\n"));
+  EnqueueJob(state, host, MakeJob(JobKind::kVersion, "At+VER\r\n"));
   ASSERT_TRUE(WaitForEvent("log:OutTime\r\n"));
   ASSERT_TRUE(WaitForEvent("log:At+VER\r\nZr350V4\r\nOK\r\n"));
   EXPECT_EQ(host.params["Access Point Name"].value, "");
@@ -236,14 +236,14 @@ TEST_F(Worker, AWriteNotAcceptedDropsTheRestOfItsBatchButNoOtherJob) {
     });
     ExchangeWorker caseWorker(caseState, caseHost, WorkerOptions{.timeoutDivisor = 50});
     caseWorker.Start();
-    ASSERT_TRUE(WaitUntil([&] { return caseHost.Count("buttons:1,2") >= 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return caseHost.Count("event:idle") >= 1; }));
     EnqueueJob(caseState, caseHost, Write("Server's Port", "AT+PORT", "1"));
     EnqueueJob(caseState, caseHost, Write("Access Point Name", "AT+APN", "x"));
     EnqueueJob(caseState, caseHost, Write("LORA ID", "AT+LID", "2"));
-    EnqueueJob(caseState, caseHost, MakeJob(kJobVersion, "At+VER\r\n"));
+    EnqueueJob(caseState, caseHost, MakeJob(JobKind::kVersion, "At+VER\r\n"));
     EnqueueJob(caseState, caseHost, Write("Server's Port", "AT+PORT", "1"));
     ASSERT_TRUE(WaitUntil([&] { return caseHost.Count("log:At+VER\r\nZr350V4\r\nOK\r\n") >= 1; }));
-    ASSERT_TRUE(WaitUntil([&] { return caseHost.Count("buttons:1,2") >= 2; }));
+    ASSERT_TRUE(WaitUntil([&] { return caseHost.Count("event:idle") >= 2; }));
     caseWorker.Stop();
     EXPECT_EQ(caseHost.Count(c.verdict), 1u);
     // The writes behind the one that failed were dropped before the next job was taken; the
@@ -259,13 +259,13 @@ TEST_F(Worker, AWriteNotAcceptedDropsTheRestOfItsBatchButNoOtherJob) {
 TEST_F(Worker, QuitDuringAReplyWaitReturnsPromptly) {
   host.timeoutFactor = 10;  // a show would wait 240 s
   Start();
-  EnqueueJob(state, host, MakeJob(kJobShow, "AT+SHOW\r\n"));
+  EnqueueJob(state, host, MakeJob(JobKind::kShow, "AT+SHOW\r\n"));
   ASSERT_TRUE(WaitUntil([&] { return host.Written() == "AT+SHOW\r\n"; }));
   const auto start = std::chrono::steady_clock::now();
   worker->Stop();
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
   EXPECT_EQ(host.Count("log:OutTime\r\n"), 0u);
-  EXPECT_EQ(host.Count("buttons:1,2"), 1u);  // only the one at start
+  EXPECT_EQ(host.Count("event:idle"), 1u);  // only the one at start
 }
 
 TEST_F(Worker, QuitDuringABlockingHandOverReturnsPromptly) {
@@ -276,9 +276,10 @@ TEST_F(Worker, QuitDuringABlockingHandOverReturnsPromptly) {
     h.DeliverLater({show});
   });
   Start();
-  EnqueueJob(state, host, MakeJob(kJobShow, "AT+SHOW\r\n"));
+  EnqueueJob(state, host, MakeJob(JobKind::kShow, "AT+SHOW\r\n"));
   ASSERT_TRUE(WaitUntil([&] {
-    return state.Inspect([](const ReplyCollection& c) { return c.awaitedKind; }) == -1 &&
+    return state.Inspect([](const ReplyCollection& c) { return c.awaitedKind; }) ==
+               JobKind::kAwaitNothing &&
            !host.Written().empty();
   }));
   // Run the event loop a little so the worker is surely queued in its hand-over.
@@ -293,11 +294,11 @@ TEST_F(Worker, QuitBeforeTheUiThreadTookTheJobStartSendsNothing) {
   Start();
   host.uiStalled = true;
   host.ClearEvents();
-  EnqueueJob(state, host, MakeJob(kJobVersion, "At+VER\r\n"));
+  EnqueueJob(state, host, MakeJob(JobKind::kVersion, "At+VER\r\n"));
   WaitUntil([] { return false; }, std::chrono::milliseconds(200));
   worker->Stop();
   EXPECT_EQ(host.Written(), "");
-  EXPECT_TRUE(host.EventsStartingWith("buttons:").empty());
+  EXPECT_TRUE(host.EventsStartingWith("event:").empty());
 }
 
 // ---- The mends ----
@@ -327,7 +328,7 @@ TEST_F(Worker, ShowReplyWithOkValuesIsNotCutShort) {
   const size_t cut = show.find("APN User Name:OK\r\n") + 18;
   Answer({{"AT+SHOW\r\n", {show.substr(0, cut), show.substr(cut)}}});
   Start();
-  EnqueueJob(state, host, MakeJob(kJobShow, "AT+SHOW\r\n"));
+  EnqueueJob(state, host, MakeJob(JobKind::kShow, "AT+SHOW\r\n"));
   ASSERT_TRUE(WaitUntil([&] { return !host.EventsStartingWith("show-received").empty(); }));
   EXPECT_EQ(host.EventsStartingWith("show-received"),
             std::vector<std::string>{"show-received:" + std::to_string(show.size())});
@@ -364,7 +365,7 @@ TEST_F(Worker, SaveToFileWritesTheDevicesReplyWhileALoadedFileIsParsedElsewhere)
     }
   });
   Start();
-  WorkJob save = MakeJob(kJobSaveToFile, kFileShowCommand);
+  WorkJob save = MakeJob(JobKind::kSaveToFile, kFileShowCommand);
   save.filePath = dir.Path() + "DTU.cfg";
   EnqueueJob(state, host, save);
   ASSERT_TRUE(WaitUntil([&] { return state.Received().size() >= 2000; }));
@@ -373,7 +374,7 @@ TEST_F(Worker, SaveToFileWritesTheDevicesReplyWhileALoadedFileIsParsedElsewhere)
   ParseShowReply(fileText.data(), fileText.size(), host.params, host.lists,
                  host.facts.fiveDioModel);
   EXPECT_EQ(host.params["Access Point Name"].value, "FILE");
-  EnqueueJob(state, host, MakeJob(kJobLoadFromFile, kFileShowCommand));
+  EnqueueJob(state, host, MakeJob(JobKind::kLoadFromFile, kFileShowCommand));
   host.DeliverLater({deviceShow.substr(2000)});
 
   ASSERT_TRUE(WaitForEvent("load-read-back"));
@@ -389,7 +390,7 @@ TEST_F(Worker, SaveToFileThatCannotBeCreatedShowsTheMessage) {
   const std::string show = ShowReply("AT+SHOW", "CMNET", "u");
   Answer({{"\r\nAT+SHOW\r\n", {show}}});
   Start();
-  WorkJob save = MakeJob(kJobSaveToFile, kFileShowCommand);
+  WorkJob save = MakeJob(JobKind::kSaveToFile, kFileShowCommand);
   save.filePath = "/nonexistent-folder/DTU.cfg";
   EnqueueJob(state, host, save);
   ASSERT_TRUE(WaitUntil(
@@ -399,14 +400,18 @@ TEST_F(Worker, SaveToFileThatCannotBeCreatedShowsTheMessage) {
             std::string::npos);
 }
 
-TEST_F(Worker, QuitCommandLogsOutOnItsOk) {
+TEST_F(Worker, AQuitCountedOutByItsHostRunsWithoutAnIdleReportAfterIt) {
   Answer({{"at+quit\r\n", {"at+quit\r\nOK\r\n"}}});
   Start();
-  EnqueueJob(state, host, MakeJob(kJobQuitSetting, "at+quit\r\n"));
-  ASSERT_TRUE(WaitForEvent("buttons:0,0", 2));  // posted by the receive path, sent by the worker
-  // Logged out now: the empty queue does not bring the buttons back.
+  // The host counts the device out when it queues the quit, as the session does.
+  host.PostToUi([&] { host.loggedIn = false; });
+  EnqueueJob(state, host, MakeJob(JobKind::kQuitSetting, "at+quit\r\n"));
+  ASSERT_TRUE(WaitForEvent("event:busy"));
+  ASSERT_TRUE(WaitForEvent("log:at+quit\r\nOK\r\n"));
+  // Logged out now: the empty queue is not reported, and the OK is no logout of its own.
   WaitUntil([] { return false; }, std::chrono::milliseconds(100));
-  EXPECT_EQ(host.Count("buttons:1,2"), 1u);
+  EXPECT_EQ(host.Count("event:idle"), 1u);
+  EXPECT_EQ(host.Count("post-event:left-setting-mode"), 0u);
   EXPECT_FALSE(host.loggedIn);
 }
 
@@ -441,7 +446,7 @@ TEST_F(Worker, AFactoryResetLeavesTheDeviceTimeBeforeTheNextCommand) {
     if (written == "AT+FACTORY\r\n") h.DeliverLater({"AT+FACTORY\r\nOK\r\n"});
   });
   Start();
-  EnqueueJob(state, host, MakeJob(kJobFactoryReset, "AT+FACTORY\r\n"));
+  EnqueueJob(state, host, MakeJob(JobKind::kFactoryReset, "AT+FACTORY\r\n"));
   // The re-read the reset queues by itself.
   ASSERT_TRUE(WaitUntil([&] {
     std::lock_guard<std::mutex> lock(mutex);
@@ -455,7 +460,7 @@ TEST_F(Worker, AFactoryResetLeavesTheDeviceTimeBeforeTheNextCommand) {
 TEST_F(Worker, ADeviceErrorToAShowEndsTheJobAtOnce) {
   Answer({{"AT+SHOW\r\n", {"AT+SHOW\r\nERROR\r\n"}}});
   Start();
-  EnqueueJob(state, host, MakeJob(kJobShow, "AT+SHOW\r\n"));
+  EnqueueJob(state, host, MakeJob(JobKind::kShow, "AT+SHOW\r\n"));
   ASSERT_TRUE(WaitForEvent("log:ShowRefused\r\n"));
   EXPECT_EQ(host.Count("log:OutTime\r\n"), 0u);
   EXPECT_TRUE(host.EventsStartingWith("show-received").empty());
@@ -471,12 +476,12 @@ TEST_F(Worker, ADeviceThatRebootsDuringAShowEndsTheJobAtOnceAndDropsTheQueue) {
             "key to enter setting menu (3)\r\n"}},
           {"At+VER\r\n", {"At+VER\r\n+VER:1\r\nOK\r\n"}}});
   Start();
-  EnqueueJob(state, host, MakeJob(kJobShow, "AT+SHOW\r\n"));
-  EnqueueJob(state, host, MakeJob(kJobWrite, "AT+APN=x\r\n"));
+  EnqueueJob(state, host, MakeJob(JobKind::kShow, "AT+SHOW\r\n"));
+  EnqueueJob(state, host, MakeJob(JobKind::kWrite, "AT+APN=x\r\n"));
   ASSERT_TRUE(WaitForEvent("log:Restarted\r\n")) << testing::PrintToString(host.Events());
   EXPECT_EQ(host.Count("answer-prompt"), 1u);
   // The worker is free at once (the show's own time-out is 24 s): the next job runs now.
-  state.Push(MakeJob(kJobVersion, "At+VER\r\n"));
+  state.Push(MakeJob(JobKind::kVersion, "At+VER\r\n"));
   ASSERT_TRUE(
       WaitUntil([&] { return host.Count("write:At+VER\r\n") == 1; }, std::chrono::seconds(10)));
   EXPECT_EQ(host.Count("write:AT+APN=x\r\n"), 0u) << "the queued write was dropped";
@@ -501,7 +506,7 @@ TEST_F(Worker, AJobTakenJustBeforeTheDeviceRestartsIsNotSent) {
     h.DeliverLater({"\r\nDTU starting\r\nPress 's' key to enter setting menu (3)\r\n"});
   });
   Start();
-  EnqueueJob(state, host, MakeJob(kJobVersion, "At+VER\r\n"));
+  EnqueueJob(state, host, MakeJob(JobKind::kVersion, "At+VER\r\n"));
   EnqueueJob(state, host, Write("Access Point Name", "AT+APN", "held"));
   EnqueueJob(state, host, Write("APN User Name", "AT+USER", "queued"));
   ASSERT_TRUE(WaitForEvent("dropped:AT+USER=queued\r\n")) << testing::PrintToString(host.Events());
@@ -509,7 +514,7 @@ TEST_F(Worker, AJobTakenJustBeforeTheDeviceRestartsIsNotSent) {
   EXPECT_EQ(host.Count("answer-prompt"), 1u);
   EXPECT_EQ(host.Count("stop-s"), 1u) << "only the version job's start stopped the stream";
   // The worker goes on with what is queued after the restart.
-  state.Push(MakeJob(kJobVersion, "At+VER\r\n"));
+  state.Push(MakeJob(JobKind::kVersion, "At+VER\r\n"));
   ASSERT_TRUE(WaitUntil([&] { return host.Count("write:At+VER\r\n") == 2; }));
   EXPECT_EQ(host.Written().find("AT+APN"), std::string::npos) << host.Written();
   EXPECT_EQ(host.Written().find("AT+USER"), std::string::npos) << host.Written();
@@ -522,7 +527,7 @@ TEST_F(Worker, AReplySpoiledByLineNoiseIsNotSavedAndThePreviousFileStays) {
   Answer({{"\r\nAT+SHOW\r\n", {show}}});
   Start();
   TempDir dir;
-  WorkJob save = MakeJob(kJobSaveToFile, kFileShowCommand);
+  WorkJob save = MakeJob(JobKind::kSaveToFile, kFileShowCommand);
   save.filePath = dir.Write("DTU.cfg", "previous");
   EnqueueJob(state, host, save);
   ASSERT_TRUE(WaitForEvent("message:Garbled")) << testing::PrintToString(host.Events());

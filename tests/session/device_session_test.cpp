@@ -20,18 +20,17 @@ constexpr char kPrompt[] = "Press 's' key to enter setting menu (3)\r\n";
 class RecordingListener : public SessionListener {
  public:
   void OnSessionLog(const std::string& text) override { log += text; }
-  void OnButtonSet(int set, bool enable) override {
-    sets.push_back(std::to_string(set) + (enable ? "+" : "-"));
-  }
+  void OnSessionEvent(SessionEvent event) override { events.push_back(event); }
   void OnEscapeRefused() override { ++escapeRefusals; }
   void OnMessageBox(const std::string& text) override { boxes.push_back(text); }
   void OnJobFinished(const WorkJob& job, JobOutcome outcome) override {
-    finished.push_back(std::to_string(job.kind) + ":" + std::to_string(static_cast<int>(outcome)));
+    finished.push_back(std::to_string(static_cast<int>(job.kind)) + ":" +
+                       std::to_string(static_cast<int>(outcome)));
   }
   void OnConnectionLost(const std::string& path, int) override { lost.push_back(path); }
 
   std::string log;
-  std::vector<std::string> sets;
+  std::vector<SessionEvent> events;
   std::vector<std::string> boxes;
   std::vector<std::string> finished;
   std::vector<std::string> lost;
@@ -109,8 +108,8 @@ TEST_F(DeviceSessionTest, NothingOfAnEarlierOpeningReachesALaterOne) {
   ASSERT_NO_FATAL_FAILURE(Open(first));
   ASSERT_NO_FATAL_FAILURE(LogIn(first));
   // A query the device never answers, and one queued behind it.
-  session.Queue(kJobVersion, "At+VER\r\n");
-  session.Queue(kJobSimStatus, "At+CPIN?\r\n");
+  session.Queue(JobKind::kVersion, "At+VER\r\n");
+  session.Queue(JobKind::kSimStatus, "At+CPIN?\r\n");
   std::string sent;
   ASSERT_TRUE(PumpUntil([&] {
     sent += Drain(first);
@@ -157,6 +156,47 @@ TEST_F(DeviceSessionTest, ConnectionStateFollowsTheDevice) {
   pty.CloseMaster();
   ASSERT_TRUE(PumpUntil([&] { return !listener.lost.empty(); }, 3000));
   EXPECT_EQ(session.State(), ConnectionState::kClosed);
+}
+
+TEST_F(DeviceSessionTest, TheListenerHearsEachChangeOfThePortAndTheLogin) {
+  ASSERT_TRUE(session.StartWorker());
+  PtyPair pty;
+  ASSERT_NO_FATAL_FAILURE(Open(pty));
+  ASSERT_NO_FATAL_FAILURE(LogIn(pty));
+  pty.Send("Seting Timeout and quit\r\n");
+  ASSERT_TRUE(PumpUntil([&] { return session.State() == ConnectionState::kWaitingForDevice; }));
+  session.Close();
+  ASSERT_TRUE(PumpUntil([&] { return listener.events.size() >= 4; }));
+  const std::vector<SessionEvent> expected = {SessionEvent::kPortOpened, SessionEvent::kLoggedIn,
+                                              SessionEvent::kLoggedOut, SessionEvent::kPortClosed};
+  EXPECT_EQ(listener.events, expected);
+}
+
+// The quit counts the device out when it is queued, once, whatever the device answers; the
+// queue running dry after it brings nothing back.
+TEST_F(DeviceSessionTest, TheQuitCountsTheDeviceOutOnceWhateverItAnswers) {
+  ASSERT_TRUE(session.StartWorker());
+  for (const std::string answer : {"OK", "ERROR"}) {
+    PtyPair pty;
+    ASSERT_NO_FATAL_FAILURE(Open(pty));
+    ASSERT_NO_FATAL_FAILURE(LogIn(pty));
+    Drain(pty);
+    listener.events.clear();
+    listener.finished.clear();
+    session.QuitSettingMode();
+    std::string received;
+    ASSERT_TRUE(ReceiveUntil(pty, received, "at+quit\r\n", 5000)) << answer;
+    EXPECT_EQ(session.State(), ConnectionState::kWaitingForDevice) << answer;
+    pty.Send("at+quit\r\n" + answer + "\r\n");
+    ASSERT_TRUE(PumpUntil([&] { return listener.finished.size() == 1; })) << answer;
+    // A log line posted after the job's end has passed whatever the worker posted before it.
+    session.PostLog("mark\r\n");
+    ASSERT_TRUE(PumpUntil([&] { return listener.log.ends_with("mark\r\n"); })) << answer;
+    const std::vector<SessionEvent> expected = {SessionEvent::kLoggedOut, SessionEvent::kBusy};
+    EXPECT_EQ(listener.events, expected) << answer;
+    EXPECT_EQ(session.State(), ConnectionState::kWaitingForDevice) << answer;
+    session.Close();
+  }
 }
 
 TEST_F(DeviceSessionTest, ARunningDeviceIsAskedWithTheEscapeRightAway) {

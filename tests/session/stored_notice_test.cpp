@@ -18,7 +18,7 @@ namespace {
 class Listener : public SessionListener {
  public:
   void OnSessionLog(const std::string& text) override { log += text; }
-  void OnButtonSet(int, bool) override {}
+  void OnSessionEvent(SessionEvent) override {}
   void OnMessageBox(const std::string&) override {}
   void OnShowParsed(const std::string&, const ShowReplyResult&) override { ++shows; }
   void OnJobFinished(const WorkJob&, JobOutcome outcome) override {
@@ -33,7 +33,7 @@ class Listener : public SessionListener {
 };
 
 WorkJob Write(const std::string& name, const std::string& stem, const std::string& value) {
-  WorkJob job = MakeJob(kJobWrite, stem + "=" + value + "\r\n");
+  WorkJob job = MakeJob(JobKind::kWrite, stem + "=" + value + "\r\n");
   job.name = name;
   job.value = value;
   return job;
@@ -60,7 +60,7 @@ TEST(StoredNotices, ValuesHoldingThePromptAndTheIdleNoticeAreWrittenAndReadLikeA
   session.Queue(Write("HeartbeatPacket", "AT+LINKRGST", notice));
   QElapsedTimer clock;
   clock.start();
-  session.Queue(MakeJob(kJobShow, "AT+SHOW\r\n"));
+  session.Queue(MakeJob(JobKind::kShow, "AT+SHOW\r\n"));
   ASSERT_TRUE(PumpUntil([&] { return listener.finished == 3; }, 40000)) << listener.log;
   // Far below the show's 24 s time-out: the reply completed by its own final line.
   EXPECT_LT(clock.elapsed(), 12000);

@@ -96,7 +96,7 @@ TEST_F(SaveCompositionTest, EachKindOfEditGivesExactlyItsCommand) {
   const ComposedWrites arrow = Compose();
   ASSERT_EQ(arrow.writes.size(), 1u);
   const WorkJob& job = arrow.writes[0];
-  EXPECT_EQ(job.kind, kJobWrite);
+  EXPECT_EQ(job.kind, JobKind::kWrite);
   EXPECT_EQ(job.command, "AT+ZDATCHAN=51\r\n");
   EXPECT_EQ(job.name, "EL transmit channel");
   EXPECT_EQ(job.value, "51");
@@ -301,7 +301,7 @@ TEST_F(SaveCompositionTest, SensorItemsAreWrittenWhenTheyDifferFromTheDevice) {
                                             "AT+GENSENSORINFO=3,0,5,3,0,1,0,0,1,,0\r\n"}));
   ASSERT_EQ(composed.writes.size(), 2u);
   const WorkJob& job = composed.writes[1];
-  EXPECT_EQ(job.kind, kJobWrite);
+  EXPECT_EQ(job.kind, JobKind::kWrite);
   EXPECT_EQ(job.name, "CustomList");
   EXPECT_EQ(job.value, "0,5,3,0,1,0,0,1,,0");
   EXPECT_EQ(job.group, "List");
