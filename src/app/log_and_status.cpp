@@ -80,6 +80,12 @@ void CZR350FrameWnd::ShowConnectionState(bool loggedInNow) {
   if (!session_.IsOpen()) statusLine_->SetConnection("", "", "");
 }
 
+void CZR350FrameWnd::ClearBatchResult() {
+  if (!batchResult_) return;
+  batchResult_->clear();
+  batchResult_->setVisible(false);
+}
+
 void CZR350FrameWnd::ShowConnection(const std::string& path, const std::string& baud,
                                     const std::string& code) {
   if (statusLine_) statusLine_->SetConnection(path, baud, code);

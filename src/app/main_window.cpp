@@ -243,6 +243,8 @@ void CZR350FrameWnd::OnSessionLog(const std::string& text) {
 void CZR350FrameWnd::OnSessionEvent(SessionEvent event) {
   const ButtonSetSwitch change = ButtonSetFor(event);
   SetButtons(change.enable ? 1 : 0, change.set);
+  // The last batch's line belongs to the login it was written in.
+  if (event == SessionEvent::kLoggedOut || event == SessionEvent::kPortClosed) ClearBatchResult();
 }
 
 void CZR350FrameWnd::OnShowParsed(const std::string& reply, const ShowReplyResult& /*result*/) {

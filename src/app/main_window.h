@@ -143,6 +143,7 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   void InitLogAndStatus();
   // The device-state area's look and the status line's state.
   void ShowConnectionState(bool loggedInNow);
+  void ClearBatchResult();
   void ShowConnection(const std::string& path, const std::string& baud, const std::string& code);
 
   const ProgramPaths paths_;

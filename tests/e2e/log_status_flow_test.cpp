@@ -174,6 +174,28 @@ TEST_F(LogStatusFlowTest, ABatchEndsAtItsFirstRefusedOrUnansweredWriteWithOneSum
   Shoot("log-kinds-of-lines-1920.png", 1920, 1080, 520);
 }
 
+// "Log out": the device area and the status line both say the device waits, and the last
+// batch's line goes with the login it belonged to.
+TEST_F(LogStatusFlowTest, LoggingOutLeavesTheDeviceAreaAndTheStatusLineAgreeing) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndLogIn("115200"));
+  QueueWrite("Server's Port", "AT+PORT", "8001");
+  auto* result = window_->window()->findChild<QLabel*>("BatchResult");
+  ASSERT_NE(result, nullptr);
+  ASSERT_TRUE(PumpUntil(
+      [&] { return result->text().toStdString() == "Write finished: 1 of 1 written"; }, 10000));
+  ASSERT_TRUE(PumpUntil([&] { return window_->form().Find("quit")->IsEnabled(); }));
+
+  window_->Notify({"click", window_->form().Find("quit"), 0, 0});
+  ASSERT_TRUE(PumpUntil([&] { return Commands().ends_with("at+quit\r\n"); }, 5000)) << Commands();
+  PumpFor(100);
+  auto* state = dynamic_cast<QWidget*>(window_->form().Find("DeviceState"));
+  EXPECT_EQ(window_->form().Find("DeviceState")->Text(), "Not logged in");
+  EXPECT_EQ(state->property("deviceState").toString(), "waiting");
+  EXPECT_NE(Status().find("| Waiting for the device"), std::string::npos) << Status();
+  EXPECT_FALSE(result->isVisibleTo(window_->window()));
+  EXPECT_EQ(result->text().toStdString(), "");
+}
+
 TEST_F(LogStatusFlowTest, CancelDropsTheQueuedWritesAndTheOneInFlightFinishes) {
   ASSERT_NO_FATAL_FAILURE(OpenAndLogIn("115200", {"--latency-ms", "150"}));
   for (int i = 0; i < 12; ++i) QueueWrite("Server's Port", "AT+PORT", std::to_string(7000 + i));
