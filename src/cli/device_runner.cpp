@@ -279,6 +279,8 @@ void DeviceRunner::AfterRead() {
   }
   for (WorkJob& job : composed.writes) {
     WriteRecord record;
+    if (auto row = session_->Params().find(job.name); row != session_->Params().end())
+      record.label = ShownLabel(row->second.label);
     record.job = std::move(job);
     record.verdict = plan_.dryRun ? WriteVerdict::kWouldWrite : WriteVerdict::kPending;
     report_.writes.push_back(std::move(record));

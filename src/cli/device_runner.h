@@ -66,6 +66,8 @@ std::string LeaveText(LeaveNote note);
 
 struct WriteRecord {
   WorkJob job;
+  // The row's label as the device and a file show it ("Server1's Ip"); empty for a sensor item.
+  std::string label;
   WriteVerdict verdict = WriteVerdict::kPending;
   // The worker took it: without a verdict it may have reached the device.
   bool started = false;

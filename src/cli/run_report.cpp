@@ -133,7 +133,9 @@ std::string FormatRunJson(const DeviceReport& report) {
   }
   QJsonArray writes;
   for (const WriteRecord& write : report.writes) {
-    QJsonObject entry{{"name", Utf8(write.job.name)}, {"verdict", VerdictName(write.verdict)}};
+    QJsonObject entry{{"name", Utf8(write.job.name)},
+                      {"label", Utf8(write.label)},
+                      {"verdict", VerdictName(write.verdict)}};
     PutBytes(entry, "command", CommandLine(write.job));
     PutBytes(entry, "value", write.job.value);
     if (report.verifyRan && write.verdict == WriteVerdict::kAccepted) {

@@ -300,18 +300,26 @@ TEST_F(ApplyCommand, SetChecksEveryValueBeforeSendingAndReadsEachWriteBack) {
   }
   EXPECT_EQ(sim.Recording(), "") << "nothing is sent when one value is refused";
 
-  const ProgramRun run = RunProgram(
-      {"set", "--port", Q(sim.PtyPath()), "--json", "Server's Port=9200", "at+APN=iot.example"});
+  const ProgramRun run =
+      RunProgram({"set", "--port", Q(sim.PtyPath()), "--json", "Server's Port=9200",
+                  "at+APN=iot.example", "Server1's Ip=10.1.1.1"});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::vector<QJsonObject> reports = JsonLines(run.out);
   ASSERT_EQ(reports.size(), 1u);
   const QJsonArray writes = reports[0]["writes"].toArray();
-  ASSERT_EQ(writes.size(), 2);
+  ASSERT_EQ(writes.size(), 3);
   EXPECT_EQ(writes[0].toObject()["command"].toString(), "AT+PORT=9200");
   EXPECT_EQ(writes[1].toObject()["command"].toString(), "AT+APN=iot.example");
+  // The report names each row as the device does, beside its control name.
+  EXPECT_EQ(writes[2].toObject()["command"].toString(), "AT+IPAD1=10.1.1.1");
+  EXPECT_EQ(writes[2].toObject()["label"].toString(), "Server1's Ip");
+  EXPECT_EQ(writes[2].toObject()["name"].toString(), "Server2's Ip");
+  EXPECT_EQ(writes[1].toObject()["label"].toString(), "Access Point Name");
   for (const auto& write : writes) EXPECT_TRUE(write.toObject()["verified"].toBool());
-  EXPECT_NE(Commands(sim).find("AT+PORT=9200\r\nAT+APN=iot.example\r\n\r\nAT+SHOW\r\nat+quit"),
-            std::string::npos)
+  EXPECT_NE(
+      Commands(sim).find(
+          "AT+PORT=9200\r\nAT+APN=iot.example\r\nAT+IPAD1=10.1.1.1\r\n\r\nAT+SHOW\r\nat+quit"),
+      std::string::npos)
       << Commands(sim);
 }
 
