@@ -5,6 +5,7 @@
 #include "form/form_rules.h"
 #include "form/rule_posts.h"
 #include "form/sensor_list.h"
+#include "form_logic/domain_hint.h"
 #include "texts/byte_text.h"
 #include "texts/language.h"
 #include "writing/config_file.h"
@@ -117,7 +118,7 @@ void FormController::RefreshChangeMarks() {
 
 size_t FormController::WriteChanges() {
   const ComposedWrites composed = Compose();
-  for (const Refusal& refusal : composed.refused) hooks_.log(RefusalLine(refusal));
+  for (const Refusal& refusal : composed.refused) hooks_.log(RefusalLine(refusal, params_));
   if (!composed.refused.empty()) {
     // A batch without one of its values is not what the form shows: nothing goes until every
     // value can be sent.
@@ -241,14 +242,30 @@ std::string ConfigRefusalText(const ConfigVerdict& verdict) {
   return details.empty() ? text : text + ": " + details;
 }
 
-std::string RefusalLine(const Refusal& refusal) {
+std::string RefusalLine(const Refusal& refusal, const ParamTable& params) {
   std::string what = refusal.name;
   if (!refusal.subkey.empty()) what += " " + refusal.subkey;
   if (!refusal.field.empty()) what += " (" + refusal.field + ")";
-  const char* key = refusal.reason == RefusalReason::LineBreak ? "RefusedLineBreak"
-                    : refusal.reason == RefusalReason::TooLong ? "RefusedTooLong"
-                                                               : "RefusedComma";
+  const char* key = "RefusedComma";
+  switch (refusal.reason) {
+    case RefusalReason::LineBreak:
+      key = "RefusedLineBreak";
+      break;
+    case RefusalReason::TooLong:
+      key = "RefusedTooLong";
+      break;
+    case RefusalReason::NotTaken:
+      key = "RefusedNotTaken";
+      break;
+    case RefusalReason::CommaInItemField:
+      break;
+  }
   std::string text = LanguageText("Save", key, "");
   if (text.empty()) text = std::string("Not written, ") + RefusalReasonText(refusal.reason);
-  return text + ": " + what + "\r\n";
+  text += ": " + what;
+  if (refusal.reason == RefusalReason::NotTaken) {
+    const std::string hint = DomainHintOfRow(params, refusal.name);
+    if (!hint.empty()) text += " (" + hint + ")";
+  }
+  return text + "\r\n";
 }

@@ -112,5 +112,6 @@ std::string BackupStoppedText(const BackupStep& step);
 // Why a configuration text is refused, in the user's language, naming the row at fault.
 std::string ConfigRefusalText(const ConfigVerdict& verdict);
 
-// One log line naming a refused value and why.
-std::string RefusalLine(const Refusal& refusal);
+// One log line naming a refused value and why; a value the device does not take says what it
+// takes (from `params`, the row's command).
+std::string RefusalLine(const Refusal& refusal, const ParamTable& params);

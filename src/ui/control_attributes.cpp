@@ -87,17 +87,28 @@ bool SetStyleClass(ControlBase& c, std::string_view v) {
   return true;
 }
 
-// "changed": the field differs from what the device holds; the style sheet gives it its look.
-bool SetChanged(ControlBase& c, std::string_view v) {
-  std::optional<bool> changed = skin::ParseBool(v);
-  if (!changed) return false;
+// A flag the style sheet gives its look: the widget's property of the attribute's name.
+bool SetStyledFlag(ControlBase& c, const char* name, std::string_view v) {
+  std::optional<bool> on = skin::ParseBool(v);
+  if (!on) return false;
   QWidget* w = c.Widget();
-  if (w->property("changed").toBool() == *changed) return true;
-  w->setProperty("changed", *changed);
+  if (w->property(name).toBool() == *on) return true;
+  w->setProperty(name, *on);
   w->style()->unpolish(w);
   w->style()->polish(w);
   w->update();
   return true;
+}
+
+// "changed": the field differs from what the device holds.
+bool SetChanged(ControlBase& c, std::string_view v) {
+  return SetStyledFlag(c, "changed", v);
+}
+
+// "refused": the field holds a value the device does not take; "Write" sends nothing until it
+// changes.
+bool SetRefused(ControlBase& c, std::string_view v) {
+  return SetStyledFlag(c, "refused", v);
 }
 
 struct CommonAttribute {
@@ -105,7 +116,7 @@ struct CommonAttribute {
   Setter apply;
 };
 
-const std::array<CommonAttribute, 20> kCommonAttributes = {{
+const std::array<CommonAttribute, 21> kCommonAttributes = {{
     {"name",
      [](ControlBase& c, std::string_view v) {
        c.SetName(std::string(v));
@@ -165,6 +176,7 @@ const std::array<CommonAttribute, 20> kCommonAttributes = {{
      }},
     {"class", SetStyleClass},
     {"changed", SetChanged},
+    {"refused", SetRefused},
     {"stretch",
      [](ControlBase& c, std::string_view v) {
        std::optional<int> n = skin::ParseInt(v);

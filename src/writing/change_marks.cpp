@@ -8,6 +8,7 @@ namespace {
 
 const char kSensorList[] = "CustomList";
 const char kChanged[] = "changed";
+const char kRefused[] = "refused";
 
 // The item index in a list item key such as "GENSENSORINFO 3:"; -1 without one.
 int ItemIndexOfKey(const std::string& key) {
@@ -71,7 +72,11 @@ ChangeMarks MarksFromWrites(const ComposedWrites& composed, const ParamTable& pa
     Mark(marks, write.name, write.subkey);
     MarkArrows(marks, write, params);
   }
-  for (const Refusal& refusal : composed.refused) Mark(marks, refusal.name, refusal.subkey);
+  for (const Refusal& refusal : composed.refused) {
+    Mark(marks, refusal.name, refusal.subkey);
+    if (refusal.reason == RefusalReason::NotTaken && refusal.subkey.empty())
+      marks.refused.insert(refusal.name);
+  }
   return marks;
 }
 
@@ -89,6 +94,13 @@ void ShowChangeMarks(Form& form, const ChangeMarks& now, ChangeMarks& shown) {
   }
   for (int index : now.sensorItems) {
     if (Control* item = SensorItem(form, index)) item->SetAttribute(kChanged, "true");
+  }
+  for (const std::string& name : shown.refused) {
+    if (now.refused.count(name) != 0) continue;
+    if (Control* control = form.Find(name)) control->SetAttribute(kRefused, "false");
+  }
+  for (const std::string& name : now.refused) {
+    if (Control* control = form.Find(name)) control->SetAttribute(kRefused, "true");
   }
   shown = now;
 }

@@ -12,6 +12,7 @@
 struct ChangeMarks {
   std::set<std::string> controls;  // control names of rows
   std::set<int> sensorItems;       // indexes of "CustomList" items
+  std::set<std::string> refused;   // control names of rows whose value the device does not take
 
   friend bool operator==(const ChangeMarks&, const ChangeMarks&) = default;
 };
@@ -22,6 +23,6 @@ struct ChangeMarks {
 ChangeMarks MarksFromWrites(const ComposedWrites& composed, const ParamTable& params);
 
 // Sets the form's "changed" attribute to true on each control in `now` and to false on each one
-// in `shown` that is no longer marked; then `shown` becomes `now`. A missing control is passed
-// over.
+// in `shown` that is no longer marked, and the "refused" attribute the same way; then `shown`
+// becomes `now`. A missing control is passed over.
 void ShowChangeMarks(Form& form, const ChangeMarks& now, ChangeMarks& shown);

@@ -8,6 +8,7 @@
 
 #include "catalogue/catalogue_rows.h"
 #include "catalogue/show_reply_parser.h"
+#include "domain/device_params.h"
 #include "domain/list_values.h"
 #include "form/line_state.h"
 #include "form/sensor_list.h"
@@ -145,6 +146,8 @@ const char* RefusalReasonText(RefusalReason reason) {
       return "a sensor field holds a comma";
     case RefusalReason::TooLong:
       return "longer than the device's field";
+    case RefusalReason::NotTaken:
+      return "not a value the device takes";
   }
   return "?";
 }
@@ -157,6 +160,8 @@ const char* RefusalReasonWord(RefusalReason reason) {
       return "comma";
     case RefusalReason::TooLong:
       return "too long";
+    case RefusalReason::NotTaken:
+      return "not taken";
   }
   return "?";
 }
@@ -177,6 +182,12 @@ void QueueParamWrite(const std::string& value, const std::string& name, const Pa
   }
   if (value.size() >= kMaxValueLength) {
     out.refused.push_back({name, {}, {}, value, RefusalReason::TooLong});
+    return;
+  }
+  // The device's own table of what each parameter takes decides, as for `set`.
+  if (const DeviceParam* param = FindParamByCommand(row.atCommand);
+      param && param->domain && !AcceptsValue(*param->domain, value)) {
+    out.refused.push_back({name, {}, {}, value, RefusalReason::NotTaken});
     return;
   }
   out.writes.push_back(MakeParamWrite(name, row.atCommand, value));

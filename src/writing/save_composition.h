@@ -26,12 +26,15 @@ enum class RefusalReason {
   // Longer than the device's field: the device would cut it or refuse it, and a show reply
   // could not carry it back.
   TooLong,
+  // Not a value the device takes (a port of 70000, an address 999.1.1.1): it would answer
+  // ERROR or misread it.
+  NotTaken,
 };
 
 // "the value holds a line break", "a sensor field holds a comma", "longer than the device's
-// field" (English, for the headless reports).
+// field", "not a value the device takes" (English, for the headless reports).
 const char* RefusalReasonText(RefusalReason reason);
-// "line break", "comma", "too long" (the JSON reports).
+// "line break", "comma", "too long", "not taken" (the JSON reports).
 const char* RefusalReasonWord(RefusalReason reason);
 
 // A write the form asks for but the device cannot be sent; nothing is sent for it.

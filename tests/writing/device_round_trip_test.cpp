@@ -283,6 +283,31 @@ bool MarkedOnScreen(Control* control) {
 }
 }  // namespace
 
+// A value the device does not take is marked as refused on the form (its own look) until it
+// is changed into one it takes.
+TEST_P(DeviceRoundTrip, AValueTheDeviceDoesNotTakeIsMarkedWhereItIsTyped) {
+  DeviceConfig device(*FindDeviceModel("zr350-l"));
+  Read(device);
+  ChangeMarks shown;
+  auto refusedOnScreen = [&](const char* name) {
+    auto* base = dynamic_cast<ControlBase*>(window_.Find(name));
+    return base && base->Widget()->property("refused").toBool();
+  };
+  window_.Find("Server's Ip")->SetText("999.1.1.1");
+  window_.Find("Server's Port")->SetText("8001");
+  ShowChangeMarks(window_, MarksFromWrites(Compose(), params_), shown);
+  EXPECT_EQ(shown.refused, std::set<std::string>{"Server's Ip"});
+  EXPECT_TRUE(refusedOnScreen("Server's Ip"));
+  EXPECT_FALSE(refusedOnScreen("Server's Port"));
+  EXPECT_TRUE(MarkedOnScreen(window_.Find("Server's Port")));
+
+  window_.Find("Server's Ip")->SetText("dtu.example.com");
+  ShowChangeMarks(window_, MarksFromWrites(Compose(), params_), shown);
+  EXPECT_TRUE(shown.refused.empty());
+  EXPECT_FALSE(refusedOnScreen("Server's Ip"));
+  EXPECT_TRUE(MarkedOnScreen(window_.Find("Server's Ip")));
+}
+
 TEST_P(DeviceRoundTrip, ChangedFieldsAreMarkedUntilTheDeviceConfirmsThem) {
   DeviceConfig device(*FindDeviceModel("zr350-l"));
   Read(device);

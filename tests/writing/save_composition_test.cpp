@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "catalogue/show_reply_parser.h"
+#include "cli/set_command.h"
 #include "form/apply_values.h"
 #include "form/line_state.h"
 #include "form/sensor_list.h"
+#include "form_logic/form_controller.h"
 #include "texts/language.h"
 #include "ui/skin_window.h"
 #include "writing/change_marks.h"
@@ -130,15 +132,15 @@ const ComboCase kComboCases[] = {
     {"A serial port binding center", 3, {"AT+SERBINDCNT=4\r\n"}},
     {"A serial port binding center", 0, {"AT+SERBINDCNT=0\r\n"}},
     {"A serial port binding center", -1, {}},
-    {"ActivateMethod", -1, {"AT+ACTI=\r\n"}},
+    {"ActivateMethod", -1, {}},  // a cleared list: nothing the device would refuse
     {"ActivateMethod", 5, {"AT+ACTI=DIO\r\n"}},
     {"DeviceModel", -1, {"AT+DEVMODE=-1\r\n"}},
     {"DeviceModel", 1, {"AT+DEVMODE=SVR\r\n"}},
-    {"LORA typ", -1, {"AT+LTYP=0\r\n"}},
+    {"LORA typ", -1, {}},  // a cleared list: nothing the device would refuse
     {"LORA typ", 1, {"AT+LTYP=2\r\n"}},
     {"Protocolmodel", 9, {"At+PROMODE=CUST\r\n"}},
     {"Protocolmodel", 7, {"At+PROMODE=MTCP/MRTU\r\n"}},
-    {"Protocolmodel", -1, {"At+PROMODE=\r\n"}},
+    {"Protocolmodel", -1, {}},  // a cleared list: nothing the device would refuse
     {"DIO2 workmode", 4, {"AT+DIOWORKMODE2=6\r\n"}},
     {"DIO2 workmode", 2, {"AT+DIOWORKMODE2=2\r\n"}},
     {"DIO2 workmode", -1, {"AT+DIOWORKMODE2=0\r\n"}},
@@ -152,7 +154,7 @@ const ComboCase kComboCases[] = {
     {"Debugging  port", 2, {"AT+DEBUGPORT=3\r\n"}},
     {"Debugging  port", -1, {}},
     {"Server Count", 5, {"AT+SVRCNT=5\r\n"}},
-    {"Server Count", -1, {"AT+SVRCNT=\r\n"}},
+    {"Server Count", -1, {}},  // a cleared list: nothing the device would refuse
     {"The PPP authentication", 2, {"AT+PAUTH=CHAP\r\n"}},
     {"DIO1 interface", 2, {"AT+DIOINTFACE1=GPRS&SMS\r\n"}},
 };
@@ -228,7 +230,13 @@ TEST_F(SaveCompositionTest, InactiveRowsAndRowsOnHiddenTabsAreNotWritten) {
 TEST_F(SaveCompositionTest, EditsAreSentVerbatimAndLineBreaksAreRefused) {
   Edit("Server's Ip").SetText("");
   Edit("MQTT Client ID").SetText("a,b \"c\"");
-  EXPECT_EQ(CommandsOf(Compose()), (Commands{"AT+MQTTCLIENTID=a,b \"c\"\r\n", "AT+IPAD=\r\n"}));
+  {
+    // An emptied server address is no value the device takes: it is refused, not sent empty.
+    const ComposedWrites composed = Compose();
+    EXPECT_EQ(CommandsOf(composed), (Commands{"AT+MQTTCLIENTID=a,b \"c\"\r\n"}));
+    const std::vector<Refusal> refused{{"Server's Ip", "", "", "", RefusalReason::NotTaken}};
+    EXPECT_EQ(composed.refused, refused);
+  }
 
   Edit("Server's Ip").SetText("1.2.3.4\r\nAT&F");
   Edit("MQTT Client ID").SetText("dtu-0001");
@@ -323,6 +331,57 @@ TEST_F(SaveCompositionTest, AnItemThatIsOffAndUnknownToTheDeviceIsNotWritten) {
   EXPECT_EQ(CommandsOf(Compose()), Commands{"AT+GENSENSORINFO=2,1,,,,,,,,level,\r\n"});
 }
 
+// A typed value the device does not take is refused before anything is sent, and the log says
+// what it takes in the user's language. `set` refuses the same values from the same table.
+TEST_F(SaveCompositionTest, ValuesTheDeviceDoesNotTakeAreRefusedWithWhatItTakes) {
+  struct Case {
+    const char* control;
+    const char* typed;
+    const char* english;  // after "Not written, the device does not take this value: CONTROL ("
+    const char* chinese;
+    const char* setSays;
+  };
+  const std::string longId(65, 'c');
+  const Case cases[] = {
+      {"Server's Ip", "999.1.1.1",
+       "it takes an IPv4 address (four numbers 0 to 255) or a host name of at most 64 bytes",
+       "应为 IPv4 地址（四个 0 到 255 的数）或最多 64 字节的主机名",
+       "an IPv4 address (four numbers from 0 to 255"},
+      {"Server's Port", "70000", "it takes a whole number from 0 to 65535",
+       "应为 0 到 65535 之间的整数", "a whole number from 0 to 65535"},
+      {"CollectInterval", "0", "it takes a whole number from 1 to 65535",
+       "应为 1 到 65535 之间的整数", "a whole number from 1 to 65535"},
+      {"LORA ID", "00G1", "it takes 1 to 4 hexadecimal digits", "应为 1 到 4 位十六进制数字",
+       "hexadecimal"},
+      {"MQTT Client ID", longId.c_str(), "it takes text of at most 64 bytes",
+       "应为最多 64 字节的文本", "64"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.control);
+    Apply();
+    ASSERT_NE(window_.Find(c.control), nullptr);
+    Edit(c.control).SetText(c.typed);
+    const ComposedWrites composed = Compose();
+    EXPECT_EQ(CommandsOf(composed), Commands{});
+    ASSERT_EQ(composed.refused.size(), 1u);
+    EXPECT_EQ(composed.refused[0].reason, RefusalReason::NotTaken);
+    const std::string skins = DTU_SKIN_ROOT;
+    SetLanguageFile(skins + "/ConifgENRes/Language.ini");
+    EXPECT_EQ(RefusalLine(composed.refused[0], params_),
+              std::string("Not written, the device does not take this value: ") + c.control + " (" +
+                  c.english + ")\r\n");
+    SetLanguageFile(skins + "/ConifgRes/Language.ini");
+    EXPECT_EQ(RefusalLine(composed.refused[0], params_),
+              std::string("未写入：设备不接受此值: ") + c.control + " (" + c.chinese + ")\r\n");
+    SetLanguageFile(kFixture + "/Language.ini");
+
+    WorkJob job;
+    std::string why;
+    EXPECT_FALSE(MakeSetWrite(params_, std::string(c.control) + "=" + c.typed, &job, &why));
+    EXPECT_NE(why.find(c.setSays), std::string::npos) << why;
+  }
+}
+
 TEST_F(SaveCompositionTest, AnItemWithACommaOrLineBreakInAFieldIsRefusedWhole) {
   WriteItemField(SensorItem(0), "SensorCfg_DataName", "temp,inside");
   WriteItemField(SensorItem(1), "SensorCfg_DataChg", "1\r\n");
@@ -341,7 +400,8 @@ TEST_F(SaveCompositionTest, AValueLongerThanTheDevicesFieldIsRefusedNotCut) {
   // A value of 1024 bytes or more, or an item line of more than 100, could never come back in
   // a show reply: the device would cut it or refuse it.
   Edit("MQTT Client ID").SetText(std::string(1023, 'a'));
-  EXPECT_EQ(Compose().refused.size(), 0u);
+  ASSERT_EQ(Compose().refused.size(), 1u);
+  EXPECT_EQ(Compose().refused[0].reason, RefusalReason::NotTaken) << "longer than its domain";
   Edit("MQTT Client ID").SetText(std::string(1024, 'a'));
   WriteItemField(SensorItem(3), "SensorCfg_DataName", std::string(90, 'n'));
   const ComposedWrites composed = Compose();
