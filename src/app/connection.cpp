@@ -27,9 +27,7 @@ std::string PermissionHint(const std::string& path) {
                         : "PermissionNoGroup";
   std::string text = LanguageText("OnStartCom", key, "");
   if (text.empty()) return DescribePortPermission(permission, path);
-  for (size_t at = text.find("{group}"); at != std::string::npos; at = text.find("{group}", at))
-    text.replace(at, 7, permission.group);
-  return text;
+  return FillText(text, {{"group", permission.group}});
 }
 
 std::string OpenFailureHint(const OpenResult& result, const std::string& path) {

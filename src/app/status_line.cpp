@@ -48,17 +48,6 @@ void SetStateLook(QWidget* label, const char* look) {
   label->style()->polish(label);
 }
 
-std::string FillText(std::string text,
-                     std::initializer_list<std::pair<const char*, std::string>> values) {
-  for (const auto& [name, value] : values) {
-    const std::string key = std::string("{") + name + "}";
-    for (size_t at = text.find(key); at != std::string::npos;
-         at = text.find(key, at + value.size()))
-      text.replace(at, key.size(), value);
-  }
-  return text;
-}
-
 std::string ShowReplyValue(const std::string& reply, const std::string& label) {
   const std::string marker = "\n" + label + ":";
   const size_t at = reply.find(marker);

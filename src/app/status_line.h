@@ -20,8 +20,6 @@
 class QLabel;
 class QPushButton;
 
-// "{name}" placeholders of a language text replaced by values.
-std::string FillText(std::string text, std::initializer_list<std::pair<const char*, std::string>>);
 // The value of a "Label:" line of a show reply ("Software Version", "Device Type"), empty when
 // the reply has none.
 std::string ShowReplyValue(const std::string& reply, const std::string& label);

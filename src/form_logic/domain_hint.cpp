@@ -26,13 +26,6 @@ const char* KeyOf(DomainKind kind) {
   return nullptr;
 }
 
-void Fill(std::string& text, const std::string& placeholder, const std::string& value) {
-  for (size_t at = text.find(placeholder); at != std::string::npos;
-       at = text.find(placeholder, at + value.size())) {
-    text.replace(at, placeholder.size(), value);
-  }
-}
-
 }  // namespace
 
 std::string DomainHint(const ValueDomain& domain) {
@@ -41,9 +34,8 @@ std::string DomainHint(const ValueDomain& domain) {
   // A list's items are offered by its control: the English description names them.
   if (text.empty()) return DescribeDomain(domain);
   const bool number = domain.kind == DomainKind::kNumber;
-  Fill(text, "{min}", std::to_string(number ? domain.min : 1));
-  Fill(text, "{max}", std::to_string(number ? domain.max : domain.maxLength));
-  return text;
+  return FillText(text, {{"min", std::to_string(number ? domain.min : 1)},
+                         {"max", std::to_string(number ? domain.max : domain.maxLength)}});
 }
 
 std::string DomainHintOfRow(const ParamTable& params, const std::string& controlName) {
