@@ -39,6 +39,9 @@ TEST(Completion, OffersSubcommandsOptionsAndValues) {
   const Case cases[] = {
       {"dtu-config ap", "apply\n"},
       {"dtu-config s", "set\nshow\n"},
+      {"dtu-config n", "new\n"},
+      {"dtu-config new --model ", "3dio\n5dio\n"},
+      {"dtu-config apply --per", "--per-device\n"},
       {"dtu-config --la", "--lang\n"},
       {"dtu-config --lang ", "en\nzh\n"},
       {"dtu-config apply --dry", "--dry-run\n"},
