@@ -93,8 +93,7 @@ ConfigValues ConfigValuesOf(const ParamTable& params, const ListParamTable& list
       continue;
     }
     if (notHeld && Present(param, fiveDio)) notHeld->push_back(i);
-    config.values.push_back(base && i < base->values.size() ? base->values[i]
-                                                            : param.factoryValue);
+    config.values.push_back(base && i < base->values.size() ? base->values[i] : param.factoryValue);
   }
   config.items.resize(kSensorItemCount);
   if (auto list = lists.find(kSensorListName); list != lists.end()) {

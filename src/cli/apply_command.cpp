@@ -17,9 +17,9 @@
 #include "cli/device_csv.h"
 #include "cli/device_runner.h"
 #include "cli/json_bytes.h"
+#include "cli/port_runs.h"
 #include "cli/profile_edits.h"
 #include "cli/set_command.h"
-#include "cli/port_runs.h"
 #include "cli/subcommands.h"
 #include "cli/template_form.h"
 #include "writing/config_file.h"
@@ -175,8 +175,9 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
     std::string why;
     const std::string bytes = assignment.toLocal8Bit().toStdString();
     if (assignment.contains(QChar::ReplacementCharacter)) {
-      why = "the value holds bytes that are not UTF-8, which the option cannot carry exactly "
-            "(set --file takes them)";
+      why =
+          "the value holds bytes that are not UTF-8, which the option cannot carry exactly "
+          "(set --file takes them)";
     } else if (MakeSetWrite(catalogue, bytes, &job, &why)) {
       setWrites.push_back(job);
       continue;

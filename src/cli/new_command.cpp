@@ -15,7 +15,8 @@ namespace {
 
 std::string ModelNames() {
   std::string names;
-  for (const ProfileModel& model : ProfileModels()) names += (names.empty() ? "" : "|") + std::string(model.name);
+  for (const ProfileModel& model : ProfileModels())
+    names += (names.empty() ? "" : "|") + std::string(model.name);
   return names;
 }
 

@@ -38,16 +38,18 @@ bool HasOption(int argc, char** argv, std::string_view option) {
   for (int i = 2; i < argc && !option.empty(); ++i) {
     const std::string_view arg = argv[i] != nullptr ? argv[i] : "";
     if (arg == "--") return false;
-    if (arg == option || (arg.starts_with(option) && arg.size() > option.size() &&
-                          arg[option.size()] == '='))
+    if (arg == option ||
+        (arg.starts_with(option) && arg.size() > option.size() && arg[option.size()] == '='))
       return true;
   }
   return false;
 }
 
 constexpr Subcommand kSubcommands[] = {
-    {"show", false, RunShowCommand},        {"read", false, RunReadCommand},
-    {"apply", true, RunApplyCommand},       {"diff", false, RunDiffCommand},
+    {"show", false, RunShowCommand},
+    {"read", false, RunReadCommand},
+    {"apply", true, RunApplyCommand},
+    {"diff", false, RunDiffCommand},
     {"set", false, nullptr, RunSetCommand, "--file"},
     {"new", false, RunNewCommand},
 };

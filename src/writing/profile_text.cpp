@@ -58,8 +58,8 @@ std::string DescribeProfileRefusal(const ProfileResult& result, const ParamTable
     std::string what = first.name;
     if (!first.subkey.empty()) what += " " + first.subkey;
     if (!first.field.empty()) what += " (" + first.field + ")";
-    std::string line = what + " \"" + ReadableText(first.value) + "\": " +
-                       RefusalReasonText(first.reason);
+    std::string line =
+        what + " \"" + ReadableText(first.value) + "\": " + RefusalReasonText(first.reason);
     if (first.reason == RefusalReason::NotTaken) {
       if (auto row = params.find(first.name); row != params.end()) {
         if (const DeviceParam* param = FindParamByCommand(row->second.atCommand))

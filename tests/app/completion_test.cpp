@@ -13,7 +13,8 @@ namespace {
 std::string Complete(const std::string& line) {
   const std::string script = "source '" DTU_SOURCE_DIR
                              "/packaging/completion/dtu-config.bash'\n"
-                             "COMP_LINE='" + line + "'\n" +
+                             "COMP_LINE='" +
+                             line + "'\n" +
                              "read -ra COMP_WORDS <<<\"$COMP_LINE\"\n"
                              "[[ $COMP_LINE == *' ' ]] && COMP_WORDS+=('')\n"
                              "COMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n"

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "catalogue/config_text.h"
+#include "catalogue/show_reply_parser.h"
 #include "cli_run.h"
 #include "domain/device_params.h"
 #include "sim_process.h"
@@ -131,14 +132,14 @@ TEST(ProfileCommands, ApplySetReplacesValuesForThisRunOnly) {
   SimProcess sim;
   std::string error;
   ASSERT_TRUE(sim.Start({"--boot-ms", "1500"}, &error)) << error;
-  CliRun run = RunCli({"apply", Q(profile), "--set", "Server's Port=70000", "--port",
-                       Q(sim.PtyPath())});
+  CliRun run =
+      RunCli({"apply", Q(profile), "--set", "Server's Port=70000", "--port", Q(sim.PtyPath())});
   EXPECT_EQ(run.status, 2) << run.err;
   EXPECT_NE(run.err.find("it takes"), std::string::npos) << run.err;
   EXPECT_EQ(sim.Recording(), "");
 
-  run = RunCli({"apply", Q(profile), "--set", "AT+APN=unit.apn", "--no-backup", "--port",
-                Q(sim.PtyPath())});
+  run = RunCli(
+      {"apply", Q(profile), "--set", "AT+APN=unit.apn", "--no-backup", "--port", Q(sim.PtyPath())});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(WritesIn(Commands(sim)), 1u) << Commands(sim);
   EXPECT_NE(Commands(sim).find("AT+APN=unit.apn\r\n"), std::string::npos);
@@ -164,9 +165,8 @@ class PerDevice : public testing::Test {
   std::string Table(int badRow = -1) const {
     std::string table = "port,Access Point Name,User Id,\"Server's Port\"\r\n";
     for (int i = 0; i < kDevices; ++i) {
-      table += sims_[static_cast<size_t>(i)]->PtyPath() + ",\"fleet,apn \"\"" +
-               std::to_string(i) + "\"\"\"," + User(i) + "," +
-               (i == badRow ? std::string("70000") : Port(i)) + "\r\n";
+      table += sims_[static_cast<size_t>(i)]->PtyPath() + ",\"fleet,apn \"\"" + std::to_string(i) +
+               "\"\"\"," + User(i) + "," + (i == badRow ? std::string("70000") : Port(i)) + "\r\n";
     }
     return table;
   }
@@ -177,8 +177,8 @@ class PerDevice : public testing::Test {
 
 TEST_F(PerDevice, EachOfEightDevicesGetsItsOwnValues) {
   const std::string csv = dir_.Write("devices.csv", Table());
-  const CliRun run = RunCli({"apply", Q(Profile()), "--per-device", Q(csv), "--json",
-                             "--no-backup"});
+  const CliRun run =
+      RunCli({"apply", Q(Profile()), "--per-device", Q(csv), "--json", "--no-backup"});
   ASSERT_EQ(run.status, 0) << run.out << run.err;
   std::vector<QJsonObject> reports;
   for (const QString& line : QString::fromStdString(run.out).split('\n', Qt::SkipEmptyParts))
@@ -207,8 +207,8 @@ TEST_F(PerDevice, OneRefusedValueSendsNothingToAnyDevice) {
       << run.err;
   for (const auto& sim : sims_) EXPECT_EQ(sim->Recording(), "");
 
-  const CliRun both = RunCli({"apply", Q(Profile()), "--per-device", Q(csv), "--port",
-                              Q(sims_[0]->PtyPath())});
+  const CliRun both =
+      RunCli({"apply", Q(Profile()), "--per-device", Q(csv), "--port", Q(sims_[0]->PtyPath())});
   EXPECT_EQ(both.status, 2) << both.err;
   EXPECT_EQ(sims_[0]->Recording(), "");
 }
