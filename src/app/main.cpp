@@ -46,7 +46,7 @@ std::optional<int> ParseOptions(const QStringList& arguments, Options* options) 
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Configures a cellular data transfer unit over a serial line.\n"
-      "Headless commands (each with --help): dtu-config read, apply, diff, set, show.\n"
+      "Headless commands (each with --help): dtu-config read, apply, diff, set, show, new.\n"
       "Their exit statuses: 0 success, 1 a device failed (diff: different), 2 usage error,\n"
       "130 interrupted.");
   const QCommandLineOption help({"h", "help"}, "Show this help.");
@@ -192,7 +192,7 @@ int main(int argc, char** argv) {
       std::fprintf(
           stderr,
           "dtu-config: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are "
-          "not set); headless use: dtu-config read, apply, diff, set, show, --screenshot\n");
+          "not set); headless use: dtu-config read, apply, diff, set, show, new, --screenshot\n");
       return 1;
     }
   }
