@@ -50,8 +50,14 @@ ParametersPanel::ParametersPanel(SkinWindow& window, DeviceSession& session, int
   };
   logic_ = std::make_unique<FormController>(window_, session_.Params(), session_.ListParams(),
                                             session_.Facts(), tabs_, std::move(logicHooks));
+  document_ = std::make_unique<FormDocument>(*logic_);
   changeMarkTimer_.setSingleShot(true);
-  QObject::connect(&changeMarkTimer_, &QTimer::timeout, [this] { logic_->RefreshChangeMarks(); });
+  QObject::connect(&changeMarkTimer_, &QTimer::timeout, [this] {
+    logic_->RefreshChangeMarks();
+    // The rules have run by now: what the form shows is the document's state.
+    document_->Settled();
+    DocumentChanged();
+  });
 }
 
 ParametersPanel::~ParametersPanel() {
@@ -110,8 +116,20 @@ void ParametersPanel::ScheduleChangeMarks() {
   if (QCoreApplication::instance()) changeMarkTimer_.start(100);
 }
 
-void ParametersPanel::ShowValues() {
+void ParametersPanel::ShowValues(const std::string& reply) {
   logic_->ShowValues();
+  document_->Given(reply, "", false);
+  ScheduleChangeMarks();
+  DocumentChanged();
+}
+
+void ParametersPanel::WritesEnded(bool clean) {
+  if (clean) document_->Kept();
+  DocumentChanged();
+}
+
+void ParametersPanel::DocumentChanged() {
+  if (hooks_.documentChanged) hooks_.documentChanged();
 }
 
 void ParametersPanel::FinishFileLoad() {
