@@ -12,6 +12,7 @@
 #include "catalogue/show_reply_parser.h"
 #include "cli/cli_options.h"
 #include "cli/device_runner.h"
+#include "cli/json_schemas.h"
 #include "cli/port_runs.h"
 #include "cli/subcommands.h"
 #include "cli/template_form.h"
@@ -163,7 +164,7 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
   QElapsedTimer started;
   started.start();
   return RunPlanOnPorts(
-      ports, plan, {parser.isSet(json), plan.dryRun}, out, err,
+      ports, plan, {parser.isSet(json), plan.dryRun, kApplyJsonSchema}, out, err,
       [&](const std::vector<DeviceRunner*>& runners) {
         if (!templ.Tried() && (AllReading(runners) || started.elapsed() > kBuildFormByMs))
           templ.Ensure();
