@@ -178,8 +178,10 @@ def diff_of(report):
     after = []
     for write in report.get("writes", []):
         label = write.get("label") or write.get("item") or write.get("name")
-        before.append("%s: %s\n" % (label, write.get("before", "")))
-        after.append("%s: %s\n" % (label, write.get("value", "")))
+        # A sensor item's label ends with its own colon ("GENSENSORINFO 3:").
+        shown = label + (" " if label.endswith(":") else ": ")
+        before.append("%s%s\n" % (shown, write.get("before", "")))
+        after.append("%s%s\n" % (shown, write.get("value", "")))
     return {
         "before_header": "%s (device)" % report.get("port"),
         "after_header": "%s (template)" % report.get("port"),
