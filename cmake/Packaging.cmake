@@ -71,7 +71,7 @@ if(NOT DTU_SANITIZE)
       OUTPUT ${dtu_made}/man/dtu-config.1.gz
       COMMAND ${CMAKE_COMMAND} -DHELP2MAN=${HELP2MAN_PROGRAM} -DGZIP=${GZIP_PROGRAM}
               -DPROGRAM=$<TARGET_FILE:dtu-config> -DNAME=dtu-config -DVERSION=${PROJECT_VERSION}
-              -DINCLUDE=${dtu_packaging}/man/dtu-config.h2m "-DSUBCOMMANDS=read\;apply\;diff\;set\;show"
+              -DINCLUDE=${dtu_packaging}/man/dtu-config.h2m "-DSUBCOMMANDS=read\;apply\;diff\;set\;show\;new"
               -DOUT=${dtu_made}/man/dtu-config.1.gz -P ${man_script}
       DEPENDS dtu-config ${dtu_packaging}/man/dtu-config.h2m ${man_script}
       COMMENT "Writing the man page of dtu-config")

@@ -20,7 +20,7 @@ _dtu_config() {
   local sub="" i
   for ((i = 1; i < COMP_CWORD; i++)); do
     case ${COMP_WORDS[i]} in
-      read | apply | diff | set | show)
+      read | apply | diff | set | show | new)
         sub=${COMP_WORDS[i]}
         break
         ;;
@@ -32,7 +32,7 @@ _dtu_config() {
       COMPREPLY=($(compgen -W "$(_dtu_config_ports)" -- "$cur"))
       return
       ;;
-    -o | --output | --screenshot | --backup-dir | --config | --record | --link)
+    -o | --output | --screenshot | --backup-dir | --config | --record | --link | --file | --per-device)
       COMPREPLY=($(compgen -f -- "$cur"))
       return
       ;;
@@ -53,6 +53,10 @@ _dtu_config() {
         COMPREPLY=($(compgen -W "$("$program" --list-models 2>/dev/null | cut -d' ' -f1)" -- "$cur"))
         return
       fi
+      if [[ $sub == new ]]; then
+        COMPREPLY=($(compgen -W $'3dio\n5dio' -- "$cur"))
+        return
+      fi
       ;;
   esac
   if [[ $cur == -* ]]; then
@@ -64,7 +68,7 @@ _dtu_config() {
     return
   fi
   if [[ -z $sub && ${program##*/} == dtu-config ]]; then
-    COMPREPLY=($(compgen -W $'read\napply\ndiff\nset\nshow' -- "$cur"))
+    COMPREPLY=($(compgen -W $'read\napply\ndiff\nset\nshow\nnew' -- "$cur"))
     return
   fi
   # A configuration file, or (diff) a port:PATH side.

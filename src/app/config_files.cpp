@@ -5,8 +5,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "app/main_window.h"
+#include "app/parameters_panel.h"
 #include "app/title_texts.h"
+#include "session/device_session.h"
 #include "texts/language.h"
 #include "ui/skin_window.h"
 #include "writing/config_file.h"
@@ -19,8 +20,8 @@ QString FileFilter(int languageValue) {
 }
 }  // namespace
 
-void CZR350FrameWnd::SaveToFile() {
-  if (hooks_.headless) return;
+void ParametersPanel::SaveToFile() {
+  if (hooks_.headless && hooks_.headless()) return;
   // The folder of the last file, else the home folder; a name after the device and the day.
   const QString folder = configFilePath_.empty()
                              ? QDir::homePath()
@@ -30,8 +31,8 @@ void CZR350FrameWnd::SaveToFile() {
   const QString start = QDir(folder).filePath(QString::fromStdString(name));
   // A name typed without extension is used as typed; choosing a file that exists asks before
   // it is replaced, since the save overwrites it whole.
-  const QString chosen = QFileDialog::getSaveFileName(
-      window_.get(), QString::fromLatin1(kProgramName), start, FileFilter(languageValue_));
+  const QString chosen = QFileDialog::getSaveFileName(&window_, QString::fromLatin1(kProgramName),
+                                                      start, FileFilter(languageValue_));
   if (chosen.isEmpty()) return;
   configFilePath_ = chosen.toStdString();
   WorkJob job = MakeJob(JobKind::kSaveToFile, kFileShowCommand);
@@ -39,26 +40,25 @@ void CZR350FrameWnd::SaveToFile() {
   session_.Queue(job);
 }
 
-void CZR350FrameWnd::LoadFromFile() {
-  if (hooks_.headless) return;
+void ParametersPanel::LoadFromFile() {
+  if (hooks_.headless && hooks_.headless()) return;
   const QString start = QString::fromStdString(
       configFilePath_.empty() ? QDir::homePath().toStdString() : configFilePath_);
-  const QString chosen = QFileDialog::getOpenFileName(
-      window_.get(), QString::fromLatin1(kProgramName), start, FileFilter(languageValue_));
+  const QString chosen = QFileDialog::getOpenFileName(&window_, QString::fromLatin1(kProgramName),
+                                                      start, FileFilter(languageValue_));
   if (chosen.isEmpty()) return;
   LoadFile(chosen.toStdString());
 }
 
-bool CZR350FrameWnd::LoadFile(const std::string& path) {
+bool ParametersPanel::LoadFile(const std::string& path) {
   configFilePath_ = path;
   std::string text;
   std::string reason;
-  if (!ReadConfigFileFrom(path, &text, &reason) || !formLogic_->LoadText(text, &reason)) {
-    AppendLog(LanguageText("onLoadFrommFile", "ReadError", "") + " " + path + ": " + reason +
-              "\r\n");
+  if (!ReadConfigFileFrom(path, &text, &reason) || !logic_->LoadText(text, &reason)) {
+    Log(LanguageText("onLoadFrommFile", "ReadError", "") + " " + path + ": " + reason + "\r\n");
     return false;
   }
-  AppendLog(LanguageText("onLoadFrommFile", "Loaded", ": ") + path + "\r\n");
+  Log(LanguageText("onLoadFrommFile", "Loaded", ": ") + path + "\r\n");
   // The device is read back and everything the file changes is written; without a device the
   // form keeps the file until the next Write.
   if (session_.LoggedIn()) session_.Queue(MakeJob(JobKind::kLoadFromFile, kFileShowCommand));

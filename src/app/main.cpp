@@ -46,7 +46,7 @@ std::optional<int> ParseOptions(const QStringList& arguments, Options* options) 
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Configures a cellular data transfer unit over a serial line.\n"
-      "Headless commands (each with --help): dtu-config read, apply, diff, set, show.\n"
+      "Headless commands (each with --help): dtu-config read, apply, diff, set, show, new.\n"
       "Their exit statuses: 0 success, 1 a device failed (diff: different), 2 usage error,\n"
       "130 interrupted.");
   const QCommandLineOption help({"h", "help"}, "Show this help.");
@@ -154,7 +154,7 @@ void RunFor(int ms) {
 void ShowSimulatedRead(CZR350FrameWnd& window, int page, const QString& model) {
   window.session().ShowReceived(DemoShowReply(page, model.toStdString()));
   RunFor(150);
-  const TabTable& tabs = window.tabs();
+  const TabTable& tabs = window.parameters().tabs();
   if (OptionControl* option = window.form().FindOption(TabTable::OptionName(tabs[page].name))) {
     option->Select(true);
   }
@@ -192,7 +192,7 @@ int main(int argc, char** argv) {
       std::fprintf(
           stderr,
           "dtu-config: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are "
-          "not set); headless use: dtu-config read, apply, diff, set, show, --screenshot\n");
+          "not set); headless use: dtu-config read, apply, diff, set, show, new, --screenshot\n");
       return 1;
     }
   }
@@ -239,15 +239,15 @@ int main(int argc, char** argv) {
   if (options.demo) {
     std::string demoError;
     if (demo.Start(paths.programDir + "dtu-sim", &demoError)) {
-      window.PreselectPort(demo.PortPath());
+      window.device().ports().Preselect(demo.PortPath());
     } else {
-      window.AppendLog("Demo: " + demoError + "\r\n");
+      window.logStatus().Append("Demo: " + demoError + "\r\n");
     }
   }
-  if (!options.port.isEmpty()) window.PreselectPort(options.port.toStdString());
+  if (!options.port.isEmpty()) window.device().ports().Preselect(options.port.toStdString());
 
   // The demo connects at once, so the simulated device's boot prompt is answered.
-  if (options.demo && !demo.PortPath().empty()) window.OnStartCom();
+  if (options.demo && !demo.PortPath().empty()) window.device().ToggleConnection();
   if (!options.screenshot.isEmpty()) return SaveScreenshot(window, options);
   window.form().ShowWindowCentered();
   // A signal closes the window as its close button does, and the status says which one came.

@@ -2,6 +2,9 @@
 
 #include <QElapsedTimer>
 
+#include <QFile>
+
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -11,9 +14,13 @@
 #include "catalogue/param_table.h"
 #include "catalogue/show_reply_parser.h"
 #include "cli/cli_options.h"
+#include "cli/device_csv.h"
 #include "cli/device_runner.h"
+#include "cli/json_bytes.h"
 #include "cli/json_schemas.h"
 #include "cli/port_runs.h"
+#include "cli/profile_edits.h"
+#include "cli/set_command.h"
 #include "cli/subcommands.h"
 #include "cli/template_form.h"
 #include "writing/config_file.h"
@@ -37,6 +44,15 @@ class TemplateOnForm {
  public:
   TemplateOnForm(std::string skinDir, std::string text)
       : skinDir_(std::move(skinDir)), text_(std::move(text)) {}
+
+  // Empty once the form holds `text`; otherwise why it cannot. The form is built (and holds the
+  // template) first.
+  std::string Hold(const std::string& text) {
+    if (const std::string& why = Ensure(); !why.empty()) return why;
+    std::string reason;
+    if (!form_->Load(text, &reason)) return "the form does not take the file: " + reason;
+    return {};
+  }
 
   // Empty once the form holds the template; otherwise why it cannot.
   const std::string& Ensure() {
@@ -90,10 +106,19 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
                                   "Logs in and reads each device, prints what would be written "
                                   "and sends nothing else.");
   const QCommandLineOption json("json", "Prints one JSON object per device and line.");
+  const QCommandLineOption set("set",
+                               "Replaces a value of FILE for this run (repeatable): NAME as set "
+                               "takes it, the value checked as set checks it.",
+                               "NAME=VALUE");
+  const QCommandLineOption perDevice(
+      "per-device",
+      "Applies FILE to every port of the CSV table (header port,NAME,NAME...; one row per "
+      "device), each with its own values; instead of --port.",
+      "CSV");
   const BackupOptions backup;
   parser.addOption(help);
   serial.AddTo(parser);
-  parser.addOptions({dryRun, json});
+  parser.addOptions({dryRun, json, set, perDevice});
   backup.AddTo(parser);
   parser.addPositionalArgument("file", "The configuration file to apply.", "FILE");
   const std::string command = args.isEmpty() ? "dtu-config apply" : args.first().toStdString();
@@ -105,15 +130,18 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
     out << HelpText(parser, command, kDeviceExitStatuses);
     return kExitOk;
   }
-  const QStringList ports = parser.values(serial.port);
+  QStringList ports = parser.values(serial.port);
   const QStringList files = parser.positionalArguments();
+  const bool csv = parser.isSet(perDevice);
   std::set<QString> distinct(ports.begin(), ports.end());
-  if (files.size() != 1 || ports.isEmpty() || distinct.count(QString()) > 0 ||
-      distinct.size() != static_cast<size_t>(ports.size())) {
+  if (files.size() != 1 || ports.isEmpty() == !csv || distinct.count(QString()) > 0 ||
+      distinct.size() != static_cast<size_t>(ports.size()) ||
+      (csv && (parser.values(perDevice).size() != 1 || parser.value(perDevice).isEmpty()))) {
     err << command << ": usage: " << command
-        << " FILE --port PATH [--port PATH ...] [--baud N] [--line 8N1] [--dry-run] [--json] "
-           "[--stay] [--backup-dir DIR | --no-backup]\n"
-        << "(each port once)\n";
+        << " FILE --port PATH [--port PATH ...] [--set NAME=VALUE ...] [--baud N] [--line 8N1] "
+           "[--dry-run] [--json] [--stay] [--backup-dir DIR | --no-backup]\n"
+        << "       " << command << " FILE --per-device CSV [--set NAME=VALUE ...] [...]\n"
+        << "(each port once; --per-device names the ports itself)\n";
     return kExitUsage;
   }
   if (const std::string twice = SamePortTwice(ports); !twice.empty()) {
@@ -137,6 +165,69 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
     err << command << ": " << path << ": " << reason << "; nothing was sent\n";
     return kExitFailure;
   }
+
+  // Every replaced value is checked before any port opens: one refusal and nothing is sent.
+  ParamTable catalogue;
+  ListParamTable catalogueLists;
+  BuildParamTable(catalogue, catalogueLists, std::nullopt);
+  std::vector<WorkJob> setWrites;
+  for (const QString& assignment : parser.values(set)) {
+    WorkJob job;
+    std::string why;
+    const std::string bytes = assignment.toLocal8Bit().toStdString();
+    if (assignment.contains(QChar::ReplacementCharacter)) {
+      why =
+          "the value holds bytes that are not UTF-8, which the option cannot carry exactly "
+          "(set --file takes them)";
+    } else if (MakeSetWrite(catalogue, bytes, &job, &why)) {
+      setWrites.push_back(job);
+      continue;
+    }
+    err << command << ": --set " << EscapedText(bytes) << ": refused: " << why
+        << "; nothing was sent\n";
+    return kExitUsage;
+  }
+  std::map<std::string, std::string> deviceTexts;
+  std::map<std::string, std::vector<std::string>> deviceLabels;
+  if (csv) {
+    const QString csvPath = parser.value(perDevice);
+    QFile table(csvPath);
+    if (!table.open(QIODevice::ReadOnly)) {
+      err << command << ": cannot read " << csvPath.toStdString() << ": "
+          << table.errorString().toStdString() << "; nothing was sent\n";
+      return kExitUsage;
+    }
+    const QByteArray bytes = table.readAll();
+    std::vector<DeviceValues> devices;
+    if (!ReadDeviceCsv(csvPath.toLocal8Bit().toStdString(), bytes.toStdString(), catalogue,
+                       &devices, &reason)) {
+      err << command << ": " << reason << "; nothing was sent\n";
+      return kExitUsage;
+    }
+    for (const DeviceValues& device : devices) {
+      std::vector<WorkJob> writes = setWrites;
+      writes.insert(writes.end(), device.writes.begin(), device.writes.end());
+      std::string edited;
+      if (!EditConfigText(text, writes, &edited, &reason)) {
+        err << command << ": " << csvPath.toStdString() << ":" << device.line << ": " << reason
+            << "; nothing was sent\n";
+        return kExitUsage;
+      }
+      deviceTexts[device.port] = edited;
+      deviceLabels[device.port] = device.labels;
+      ports << QString::fromLocal8Bit(device.port.data(),
+                                      static_cast<qsizetype>(device.port.size()));
+    }
+  }
+  if (!setWrites.empty()) {
+    std::string edited;
+    if (!EditConfigText(text, setWrites, &edited, &reason)) {
+      err << command << ": " << path << ": " << reason << "; nothing was sent\n";
+      return kExitUsage;
+    }
+    text = edited;
+  }
+
   const ProgramPaths paths = UseProgramLanguage();
   TemplateOnForm templ(paths.skinDir, text);
 
@@ -150,8 +241,18 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
   plan.prepare = [](DeviceSession& session) {
     BuildParamTable(session.Params(), session.ListParams(), std::nullopt);
   };
-  plan.beforeCompose = [&templ](DeviceSession& session, const std::string& reply) {
-    std::string why = templ.Ensure();
+  plan.beforeCompose = [&templ, &deviceTexts, csv](DeviceSession& session,
+                                                   const std::string& reply) {
+    std::string why;
+    if (csv) {
+      // One form serves every device: it takes this device's own configuration just before
+      // its writes are composed.
+      auto own = deviceTexts.find(session.PortPath());
+      why = own == deviceTexts.end() ? "no values of the table belong to this port"
+                                     : templ.Hold(own->second);
+    } else {
+      why = templ.Ensure();
+    }
     if (!why.empty()) return why;
     PrepareTables(templ.form(), session);
     ParseShowReply(reply.data(), reply.size(), session.Params(), session.ListParams(),
@@ -161,6 +262,12 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
   plan.compose = [&templ](DeviceSession& session) {
     return templ.form().ComposeFor(session.Params(), session.ListParams());
   };
+  if (csv) {
+    plan.fromCsv = [&deviceLabels](const std::string& port) {
+      auto labels = deviceLabels.find(port);
+      return labels == deviceLabels.end() ? std::vector<std::string>() : labels->second;
+    };
+  }
   QElapsedTimer started;
   started.start();
   return RunPlanOnPorts(

@@ -122,6 +122,7 @@ const char* VerdictName(WriteVerdict verdict) {
 DeviceRunner::DeviceRunner(std::string port, const RunPlan& plan)
     : port_(std::move(port)), plan_(plan), session_(std::make_unique<DeviceSession>(*this)) {
   report_.port = port_;
+  if (plan_.fromCsv) report_.fromCsv = plan_.fromCsv(port_);
   if (plan_.traffic)
     traffic_ = std::make_unique<TrafficLog>(*plan_.traffic, port_, plan_.showSecrets);
 }

@@ -92,6 +92,8 @@ struct DeviceReport {
   std::string failure;  // why not, one line
   LeaveNote leave = LeaveNote::kNotLoggedIn;
   bool restarted = false;  // the device booted again during the run
+  // The labels of the rows whose values this device's row of a --per-device table gave.
+  std::vector<std::string> fromCsv;
 };
 
 struct RunPlan {
@@ -120,6 +122,8 @@ struct RunPlan {
   // `-v`: the traffic with the device goes here (passwords masked unless `showSecrets`).
   std::ostream* traffic = nullptr;
   bool showSecrets = false;
+  // The labels of the values a --per-device table gives the device at `port`, for its report.
+  std::function<std::vector<std::string>(const std::string& port)> fromCsv;
 };
 
 class DeviceRunner : public SessionListener {

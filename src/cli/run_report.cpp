@@ -107,6 +107,12 @@ std::string FormatRunText(const DeviceReport& report, bool allWrites) {
   if (!report.version.empty()) device += (device.empty() ? "" : ", ") + report.version;
   out += " (" + (device.empty() ? std::string() : EscapedText(device) + ", ") + seconds + ")\n";
   if (!report.backup.empty()) out += "  backup: " + EscapedText(report.backup) + "\n";
+  if (!report.fromCsv.empty()) {
+    out += "  from the table:";
+    for (size_t i = 0; i < report.fromCsv.size(); ++i)
+      out += (i == 0 ? " " : ", ") + EscapedText(report.fromCsv[i]);
+    out += "\n";
+  }
   for (const WriteRecord& write : report.writes) {
     const bool fine =
         write.verdict == WriteVerdict::kAccepted && (write.verified || !report.verifyRan);
@@ -154,7 +160,7 @@ std::string FormatRunJson(const DeviceReport& report, int schema) {
     PutBytes(entry, "value", refusal.value);
     refused.append(entry);
   }
-  const QJsonObject root{
+  QJsonObject root{
       {"schema", schema},
       {"port", Utf8(report.port)},
       {"deviceType", Utf8(report.deviceType)},
@@ -169,5 +175,10 @@ std::string FormatRunJson(const DeviceReport& report, int schema) {
       {"restarted", report.restarted},
       {"verification", QJsonObject{{"ran", report.verifyRan},
                                    {"mismatches", static_cast<double>(report.mismatches)}}}};
+  if (!report.fromCsv.empty()) {
+    QJsonArray fromCsv;
+    for (const std::string& label : report.fromCsv) fromCsv.append(Utf8(label));
+    root["fromCsv"] = fromCsv;
+  }
   return QJsonDocument(root).toJson(QJsonDocument::Compact).toStdString() + "\n";
 }

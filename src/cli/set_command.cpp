@@ -12,6 +12,7 @@
 #include "cli/json_schemas.h"
 #include "cli/port_runs.h"
 #include "cli/run_report.h"
+#include "cli/set_file.h"
 #include "cli/subcommands.h"
 #include "domain/device_params.h"
 
@@ -123,20 +124,34 @@ bool MakeSetWrite(const ParamTable& catalogue, const std::string& assignment, Wo
   return true;
 }
 
+bool FindSetName(const ParamTable& catalogue, const std::string& name, std::string* label) {
+  const std::optional<NamedRow> row = FindRow(catalogue, name);
+  if (!row) return false;
+  const DeviceParam* param = row->command.empty() ? nullptr : FindParamByCommand(row->command);
+  *label = param ? ShownLabel(param->label) : row->name;
+  return true;
+}
+
 int RunSetCommand(const QStringList& args, const std::vector<std::string>& argBytes,
                   std::ostream& out, std::ostream& err) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Writes single parameters to each device, named by control name (\"Access Point Name\")\n"
       "or by AT command (AT+APN). Every value is checked before anything is sent; the device's\n"
-      "configuration is kept as a backup before the first write; each write is read back.");
+      "configuration is kept as a backup before the first write; each write is read back.\n"
+      "With --file, edits a configuration file (a profile) in place instead of a device.");
   const QCommandLineOption help({"h", "help"}, "Shows this help.");
   const QCommandLineOption json("json", "Prints one JSON object per device and line.");
   const SerialOptions serial;
   const BackupOptions backup;
+  const QCommandLineOption file("file",
+                                "Edits the configuration file FILE in place instead of a device: "
+                                "checked as on a device, put through the form as \"Open file\" "
+                                "does, replaced atomically.",
+                                "FILE");
   parser.addOption(help);
   serial.AddTo(parser);
-  parser.addOption(json);
+  parser.addOptions({json, file});
   backup.AddTo(parser);
   parser.addPositionalArgument("assignments", "What to write.", "NAME=VALUE...");
   const std::string command = args.isEmpty() ? "dtu-config set" : args.first().toStdString();
@@ -152,11 +167,27 @@ int RunSetCommand(const QStringList& args, const std::vector<std::string>& argBy
   }
   QStringList ports = parser.values(serial.port);
   const QStringList assignments = parser.positionalArguments();
+  if (parser.isSet(file)) {
+    if (!ports.isEmpty() || parser.values(file).size() != 1 || parser.value(file).isEmpty() ||
+        assignments.isEmpty() || parser.isSet(json)) {
+      err << command << ": usage: " << command << " --file FILE NAME=VALUE...\n";
+      return kExitUsage;
+    }
+    const std::optional<std::vector<std::string>> exact =
+        PositionalBytes(args, assignments, argBytes);
+    if (!exact) {
+      err << command << ": two arguments differ only in bytes that are not UTF-8; which is meant "
+          << "is unknown: the file was not changed\n";
+      return kExitUsage;
+    }
+    return RunSetOnFile(command, parser.value(file).toLocal8Bit().toStdString(), *exact, out, err);
+  }
   if (ports.isEmpty() || ports.contains(QString()) || ports.removeDuplicates() > 0 ||
       assignments.isEmpty()) {
     err << command << ": usage: " << command
         << " --port PATH [--port PATH ...] [--baud N] [--line 8N1] [--stay] "
            "[--backup-dir DIR | --no-backup] NAME=VALUE...\n"
+        << "       " << command << " --file FILE NAME=VALUE...\n"
         << "(each port once)\n";
     return kExitUsage;
   }

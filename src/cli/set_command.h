@@ -25,3 +25,7 @@ int RunSetCommand(const QStringList& args, const std::vector<std::string>& argBy
 // reason in `*why`, which says what the device takes.
 bool MakeSetWrite(const ParamTable& catalogue, const std::string& assignment, WorkJob* job,
                   std::string* why);
+
+// Whether NAME names a parameter as MakeSetWrite reads it; `label` gets the label the device and
+// a file show for it ("Server1's Ip").
+bool FindSetName(const ParamTable& catalogue, const std::string& name, std::string* label);

@@ -12,6 +12,7 @@
 
 #include "cli/apply_command.h"
 #include "cli/diff_command.h"
+#include "cli/new_command.h"
 #include "cli/read_command.h"
 #include "cli/set_command.h"
 #include "cli/show_command.h"
@@ -29,12 +30,28 @@ struct Subcommand {
   // that are not UTF-8).
   int (*runOnBytes)(const QStringList& args, const std::vector<std::string>& argBytes,
                     std::ostream& out, std::ostream& err) = nullptr;
+  // An option that makes the command build the form after all ("set --file").
+  std::string_view formOption = {};
 };
 
+bool HasOption(int argc, char** argv, std::string_view option) {
+  for (int i = 2; i < argc && !option.empty(); ++i) {
+    const std::string_view arg = argv[i] != nullptr ? argv[i] : "";
+    if (arg == "--") return false;
+    if (arg == option ||
+        (arg.starts_with(option) && arg.size() > option.size() && arg[option.size()] == '='))
+      return true;
+  }
+  return false;
+}
+
 constexpr Subcommand kSubcommands[] = {
-    {"show", false, RunShowCommand},        {"read", false, RunReadCommand},
-    {"apply", true, RunApplyCommand},       {"diff", false, RunDiffCommand},
-    {"set", false, nullptr, RunSetCommand},
+    {"show", false, RunShowCommand},
+    {"read", false, RunReadCommand},
+    {"apply", true, RunApplyCommand},
+    {"diff", false, RunDiffCommand},
+    {"set", false, nullptr, RunSetCommand, "--file"},
+    {"new", false, RunNewCommand},
 };
 
 // Installed while a command with a form runs: drops the font warnings (IsFontNoise) and hands
@@ -77,14 +94,15 @@ std::optional<int> RunSubcommand(int argc, char** argv, std::ostream& out, std::
   const std::string_view name = argv[1];
   for (const Subcommand& command : kSubcommands) {
     if (command.name != name) continue;
+    const bool needsForm = command.needsForm || HasOption(argc, argv, command.formOption);
     // QtCore's file and text classes want an application object; the GUI creates its own
     // later, so one is made only for the time of the command.
     std::unique_ptr<QCoreApplication> app;
     std::optional<QuietFontWarnings> quiet;
-    if (command.needsForm) quiet.emplace();
+    if (needsForm) quiet.emplace();
     int appArgc = 1;
     if (QCoreApplication::instance() == nullptr) {
-      if (command.needsForm) {
+      if (needsForm) {
         // Headless: the form is built but never shown.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QApplication>(appArgc, argv);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include "catalogue/config_text.h"
 #include "form/tab_strip.h"
 #include "serial/port_hand_over.h"
 #include "ui/skin_window.h"
@@ -50,8 +51,15 @@ bool TemplateForm::Build(std::string* error) {
 bool TemplateForm::Load(const std::string& text, std::string* reason) {
   const std::unique_lock<std::mutex> posts = HoldHandOverPosts();
   if (!controller_->LoadText(text, reason)) return false;
+  loaded_ = text;
   RunPostedRules();
   return true;
+}
+
+ProfileResult TemplateForm::Profile() {
+  ConfigValues base;
+  const bool known = ReadConfigValues(loaded_, &base);
+  return controller_->Profile(known ? &base : nullptr);
 }
 
 ComposedWrites TemplateForm::ComposeFor(const ParamTable& params, const ListParamTable& lists) {

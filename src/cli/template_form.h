@@ -39,6 +39,11 @@ class TemplateForm : public NotifySink {
   const DeviceFacts& Facts() const { return facts_; }
   // The writes that bring a device holding `params` and `lists` to what the form shows.
   ComposedWrites ComposeFor(const ParamTable& params, const ListParamTable& lists);
+  // The offscreen form itself (tests change fields on it as a user would).
+  Form& form() { return controller_->form(); }
+  // What the form holds as a configuration text (FormController::Profile); the parameters the
+  // form has no row for keep the values of the text last loaded.
+  ProfileResult Profile();
 
   // NotifySink
   void Notify(const Notification& notification) override;
@@ -56,4 +61,5 @@ class TemplateForm : public NotifySink {
   std::unique_ptr<FormController> controller_;
   std::deque<std::pair<int, int>> rules_;
   bool initialised_ = false;
+  std::string loaded_;
 };

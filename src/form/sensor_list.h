@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalogue/param_table.h"
+#include "domain/sensor_items.h"
 #include "form/shown_bytes.h"
 #include "texts/form.h"
 
@@ -22,7 +23,6 @@ void WriteItemField(Control& item, const std::string& field, const std::string& 
 void NumberSensorList(Form& form);
 
 // The field controls of an item, in the order of the item line.
-inline constexpr int kSensorFieldCount = 10;
 extern const std::array<const char*, kSensorFieldCount> kSensorFields;
 // The field that holds the name under which the device reports the value.
 inline constexpr int kSensorDataNameField = 8;

@@ -108,6 +108,11 @@ ComposedWrites FormController::Compose() {
   return ComposeWrites(form_, params_, lists_, tabs_, &applied_, &shownBytes_);
 }
 
+ProfileResult FormController::Profile(const ConfigValues* base) {
+  return ProfileText(form_, params_, lists_, tabs_, facts_.fiveDioModel, &applied_, &shownBytes_,
+                     base);
+}
+
 ComposedWrites FormController::ComposeFor(const ParamTable& params, const ListParamTable& lists) {
   return ComposeWrites(form_, params, lists, tabs_, &applied_, &shownBytes_);
 }

@@ -19,6 +19,7 @@
 #include "texts/form.h"
 #include "writing/applied_values.h"
 #include "writing/change_marks.h"
+#include "writing/profile_text.h"
 #include "writing/save_composition.h"
 #include "writing/work_job.h"
 #include "writing/write_backup.h"
@@ -80,6 +81,10 @@ class FormController {
   // The device accepted `job`: the form shows the device's value there now, and every row that
   // writes the same command holds that value too.
   void WriteAccepted(const WorkJob& job);
+  // What the form shows as a configuration text ("Save profile…", set --file): the rows the
+  // form writes as Write would send them, every other row as it was given.
+  // `base`: the configuration last put on the form, for the parameters it has no row for.
+  ProfileResult Profile(const ConfigValues* base = nullptr);
   // Every posted rule has run (the headless form runs them itself): what the form shows now is
   // what the values put on it look like.
   void RulesSettled();

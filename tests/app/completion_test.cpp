@@ -13,7 +13,8 @@ namespace {
 std::string Complete(const std::string& line) {
   const std::string script = "source '" DTU_SOURCE_DIR
                              "/packaging/completion/dtu-config.bash'\n"
-                             "COMP_LINE='" + line + "'\n" +
+                             "COMP_LINE='" +
+                             line + "'\n" +
                              "read -ra COMP_WORDS <<<\"$COMP_LINE\"\n"
                              "[[ $COMP_LINE == *' ' ]] && COMP_WORDS+=('')\n"
                              "COMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n"
@@ -39,6 +40,9 @@ TEST(Completion, OffersSubcommandsOptionsAndValues) {
   const Case cases[] = {
       {"dtu-config ap", "apply\n"},
       {"dtu-config s", "set\nshow\n"},
+      {"dtu-config n", "new\n"},
+      {"dtu-config new --model ", "3dio\n5dio\n"},
+      {"dtu-config apply --per", "--per-device\n"},
       {"dtu-config --la", "--lang\n"},
       {"dtu-config --lang ", "en\nzh\n"},
       {"dtu-config apply --dry", "--dry-run\n"},

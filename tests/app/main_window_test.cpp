@@ -129,11 +129,11 @@ TEST_F(MainWindowTest, ChineseCaptionTexts) {
 }
 
 TEST_F(MainWindowTest, LogPaneClearsWhenALineWouldReachItsLimit) {
-  window_->AppendLog(std::string(CZR350FrameWnd::kLogTextLimit - 20, 'a'));
-  window_->AppendLog("short line\r\n");
+  window_->logStatus().Append(std::string(LogAndStatus::kLogTextLimit - 20, 'a'));
+  window_->logStatus().Append("short line\r\n");
   RichEditControl* log = window_->form().FindRichEdit("richedit");
-  EXPECT_GT(log->TextLength(), CZR350FrameWnd::kLogTextLimit - 20);
-  window_->AppendLog(std::string(20, 'b'));  // length + 20 reaches 299999
+  EXPECT_GT(log->TextLength(), LogAndStatus::kLogTextLimit - 20);
+  window_->logStatus().Append(std::string(20, 'b'));  // length + 20 reaches 299999
   EXPECT_EQ(window_->form().Find("richedit")->Text(), std::string(20, 'b'));
 }
 
@@ -174,7 +174,7 @@ TEST_F(MainWindowTest, LanguageSwitchWritesTheSettingAndRestartsOnlyOnAChange) {
   ComboControl* language = window_->form().FindCombo("Language");
   ASSERT_EQ(language->CurSel(), 0);
   // The active language again: nothing.
-  window_->SwitchLanguage();
+  window_->language().SwitchLanguage();
   PumpFor(50);
   EXPECT_EQ(restarts_, 0);
   EXPECT_EQ(ReadLanguageValue(dir_.Path() + "config.ini"), 0);
@@ -192,7 +192,7 @@ TEST_F(MainWindowTest, ALanguageValueOfTwoIsChineseAndChoosingChineseKeepsIt) {
   EXPECT_EQ(window_->paths().skinDir, dir_.Path() + "skin/ConifgRes");
   ComboControl* language = window_->form().FindCombo("Language");
   EXPECT_EQ(language->CurSel(), 1);
-  window_->SwitchLanguage();  // index 1 under a value of 2: the same language
+  window_->language().SwitchLanguage();  // index 1 under a value of 2: the same language
   PumpFor(50);
   EXPECT_EQ(restarts_, 0);
   EXPECT_EQ(ReadLanguageValue(dir_.Path() + "config.ini"), 2);
@@ -218,7 +218,7 @@ TEST_F(MainWindowTest, TheTabStripFollowsTheWindowSize) {
   window->resize(1920, 1080);
   window->show();
   PumpFor(100);
-  const TabTable& tabs = window_->tabs();
+  const TabTable& tabs = window_->parameters().tabs();
   int last = -1;
   for (int i = 0; i < tabs.size(); ++i)
     if (tabs[i].shown) last = i;

@@ -13,7 +13,7 @@
 #include "device_models.h"
 #include "domain/device_params.h"
 #include "parameter_doc.h"
-#include "sensor_items.h"
+#include "domain/sensor_items.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "catalogue/show_reply_parser.h"
 #include "device_config.h"
 #include "device_models.h"
-#include "sensor_items.h"
+#include "domain/sensor_items.h"
 
 namespace {
 

@@ -1,6 +1,8 @@
 #include "device_config.h"
 
-#include "sensor_items.h"
+#include "catalogue/config_text.h"
+#include "domain/factory_config.h"
+#include "domain/sensor_items.h"
 
 namespace {
 
@@ -29,18 +31,11 @@ DeviceConfig::DeviceConfig(const DeviceModel& model) : model_(&model) {
 }
 
 void DeviceConfig::FactoryReset() {
-  values_.clear();
-  for (const DeviceParam& param : DeviceParams()) {
-    if (param.command.empty()) {
-      values_.push_back(model_->deviceType);
-    } else if (param.command == kLoraVersionCommand) {
-      values_.push_back(model_->loraVersion);
-    } else {
-      values_.push_back(param.factoryValue);
-    }
-  }
+  ConfigValues factory =
+      FactoryConfig(model_->fiveDio, model_->firmware, model_->deviceType, model_->loraVersion);
+  values_ = std::move(factory.values);
   items_.clear();
-  for (int i = 0; i < kSensorItemCount; ++i) items_.push_back(FactorySensorItem(i));
+  for (std::optional<std::string>& item : factory.items) items_.push_back(std::move(*item));
 }
 
 bool DeviceConfig::Present(const DeviceParam& param) const {
@@ -76,24 +71,14 @@ std::string DeviceConfig::Value(std::string_view command) const {
 }
 
 std::string DeviceConfig::ShowText() const {
-  std::string text = "Firmware version:";
-  text += model_->firmware;
-  text += kLineEnd;
-  const auto params = DeviceParams();
-  for (size_t i = 0; i < params.size(); ++i) {
-    if (!Present(params[i])) continue;
-    // The first parameter follows the firmware line's line end; every other starts its own.
-    if (i > 0) text += kLineEnd;
-    text += params[i].label;
-    text += values_[i];
-  }
-  for (int i = 0; i < kSensorItemCount; ++i) {
-    text += kLineEnd;
-    text += SensorItemLabel(i);
-    text += items_[static_cast<size_t>(i)];
-  }
-  text += kLineEnd;
-  return text;
+  // The program's configuration texts are composed by the same code, so a profile reads back
+  // exactly as this device's reply would.
+  ConfigValues config;
+  config.fiveDio = model_->fiveDio;
+  config.firmware = model_->firmware;
+  config.values = values_;
+  config.items.assign(items_.begin(), items_.end());
+  return ComposeShowSection(config);
 }
 
 LoadReport DeviceConfig::LoadShowText(std::string_view text) {

@@ -2,7 +2,7 @@
 
 #include "device_models.h"
 #include "domain/device_params.h"
-#include "sensor_items.h"
+#include "domain/sensor_items.h"
 
 namespace {
 

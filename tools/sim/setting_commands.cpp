@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "sensor_items.h"
+#include "domain/sensor_items.h"
 
 namespace {
 

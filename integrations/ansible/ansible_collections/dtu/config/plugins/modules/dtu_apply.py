@@ -35,10 +35,9 @@ options:
       - The serial devices. An entry with glob characters (C(/dev/serial/by-id/usb-*)) stands
         for every device it matches on the managed host; one that matches nothing fails the
         task before anything is sent.
-      - May be left out when I(per_device) names the ports.
+      - Not with I(per_device), whose table names the ports.
     type: list
     elements: str
-    default: []
   set:
     description:
       - Parameters to give other values than the template, by the label the device shows
@@ -53,7 +52,8 @@ options:
   per_device:
     description:
       - A CSV file on the managed host with a header C(port,NAME,...) and one line per device,
-        giving each device its own values (C(--per-device)).
+        giving each device its own values (C(--per-device)); its first column names the ports.
+        The values of I(set) apply to every device, the table's own columns override them.
     type: path
   baud:
     description: The baud rate (dtu-config's default is 115200).
@@ -194,7 +194,7 @@ def main():
     module = AnsibleModule(
         argument_spec=dict(
             template=dict(type="path", required=True),
-            ports=dict(type="list", elements="str", default=[]),
+            ports=dict(type="list", elements="str"),
             set=dict(type="dict", default={}),
             per_device=dict(type="path"),
             baud=dict(type="int"),
@@ -203,10 +203,11 @@ def main():
             executable=dict(type="str", default="dtu-config"),
         ),
         required_one_of=[("ports", "per_device")],
+        mutually_exclusive=[("ports", "per_device")],
         supports_check_mode=True,
     )
     params = module.params
-    ports, unmatched = expand_ports(params["ports"])
+    ports, unmatched = expand_ports(params["ports"] or [])
     if unmatched:
         module.fail_json(msg="no port matches %s; nothing was sent" % ", ".join(unmatched),
                          ports=ports)

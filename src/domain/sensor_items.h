@@ -1,5 +1,6 @@
 // The Modbus sensor items the device polls: "AT+GENSENSORINFO=i,f0,...,f9" writes item i, the
-// show reply reports it as "GENSENSORINFO i:f0,...,f9".
+// show reply reports it as "GENSENSORINFO i:f0,...,f9". The simulated device and the program's
+// factory profiles take the factory items from here.
 #pragma once
 
 #include <span>

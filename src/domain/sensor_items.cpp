@@ -1,4 +1,4 @@
-#include "sensor_items.h"
+#include "domain/sensor_items.h"
 
 #include <vector>
 
