@@ -45,6 +45,11 @@ ParametersPanel::ParametersPanel(SkinWindow& window, DeviceSession& session, int
   logicHooks.queue = [this](const WorkJob& job) {
     return session_.Queue(job) != EnqueueResult::kRefused;
   };
+  logicHooks.valuesSettled = [this] {
+    // What the form shows now is what it was given: the document's kept state.
+    if (document_) document_->Settled();
+    DocumentChanged();
+  };
   logicHooks.beforeWrites = [this](size_t writes) {
     return session_.Backup().BeforeWrites(writes);
   };
@@ -54,8 +59,6 @@ ParametersPanel::ParametersPanel(SkinWindow& window, DeviceSession& session, int
   changeMarkTimer_.setSingleShot(true);
   QObject::connect(&changeMarkTimer_, &QTimer::timeout, [this] {
     logic_->RefreshChangeMarks();
-    // The rules have run by now: what the form shows is the document's state.
-    document_->Settled();
     DocumentChanged();
   });
 }
