@@ -13,7 +13,7 @@ cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev help2man
   libgtest-dev libgmock-dev libbenchmark-dev libinih-dev fonts-wqy-microhei
-  python3)
+  python3 python3-jsonschema)
 
 missing=()
 for p in "${packages[@]}"; do

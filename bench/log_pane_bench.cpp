@@ -45,7 +45,7 @@ double MedianMs(CZR350FrameWnd& window, const std::string& reply, bool paint,
   RichEditControl* pane = window.form().FindRichEdit("richedit");
   std::vector<double> runs;
   for (int run = 0; run < 15; ++run) {
-    window.ClearLog();
+    window.logStatus().Clear();
     // 200 KB already in the pane.
     const std::string filler(1000, 'x');
     for (int i = 0; i < 200; ++i) window.OnSessionLogOfKind(filler + "\r\n", LogKind::kReceived);
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
   const double appendOnly = MedianMs(*window, reply, false);
   const double reference = MedianMs(*window, reply, false, true);
   const double plain = MedianMs(*window, reply, true);
-  window->logPane()->SetTimestamps(true);
+  window->logStatus().pane()->SetTimestamps(true);
   const double stamped = MedianMs(*window, reply, true);
   std::printf("log pane: appending alone (no repaint): %.2f ms; plain text pane: %.2f ms\n",
               appendOnly, reference);

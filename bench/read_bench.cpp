@@ -42,14 +42,14 @@ bool ReadOnce(int baud, Result* result) {
   bool applied = false;
   window.hooks().showApplied = [&] { applied = true; };
   PumpFor(20);
-  window.PreselectPort(sim.PtyPath());
+  window.device().ports().Preselect(sim.PtyPath());
   window.form().FindCombo("BaudRate1")->SelectItem(0);
   ComboControl* rates = window.form().FindCombo("BaudRate1");
   for (int i = 0; i < rates->ItemCount(); ++i) {
     if (rates->ItemText(i) == std::to_string(baud)) rates->SelectItem(i);
   }
-  window.OnStartCom();
-  if (!PumpUntil([&] { return window.loggedIn(); }, 20000)) return false;
+  window.device().ToggleConnection();
+  if (!PumpUntil([&] { return window.session().LoggedIn(); }, 20000)) return false;
   PumpUntil([&] { return window.form().Find("Load")->IsEnabled(); }, 5000);
   // Let the rest of the setting menu arrive so that only the show reply is measured.
   PumpFor(600);

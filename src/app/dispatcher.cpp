@@ -11,9 +11,6 @@
 #include "app/confirmations.h"
 #include "app/dispatcher.h"
 #include "app/main_window.h"
-#include "catalogue/param_table.h"
-#include "form/sensor_list.h"
-#include "form/tab_strip.h"
 #include "texts/language.h"
 
 namespace {
@@ -25,23 +22,7 @@ constexpr const char* kChannelToggles[] = {
     "Lora2COM",   "Lora2GPRS",  "GPRS2Lora", "GPS2GPRS", "GPRS2GPS",    "GPRS2COM",    "COM2GPRS",
 };
 
-constexpr const char* kServerAddressFields[] = {
-    "Server's Ip",  "Secondary Server's Ip", "Server2's Ip",
-    "Server3's Ip", "Server4's Ip",          "Server5's Ip",
-};
-
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-  return text;
-}
-
 }  // namespace
-
-std::string ToggledChannelImage(const std::string& image) {
-  if (image.find("disable") != std::string::npos) return ReplaceAll(image, "disable", "enable");
-  return ReplaceAll(image, "enable", "disable");
-}
 
 std::string ClockCommand(const std::tm& local) {
   char clock[64];
@@ -51,14 +32,17 @@ std::string ClockCommand(const std::tm& local) {
 }
 
 void CZR350FrameWnd::Notify(const Notification& n) {
+  // Nothing is routed before the panels are built.
+  if (!parameters_) return;
   const std::string name = n.sender ? n.sender->Name() : std::string();
-  if (n.type == "itemselect" || n.type == "killfocus" || n.type == "click") ScheduleChangeMarks();
+  if (n.type == "itemselect" || n.type == "killfocus" || n.type == "click")
+    parameters_->ScheduleChangeMarks();
   if (n.type == "windowinit") {
-    OnWindowInit();
+    parameters_->OnWindowInit();
     return;
   }
   if (n.type == "click") {
-    if (n.sender && n.sender == closeButton_) return PostQuit();
+    if (n.sender && n.sender == closeButton_) return Close();
     if (n.sender && n.sender == minButton_) return form().RunWindowCommand(WindowCommand::Minimize);
     if (n.sender && n.sender == maxButton_) return form().RunWindowCommand(WindowCommand::Maximize);
     if (n.sender && n.sender == restoreButton_)
@@ -67,11 +51,13 @@ void CZR350FrameWnd::Notify(const Notification& n) {
     return;
   }
   if (n.type == "selectchanged") {
-    SelectPageForOption(form(), tabs_, name);
+    parameters_->OnOptionSelected(name);
     return;
   }
   if (n.type == "itemselect") {
-    OnItemSelect(name);
+    if (name == "Language") return PostMessage(WM_SWITCH_LANGUAGE);
+    if (name == "SerialPort") return device_->ports().OnPortSelected();
+    parameters_->OnItemSelect(name);
     return;
   }
   if (n.type == "setfocus") {
@@ -79,15 +65,7 @@ void CZR350FrameWnd::Notify(const Notification& n) {
       QueueCommand(JobKind::kFindNetMode, "AT+FINDNETMODE\r\n");
     return;
   }
-  if (n.type == "killfocus") {
-    for (const char* field : kServerAddressFields) {
-      if (name != field) continue;
-      Control* control = form().Find(name);
-      if (control && control->Text().find(' ') != std::string::npos)
-        ShowMessageBox(LanguageText("Notify", "IpNotice", ""));
-      return;
-    }
-  }
+  if (n.type == "killfocus") parameters_->OnFocusLost(name);
 }
 
 void CZR350FrameWnd::OnClick(const std::string& name) {
@@ -95,13 +73,10 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
   using Action = void (*)(CZR350FrameWnd & w, const std::string& name);
   static const std::map<std::string, Action, std::less<>> kActions = [] {
     std::map<std::string, Action, std::less<>> actions = {
-        {"Open", [](CZR350FrameWnd& w, const std::string&) { w.OnStartCom(); }},
-        {"RefreshPorts", [](CZR350FrameWnd& w, const std::string&) { w.OnRefreshPorts(); }},
-        {"ReopenPort",
-         [](CZR350FrameWnd& w, const std::string&) {
-           if (w.portPanel_->TakeReopen() && !w.session_.IsOpen()) w.OnStartCom();
-         }},
-        {"Clear", [](CZR350FrameWnd& w, const std::string&) { w.ClearLog(); }},
+        {"Open", [](CZR350FrameWnd& w, const std::string&) { w.device_->ToggleConnection(); }},
+        {"RefreshPorts", [](CZR350FrameWnd& w, const std::string&) { w.device_->RefreshPorts(); }},
+        {"ReopenPort", [](CZR350FrameWnd& w, const std::string&) { w.device_->Reopen(); }},
+        {"Clear", [](CZR350FrameWnd& w, const std::string&) { w.logStatus_->Clear(); }},
         {"Load", [](CZR350FrameWnd& w,
                     const std::string&) { w.QueueCommand(JobKind::kShow, "AT+SHOW\r\n"); }},
         {"RestoreFactory",
@@ -120,12 +95,15 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
                    const std::string&) { w.QueueCommand(JobKind::kSignal, "At+CSQ\r\n"); }},
         {"GetVer", [](CZR350FrameWnd& w,
                       const std::string&) { w.QueueCommand(JobKind::kVersion, "At+VER\r\n"); }},
-        {"Save", [](CZR350FrameWnd& w, const std::string&) { w.formLogic_->WriteChanges(); }},
+        {"Save", [](CZR350FrameWnd& w, const std::string&) { w.parameters_->WriteChanges(); }},
         {"Login", [](CZR350FrameWnd& w, const std::string&) { w.session_.LoginByEscape(); }},
         {"SaveToFile",
          [](CZR350FrameWnd& w, const std::string&) { w.PostMessage(WM_SAVE_TO_FILE); }},
         {"LoadFromFile",
          [](CZR350FrameWnd& w, const std::string&) { w.PostMessage(WM_LOAD_FROM_FILE); }},
+        {"NewProfile", [](CZR350FrameWnd& w, const std::string&) { w.parameters_->NewProfile(); }},
+        {"SaveProfile",
+         [](CZR350FrameWnd& w, const std::string&) { w.parameters_->SaveProfile(); }},
         {"SetTime",
          [](CZR350FrameWnd& w, const std::string&) {
            const std::time_t now = std::time(nullptr);
@@ -134,18 +112,14 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
            w.QueueCommand(JobKind::kWrite, ClockCommand(local));
          }},
         {"quit", [](CZR350FrameWnd& w, const std::string&) { w.session_.QuitSettingMode(); }},
-        {"TabLeft",
-         [](CZR350FrameWnd& w, const std::string&) {
-           UpdateTabStrip(w.form(), w.tabs_, TabStripMode::ScrollLeft);
-         }},
+        {"TabLeft", [](CZR350FrameWnd& w, const std::string&) { w.parameters_->ScrollTabs(true); }},
         {"TabRight",
-         [](CZR350FrameWnd& w, const std::string&) {
-           UpdateTabStrip(w.form(), w.tabs_, TabStripMode::ScrollRight);
-         }},
+         [](CZR350FrameWnd& w, const std::string&) { w.parameters_->ScrollTabs(false); }},
     };
     for (const char* toggle : kChannelToggles) {
-      actions.emplace(
-          toggle, [](CZR350FrameWnd& w, const std::string& control) { w.ToggleChannel(control); });
+      actions.emplace(toggle, [](CZR350FrameWnd& w, const std::string& control) {
+        w.parameters_->ToggleChannel(control);
+      });
     }
     return actions;
   }();
@@ -153,27 +127,6 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
     return action->second(*this, name);
   // Any other button named after an AT command sends that command.
   if (name.find("AT+") != std::string::npos) QueueCommand(JobKind::kNamedCommand, name + "\r\n");
-}
-
-void CZR350FrameWnd::OnRefreshPorts() {
-  RefreshPortList();
-  ComboControl* ports = form().FindCombo("SerialPort");
-  const bool none = !ports || ports->ItemCount() == 0;
-  AppendLog(LanguageText(none ? "OnStartCom" : "RefreshPorts", none ? "NoPorts" : "Text", "\r\n"));
-}
-
-void CZR350FrameWnd::ToggleChannel(const std::string& name) {
-  if (Control* arrow = form().Find(name)) arrow->SetBkImage(ToggledChannelImage(arrow->BkImage()));
-}
-
-void CZR350FrameWnd::OnItemSelect(const std::string& name) {
-  if (name == "Language") return PostMessage(WM_SWITCH_LANGUAGE);
-  if (name == "SerialPort") return portPanel_->OnPortSelected();
-  formLogic_->OnItemSelect(name);
-}
-
-void CZR350FrameWnd::OnWindowInit() {
-  formLogic_->BuildCatalogue();
 }
 
 void CZR350FrameWnd::QueueCommand(JobKind kind, const std::string& command) {

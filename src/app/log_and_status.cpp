@@ -1,17 +1,12 @@
-// The log pane, the status line and the device-state area: what the window shows about the
-// line, the device and the job in progress. UI thread only.
+#include "app/log_and_status.h"
+
 #include <QBoxLayout>
-#include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 
 #include "app/help_toggle.h"
 #include "app/log_pane.h"
-#include "app/main_window.h"
 #include "app/status_line.h"
-#include "app/title_texts.h"
 #include "texts/language.h"
-#include "ui/skin_window.h"
 
 namespace {
 QWidget* WidgetOf(Form& form, const char* name) {
@@ -19,106 +14,83 @@ QWidget* WidgetOf(Form& form, const char* name) {
 }
 }  // namespace
 
-void CZR350FrameWnd::InitLogAndStatus() {
-  Form& f = form();
-  if (auto* edit = dynamic_cast<QPlainTextEdit*>(f.Find("richedit"))) {
-    log_ = std::make_unique<LogPane>(edit, kLogTextLimit);
-    if (QWidget* tools = WidgetOf(f, "LogTools")) {
+LogAndStatus::LogAndStatus(Form& form, Hooks hooks) : form_(form), hooks_(std::move(hooks)) {}
+
+LogAndStatus::~LogAndStatus() = default;
+
+void LogAndStatus::Install() {
+  if (auto* edit = dynamic_cast<QPlainTextEdit*>(form_.Find("richedit"))) {
+    pane_ = std::make_unique<LogPane>(edit, kLogTextLimit);
+    if (QWidget* tools = WidgetOf(form_, "LogTools")) {
       if (auto* row = qobject_cast<QBoxLayout*>(tools->layout())) {
-        log_->InstallTools(row);
-        if (QWidget* help = WidgetOf(f, "helpGroupBox")) new HelpToggle(help, row);
+        pane_->InstallTools(row);
+        if (QWidget* help = WidgetOf(form_, "helpGroupBox")) new HelpToggle(help, row);
       }
     }
-    LogPane::InstallSplitter(WidgetOf(f, "switch"), WidgetOf(f, "BottomPanel"));
-    log_->savedNotice = [this](const std::string& path) {
-      AppendLog(LanguageText("LogAndStatus", "LogSaved", "") + " " + path + "\r\n");
+    LogPane::InstallSplitter(WidgetOf(form_, "switch"), WidgetOf(form_, "BottomPanel"));
+    pane_->savedNotice = [this](const std::string& path) {
+      Append(LanguageText("LogAndStatus", "LogSaved", "") + " " + path + "\r\n");
     };
-    log_->saveFailed = [this](const std::string& why) {
+    pane_->saveFailed = [this](const std::string& why) {
       const std::string text = LanguageText("LogAndStatus", "SaveLogFailed", "") + "\n" + why;
-      AppendLog(text + "\r\n", LogKind::kError);
-      ShowMessageBox(text);
+      Append(text + "\r\n", LogKind::kError);
+      if (hooks_.messageBox) hooks_.messageBox(text);
     };
   }
-  if (QWidget* root = WidgetOf(f, "WindowRoot"); root && root->layout()) {
+  if (QWidget* root = WidgetOf(form_, "WindowRoot"); root && root->layout()) {
     statusLine_ = new StatusLine(root);
     root->layout()->addWidget(statusLine_);
-    statusLine_->onCancel = [this] { session_.CancelBatch(); };
+    statusLine_->onCancel = [this] {
+      if (hooks_.cancelBatch) hooks_.cancelBatch();
+    };
   }
-  if (QWidget* group = WidgetOf(f, "DeviceGroupBox")) {
-    auto* column = qobject_cast<QBoxLayout*>(group->layout());
-    QWidget* stateRow = WidgetOf(f, "StateRow");
-    if (column) {
-      batchResult_ = new QLabel(group);
-      batchResult_->setObjectName("BatchResult");
-      batchResult_->setWordWrap(true);
-      batchResult_->setVisible(false);
-      const int at = stateRow ? column->indexOf(stateRow) : -1;
-      column->insertWidget(at + 1, batchResult_);
-    }
-  }
-  ShowConnectionState(false);
 }
 
-void CZR350FrameWnd::AppendLog(const std::string& text, LogKind kind) {
-  if (hooks_.log) hooks_.log(text);
-  if (log_) log_->Append(text, kind);
+void LogAndStatus::Append(const std::string& text, LogKind kind) {
+  if (hooks_.observe) hooks_.observe(text);
+  if (pane_) pane_->Append(text, kind);
 }
 
-void CZR350FrameWnd::ClearLog() {
-  if (log_) log_->Clear();
+void LogAndStatus::Clear() {
+  if (pane_) pane_->Clear();
 }
 
-void CZR350FrameWnd::ShowConnectionState(bool loggedInNow) {
-  const char* look = loggedInNow ? "config" : session_.IsOpen() ? "waiting" : "closed";
-  if (QWidget* state = WidgetOf(form(), "DeviceState")) SetStateLook(state, look);
-  if (window_) {
-    window_->SetWindowTitle(WindowTitleText(session_.Facts().deviceTypeText,
-                                            session_.IsOpen() ? session_.PortPath() : ""));
-  }
-  if (!statusLine_) return;
-  statusLine_->SetState(session_.State());
-  if (!session_.IsOpen()) statusLine_->SetConnection("", "", "");
-}
-
-void CZR350FrameWnd::ClearBatchResult() {
-  if (!batchResult_) return;
-  batchResult_->clear();
-  batchResult_->setVisible(false);
-}
-
-void CZR350FrameWnd::ShowConnection(const std::string& path, const std::string& baud,
-                                    const std::string& code) {
-  if (statusLine_) statusLine_->SetConnection(path, baud, code);
-}
-
-void CZR350FrameWnd::OnSessionLogOfKind(const std::string& text, LogKind kind) {
-  AppendLog(text, kind);
+void LogAndStatus::Traffic(const std::string& text, LogKind kind) {
+  Append(text, kind);
   if (kind == LogKind::kReceived && statusLine_) statusLine_->Received(text.size());
 }
 
-void CZR350FrameWnd::OnJobStarted(const WorkJob& job) {
+void LogAndStatus::ShowState(ConnectionState state, bool portOpen) {
+  if (!statusLine_) return;
+  statusLine_->SetState(state);
+  if (!portOpen) statusLine_->SetConnection("", "", "");
+}
+
+void LogAndStatus::ShowConnection(const std::string& path, const std::string& baud,
+                                  const std::string& code) {
+  if (statusLine_) statusLine_->SetConnection(path, baud, code);
+}
+
+void LogAndStatus::ShowDevice(const std::string& reply) {
+  if (statusLine_) statusLine_->SetDevice(reply);
+}
+
+void LogAndStatus::JobStarted(const WorkJob& job) {
   if (statusLine_) statusLine_->JobStarted(job);
 }
 
-void CZR350FrameWnd::OnBatchProgress(const BatchProgress& batch) {
-  if (statusLine_) statusLine_->BatchProgressed(batch);
-  if (!batchResult_) return;
-  const int current = batch.Done() < batch.Total() ? batch.Done() + 1 : batch.Total();
-  batchResult_->setText(QString::fromStdString(
-      FillText(LanguageText("LogAndStatus", "BatchShort", ""),
-               {{"done", std::to_string(current)}, {"total", std::to_string(batch.Total())}})));
-  SetStateLook(batchResult_, "waiting");
-  batchResult_->setVisible(true);
+void LogAndStatus::JobFinished(const WorkJob& job, JobOutcome outcome) {
+  if (statusLine_) statusLine_->JobFinished(job, outcome);
 }
 
-void CZR350FrameWnd::OnBatchEnded(const BatchSummary& summary) {
+void LogAndStatus::BatchProgressed(const BatchProgress& batch) {
+  if (statusLine_) statusLine_->BatchProgressed(batch);
+}
+
+bool LogAndStatus::BatchEnded(const BatchSummary& summary) {
   const bool clean = summary.refused.empty() && summary.timedOut == 0 && summary.restarted == 0 &&
                      summary.notSent == 0;
-  const std::string text = BatchSummaryText(summary);
-  AppendLog(text + "\r\n", clean ? LogKind::kVerdict : LogKind::kError);
+  Append(BatchSummaryText(summary) + "\r\n", clean ? LogKind::kVerdict : LogKind::kError);
   if (statusLine_) statusLine_->BatchEnded(summary);
-  if (!batchResult_) return;
-  batchResult_->setText(QString::fromStdString(text));
-  SetStateLook(batchResult_, clean ? "config" : "failed");
-  batchResult_->setVisible(true);
+  return clean;
 }

@@ -154,7 +154,7 @@ void RunFor(int ms) {
 void ShowSimulatedRead(CZR350FrameWnd& window, int page, const QString& model) {
   window.session().ShowReceived(DemoShowReply(page, model.toStdString()));
   RunFor(150);
-  const TabTable& tabs = window.tabs();
+  const TabTable& tabs = window.parameters().tabs();
   if (OptionControl* option = window.form().FindOption(TabTable::OptionName(tabs[page].name))) {
     option->Select(true);
   }
@@ -239,15 +239,15 @@ int main(int argc, char** argv) {
   if (options.demo) {
     std::string demoError;
     if (demo.Start(paths.programDir + "dtu-sim", &demoError)) {
-      window.PreselectPort(demo.PortPath());
+      window.device().ports().Preselect(demo.PortPath());
     } else {
-      window.AppendLog("Demo: " + demoError + "\r\n");
+      window.logStatus().Append("Demo: " + demoError + "\r\n");
     }
   }
-  if (!options.port.isEmpty()) window.PreselectPort(options.port.toStdString());
+  if (!options.port.isEmpty()) window.device().ports().Preselect(options.port.toStdString());
 
   // The demo connects at once, so the simulated device's boot prompt is answered.
-  if (options.demo && !demo.PortPath().empty()) window.OnStartCom();
+  if (options.demo && !demo.PortPath().empty()) window.device().ToggleConnection();
   if (!options.screenshot.isEmpty()) return SaveScreenshot(window, options);
   window.form().ShowWindowCentered();
   // A signal closes the window as its close button does, and the status says which one came.

@@ -1,29 +1,27 @@
-// CZR350FrameWnd: the main window. It holds the form built from the skin, routes every message
-// of the window through HandleMessage, and owns the log pane, the button sets, the login state
-// display and the caption texts. The device itself is its DeviceSession's.
+// CZR350FrameWnd: the main window. It builds the form from the skin and wires its four panels
+// together: the device panel (port, connection, buttons, device state), the parameters panel
+// (pages, rules, files), the log and status line, and the language settings. Every message of
+// the window passes through HandleMessage; every notification of the form and every event of
+// the session is routed to the panel it concerns. The device itself is its DeviceSession's.
 #pragma once
-
-#include <QTimer>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "app/keyboard.h"
+#include "app/device_panel.h"
+#include "app/language_settings.h"
+#include "app/log_and_status.h"
 #include "app/messages.h"
-#include "app/port_panel.h"
-#include "catalogue/show_reply_parser.h"
+#include "app/parameters_panel.h"
 #include "form/pages.h"
-#include "form/tab_table.h"
-#include "form_logic/form_controller.h"
 #include "session/device_session.h"
 #include "texts/form.h"
 #include "texts/settings.h"
 
-class LogPane;
-class QLabel;
 class SkinWindow;
-class StatusLine;
 
 // What the program and its tests plug into the window.
 struct WindowHooks {
@@ -42,6 +40,8 @@ struct WindowHooks {
   std::function<bool(const std::string& text)> confirm;
   // Answers what to do with a loaded file that changes the device (replaces the dialog).
   std::function<FileWritesChoice(const std::vector<std::string>& lines)> chooseFileWrites;
+  // Answers "New profile…" (replaces the model dialog): a profile model's name, or nullopt.
+  std::function<std::optional<std::string>()> chooseProfileModel;
   // Every line that reaches the log pane.
   std::function<void(const std::string& text)> log;
   // No one to click message boxes away: they go to stderr.
@@ -50,8 +50,6 @@ struct WindowHooks {
 
 class CZR350FrameWnd : public NotifySink, public SessionListener {
  public:
-  static constexpr int kLogTextLimit = 300000;
-  static constexpr int kTitleTimerId = 102;
   // How long closing may wait for a logged-in device to take "at+quit".
   static constexpr int kClosingQuitBoundMs = 300;
 
@@ -60,7 +58,7 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   CZR350FrameWnd(const CZR350FrameWnd&) = delete;
   CZR350FrameWnd& operator=(const CZR350FrameWnd&) = delete;
 
-  // Builds the form from "skin.xml" and runs Init. False (and `*error` says why) when the skin
+  // Builds the form from "skin.xml" and its panels. False (and `*error` says why) when the skin
   // cannot be loaded.
   bool Create(std::string* error);
   // Starts the session's worker; false (and a log line) when it cannot run.
@@ -70,24 +68,6 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   MessageResult HandleMessage(MessageId msg, WParam wParam, LParam lParam);
   void PostMessage(MessageId msg, WParam wParam = 0, LParam lParam = 0);
   void PostQuit();
-
-  // UI thread only.
-  void AppendLog(const std::string& text, LogKind kind = LogKind::kProgram);
-  void ClearLog();
-  void SetButtons(WParam wParam, LParam lParam);
-  // "Open": opens the chosen port when closed, closes it when open.
-  void OnStartCom();
-  // A device path from the command line: listed even when discovery does not find it.
-  void PreselectPort(const std::string& path);
-  // Lists the serial ports again in "SerialPort", keeping the choice when it is still there.
-  void RefreshPortList();
-  void SetDeviceState(bool loggedIn);
-  void RefreshTitleAndHelp();
-  void SetControlEnabled(const std::string& name, bool enabled);
-  void SwitchLanguage();
-  // "Open file" without its dialog: the file onto the form, then the device's differences
-  // written (when logged in). False when the file cannot be used; the log says why.
-  bool LoadFile(const std::string& path);
 
   // NotifySink
   void Notify(const Notification& notification) override;
@@ -109,42 +89,35 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   void OnConnectionLost(const std::string& path, int error) override;
   void OnMessageBox(const std::string& text) override;
 
+  // The parts, once Create has built them.
   Form& form();
   SkinWindow* window() { return window_.get(); }
   DeviceSession& session() { return session_; }
   WindowHooks& hooks() { return hooks_; }
-  TabTable& tabs() { return tabs_; }
-  FormController& formLogic() { return *formLogic_; }
-  LogPane* logPane() { return log_.get(); }
-  StatusLine* statusLine() { return statusLine_; }
-  PortPanel& portPanel() { return *portPanel_; }
+  DevicePanel& device() { return *device_; }
+  ParametersPanel& parameters() { return *parameters_; }
+  LogAndStatus& logStatus() { return *logStatus_; }
+  LanguageSettings& language() { return *language_; }
   const ProgramPaths& paths() const { return paths_; }
   int languageValue() const { return languageValue_; }
-  bool loggedIn() const { return session_.LoggedIn(); }
 
  private:
-  void Init();
-  // The dispatcher's actions.
-  void OnWindowInit();
+  // The dispatcher: notifications and clicks to their actions.
   void OnClick(const std::string& name);
-  void OnItemSelect(const std::string& name);
   void QueueCommand(JobKind kind, const std::string& command);
-  // "RefreshPorts": lists the ports again and says what it found.
-  void OnRefreshPorts();
-  // A routing arrow: its image swaps "enable" and "disable".
-  void ToggleChannel(const std::string& name);
-  // "SaveToFile": asks for a file and queues the show request whose reply goes into it.
-  void SaveToFile();
-  // "LoadFromFile": asks for a file and loads it.
-  void LoadFromFile();
+  // The dialogs, or the hooks that answer them, or stderr when no one can.
   void ShowMessageBox(const std::string& text);
   bool Confirm(const std::string& text);
-  // The log pane's tools and splitter, the status line and the batch result (log_and_status.cpp).
-  void InitLogAndStatus();
-  // The device-state area's look and the status line's state.
-  void ShowConnectionState(bool loggedInNow);
-  void ClearBatchResult();
-  void ShowConnection(const std::string& path, const std::string& baud, const std::string& code);
+  FileWritesChoice ChooseFileWrites(const std::vector<std::string>& lines);
+  bool NoOneToAsk() const;
+  void Log(const std::string& text, LogKind kind = LogKind::kProgram);
+  // The connection state on the device panel, the status line and the title.
+  void ShowConnectionState(bool loggedIn);
+  // The desktop title and the caption's document line: the device, the port, the profile file
+  // and whether the form holds unsaved edits.
+  void ShowTitle();
+  // The close button or the desktop closing the window: asks first when edits would be lost.
+  void Close();
 
   const ProgramPaths paths_;
   const int languageValue_;
@@ -154,21 +127,12 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   // The window's own posted messages.
   UiTaskQueue messages_;
   DeviceSession session_;
-  TabTable tabs_;
-  std::unique_ptr<FormController> formLogic_;
-  // The folder and file of the last configuration file saved or loaded.
-  std::string configFilePath_;
-  std::unique_ptr<PortPanel> portPanel_;
+  std::unique_ptr<LogAndStatus> logStatus_;
+  std::unique_ptr<DevicePanel> device_;
+  std::unique_ptr<ParametersPanel> parameters_;
+  std::unique_ptr<LanguageSettings> language_;
   Control* closeButton_ = nullptr;
   Control* maxButton_ = nullptr;
   Control* restoreButton_ = nullptr;
   Control* minButton_ = nullptr;
-  std::unique_ptr<LogPane> log_;
-  StatusLine* statusLine_ = nullptr;
-  QLabel* batchResult_ = nullptr;
-  QTimer titleTimer_;
-  std::unique_ptr<FocusParking> focusParking_;
-  // Marks what differs from the device once a burst of changes has settled.
-  QTimer changeMarkTimer_;
-  void ScheduleChangeMarks();
 };

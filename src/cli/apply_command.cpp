@@ -17,6 +17,7 @@
 #include "cli/device_csv.h"
 #include "cli/device_runner.h"
 #include "cli/json_bytes.h"
+#include "cli/json_schemas.h"
 #include "cli/port_runs.h"
 #include "cli/profile_edits.h"
 #include "cli/set_command.h"
@@ -270,7 +271,7 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
   QElapsedTimer started;
   started.start();
   return RunPlanOnPorts(
-      ports, plan, {parser.isSet(json), plan.dryRun}, out, err,
+      ports, plan, {parser.isSet(json), plan.dryRun, kApplyJsonSchema}, out, err,
       [&](const std::vector<DeviceRunner*>& runners) {
         if (!templ.Tried() && (AllReading(runners) || started.elapsed() > kBuildFormByMs))
           templ.Ensure();

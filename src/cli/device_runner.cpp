@@ -280,8 +280,15 @@ void DeviceRunner::AfterRead() {
   }
   for (WorkJob& job : composed.writes) {
     WriteRecord record;
-    if (auto row = session_->Params().find(job.name); row != session_->Params().end())
+    if (!job.subkey.empty()) {
+      if (auto list = session_->ListParams().find(job.name); list != session_->ListParams().end()) {
+        if (auto item = list->second.items.find(job.subkey); item != list->second.items.end())
+          record.before = item->second;
+      }
+    } else if (auto row = session_->Params().find(job.name); row != session_->Params().end()) {
       record.label = ShownLabel(row->second.label);
+      record.before = row->second.value;
+    }
     record.job = std::move(job);
     record.verdict = plan_.dryRun ? WriteVerdict::kWouldWrite : WriteVerdict::kPending;
     report_.writes.push_back(std::move(record));

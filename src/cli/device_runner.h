@@ -68,6 +68,8 @@ struct WriteRecord {
   WorkJob job;
   // The row's label as the device and a file show it ("Server1's Ip"); empty for a sensor item.
   std::string label;
+  // What the device reported for it before the write (its first read).
+  std::string before;
   WriteVerdict verdict = WriteVerdict::kPending;
   // The worker took it: without a verdict it may have reached the device.
   bool started = false;

@@ -11,6 +11,7 @@
 #include "cli/cli_options.h"
 #include "cli/device_runner.h"
 #include "cli/json_bytes.h"
+#include "cli/json_schemas.h"
 #include "cli/parallel_run.h"
 #include "cli/run_report.h"
 #include "cli/show_command.h"
@@ -183,11 +184,9 @@ int RunDiffCommand(const QStringList& args, std::ostream& out, std::ostream& err
       PutBytes(entry, "b", d.b);
       (d.sensorItem ? items : parameters).append(entry);
     }
-    const QJsonObject root{{"a", Utf8(sources[0].name)},
-                           {"b", Utf8(sources[1].name)},
-                           {"equal", differences.empty()},
-                           {"parameters", parameters},
-                           {"sensorItems", items}};
+    const QJsonObject root{{"schema", kDiffJsonSchema},  {"a", Utf8(sources[0].name)},
+                           {"b", Utf8(sources[1].name)}, {"equal", differences.empty()},
+                           {"parameters", parameters},   {"sensorItems", items}};
     out << QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
   } else {
     for (const ConfigDifference& d : differences) {

@@ -31,7 +31,8 @@ int RunPlanOnPorts(const QStringList& ports, const RunPlan& plan, ReportStyle st
   for (const DeviceRunner* runner : runners) {
     const DeviceReport& report = runner->Report();
     allOk = allOk && report.ok;
-    out << (style.json ? FormatRunJson(report) : FormatRunText(report, style.allWrites));
+    out << (style.json ? FormatRunJson(report, style.schema)
+                       : FormatRunText(report, style.allWrites));
   }
   out.flush();
   if (!finished) {

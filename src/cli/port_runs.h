@@ -12,6 +12,7 @@
 struct ReportStyle {
   bool json = false;       // one JSON object per device and line
   bool allWrites = false;  // the text lists every write, not only the ones that failed
+  int schema = 1;          // the JSON's "schema" (json_schemas.h)
 };
 
 // Runs `plan` on every port side by side, with one live progress line per device on `err`

@@ -14,6 +14,7 @@
 #include "cli/device_runner.h"
 #include "cli/output_paths.h"
 #include "cli/parallel_run.h"
+#include "cli/read_report.h"
 #include "cli/run_report.h"
 #include "cli/subcommands.h"
 #include "exchange/completions.h"
@@ -23,9 +24,10 @@
 namespace {
 
 // Every device into its own file, side by side; one device is the same run with one runner.
+// Without files (`--json` alone) the devices are only read and reported.
 int ReadPorts(const std::string& command, const std::vector<std::string>& ports,
               const std::vector<std::string>& files, const LineSettings& settings, bool stay,
-              int verbosity, std::ostream& out, std::ostream& err) {
+              int verbosity, bool json, std::ostream& out, std::ostream& err) {
   RunPlan plan;
   plan.settings = settings;
   plan.traffic = verbosity > 0 ? &err : nullptr;
@@ -40,10 +42,11 @@ int ReadPorts(const std::string& command, const std::vector<std::string>& ports,
   std::vector<DeviceRunner*> runners;
   for (size_t i = 0; i < ports.size(); ++i) {
     RunPlan own = plan;
-    own.onRead = [file = files[i]](const std::string& reply) {
+    own.onRead = [file = files.empty() ? std::string() : files[i]](const std::string& reply) {
       if (!ReplyLoadsBack(reply))
         return std::string(
             "the reply to AT+SHOW is garbled: line noise in it would spoil the file");
+      if (file.empty()) return std::string();
       std::string error;
       if (WriteConfigFileTo(file, reply, &error)) return std::string();
       return "cannot write " + file + ": " + error;
@@ -65,9 +68,13 @@ int ReadPorts(const std::string& command, const std::vector<std::string>& ports,
   for (size_t i = 0; i < runners.size(); ++i) {
     const DeviceReport& report = runners[i]->Report();
     allOk = allOk && report.ok;
-    out << report.port << ": "
-        << (report.ok ? "read into " + files[i] : "FAILED: " + report.failure) << LeaveTail(report)
-        << "\n";
+    const std::string file = files.empty() ? std::string() : files[i];
+    if (json) {
+      out << FormatReadJson(report, file, runners[i]->FirstReply());
+    } else {
+      out << report.port << ": " << (report.ok ? "read into " + file : "FAILED: " + report.failure)
+          << LeaveTail(report) << "\n";
+    }
     // A script reading one device finds why it failed on stderr, in one line.
     if (runners.size() == 1 && !report.ok)
       err << command << ": " << report.failure << LeaveTail(report) << "\n";
@@ -97,8 +104,12 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
       "FILE");
   const QCommandLineOption stay(
       "stay", "Leaves the device in its setting mode (else it ends with at+quit).");
+  const QCommandLineOption json(
+      "json",
+      "Prints one JSON object per device and line, with the configuration it reported; -o is "
+      "then optional.");
   const SerialOptions serial;
-  parser.addOptions({help, port, baud, line, output, stay, serial.verbose});
+  parser.addOptions({help, port, baud, line, output, stay, json, serial.verbose});
   const std::string command = args.isEmpty() ? "dtu-config read" : args.first().toStdString();
   if (!parser.parse(args)) {
     err << command << ": " << parser.errorText().toStdString() << "\n";
@@ -115,16 +126,18 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
   }
   QStringList ports = parser.values(port);
   const std::string portPath = parser.value(port).toStdString();
+  const bool toFiles = parser.isSet(output) || !parser.isSet(json);
   if (portPath.empty() || ports.contains(QString()) || ports.removeDuplicates() > 0 ||
-      !parser.isSet(output) || parser.value(output).isEmpty() ||
-      !parser.positionalArguments().isEmpty()) {
+      (toFiles && parser.value(output).isEmpty()) || !parser.positionalArguments().isEmpty()) {
     err << command << ": usage: " << command
-        << " --port PATH [--port PATH ...] [--baud N] [--line 8N1] [--stay] -o FILE|DIR/\n";
+        << " --port PATH [--port PATH ...] [--baud N] [--line 8N1] [--stay] [--json] "
+           "-o FILE|DIR/ (-o is optional with --json)\n";
     return kExitUsage;
   }
   std::string outputPath = parser.value(output).toLocal8Bit().toStdString();
-  const bool toFolder = outputPath.back() == '/' || QFileInfo(parser.value(output)).isDir();
-  if (ports.size() > 1 && !toFolder) {
+  const bool toFolder =
+      toFiles && (outputPath.back() == '/' || QFileInfo(parser.value(output)).isDir());
+  if (toFiles && ports.size() > 1 && !toFolder) {
     err << command << ": with several ports -o names a folder (DIR/)\n";
     return kExitUsage;
   }
@@ -152,7 +165,7 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
       err << command << ": " << why << "; nothing was read\n";
       return kExitUsage;
     }
-  } else {
+  } else if (toFiles) {
     files.push_back(outputPath);
   }
   for (const std::string& file : files) {
@@ -166,6 +179,6 @@ int RunReadCommand(const QStringList& args, std::ostream& out, std::ostream& err
     return kExitUsage;
   }
   UseProgramLanguage();
-  return ReadPorts(command, portPaths, files, settings, parser.isSet(stay), Verbosity(parser), out,
-                   err);
+  return ReadPorts(command, portPaths, files, settings, parser.isSet(stay), Verbosity(parser),
+                   parser.isSet(json), out, err);
 }

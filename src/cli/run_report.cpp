@@ -129,7 +129,7 @@ std::string FormatRunText(const DeviceReport& report, bool allWrites) {
   return out;
 }
 
-std::string FormatRunJson(const DeviceReport& report) {
+std::string FormatRunJson(const DeviceReport& report, int schema) {
   QJsonArray phases;
   for (const PhaseTime& phase : report.phases) {
     if (phase.phase == RunPhase::kDone) continue;
@@ -144,6 +144,7 @@ std::string FormatRunJson(const DeviceReport& report) {
                       {"verdict", VerdictName(write.verdict)}};
     PutBytes(entry, "command", CommandLine(write.job));
     PutBytes(entry, "value", write.job.value);
+    PutBytes(entry, "before", write.before);
     if (report.verifyRan && write.verdict == WriteVerdict::kAccepted) {
       entry["verified"] = write.verified;
       if (!write.verified) PutBytes(entry, "reported", write.reported);
@@ -160,6 +161,7 @@ std::string FormatRunJson(const DeviceReport& report) {
     refused.append(entry);
   }
   QJsonObject root{
+      {"schema", schema},
       {"port", Utf8(report.port)},
       {"deviceType", Utf8(report.deviceType)},
       {"version", Utf8(report.version)},

@@ -32,13 +32,13 @@ class ProgressLines {
 // (per write with `allWrites`).
 std::string FormatRunText(const DeviceReport& report, bool allWrites);
 
-// One line of JSON: {"port", "deviceType", "version", "ok", "failure", "backup" (the file, or
-// empty), "phases": [{"phase",
-// "ms"}], "writes": [{"name", "command", "value", "verdict", "verified", "reported"}],
-// "refusedValues": [...], "quit", "restarted", "verification": {"ran", "mismatches"}}. A
-// command, value or reported value that is not UTF-8 has its bytes in "commandBytes",
-// "valueBytes", "reportedBytes" (PutBytes).
-std::string FormatRunJson(const DeviceReport& report);
+// One line of JSON: {"schema" (`schema`), "port", "deviceType", "version", "ok", "failure",
+// "backup" (the file, or empty), "phases": [{"phase", "ms"}], "writes": [{"name", "label",
+// "command", "value", "before", "verdict", "verified", "reported"}], "refusedValues": [...],
+// "quit", "restarted", "verification": {"ran", "mismatches"}}. A command, value, before or reported
+// value that is not UTF-8 has its bytes in "commandBytes", "valueBytes", "beforeBytes",
+// "reportedBytes" (PutBytes). docs/schema/apply.schema.json.
+std::string FormatRunJson(const DeviceReport& report, int schema);
 
 // How the device was left, for the end of a report line ("; sent back to its data mode
 // (at+quit)"): always after a failure, after a success only when it may still be in its setting

@@ -9,6 +9,7 @@
 #include "catalogue/catalogue_rows.h"
 #include "cli/cli_options.h"
 #include "cli/device_runner.h"
+#include "cli/json_schemas.h"
 #include "cli/port_runs.h"
 #include "cli/run_report.h"
 #include "cli/set_file.h"
@@ -235,5 +236,5 @@ int RunSetCommand(const QStringList& args, const std::vector<std::string>& argBy
     BuildParamTable(session.Params(), session.ListParams(), std::nullopt);
   };
   plan.compose = [writes](DeviceSession&) { return ComposedWrites{writes, {}}; };
-  return RunPlanOnPorts(ports, plan, {parser.isSet(json), true}, out, err);
+  return RunPlanOnPorts(ports, plan, {parser.isSet(json), true, kSetJsonSchema}, out, err);
 }

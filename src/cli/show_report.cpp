@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/json_bytes.h"
+#include "cli/json_schemas.h"
 #include "cli/run_report.h"
 
 namespace {
@@ -90,7 +91,8 @@ std::string FormatShowJson(const ShowReport& report) {
       sensorItems.append(entry);
     }
   }
-  const QJsonObject root{{"source", Utf8(report.source)},
+  const QJsonObject root{{"schema", kShowJsonSchema},
+                         {"source", Utf8(report.source)},
                          {"fiveDioModel", report.fiveDioModel},
                          {"parameters", parameters},
                          {"sensorItems", sensorItems}};

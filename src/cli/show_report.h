@@ -19,7 +19,7 @@ struct ShowReport {
 // (\xd6: GB 18030 text), so that the bytes can be told apart.
 std::string FormatShowText(const ShowReport& report);
 
-// {"source", "fiveDioModel", "parameters": [{"name", "atCommand", "value"}...],
+// {"schema", "source", "fiveDioModel", "parameters": [{"name", "label", "atCommand", "value"}...],
 //  "sensorItems": [{"list", "label", "value"}...]}. A value that is not UTF-8 is given as its
 // readable decoding (GB 18030) in "value" and as its exact bytes in hexadecimal in "valueBytes".
 std::string FormatShowJson(const ShowReport& report);

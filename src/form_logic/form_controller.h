@@ -94,6 +94,7 @@ class FormController {
   void RefreshChangeMarks();
 
   Form& form() { return form_; }
+  const ParamTable& params() const { return params_; }
 
  private:
   Form& form_;

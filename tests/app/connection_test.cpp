@@ -22,7 +22,7 @@ class ConnectionTest : public testing::Test {
     std::string error;
     window_ = MakeTestWindow(dir_.Path(), 0, &error);
     ASSERT_TRUE(window_) << error;
-    window_->PreselectPort(ptyPath_);
+    window_->device().ports().Preselect(ptyPath_);
     PumpFor(20);
   }
   void TearDown() override {

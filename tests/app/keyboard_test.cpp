@@ -150,7 +150,7 @@ TEST_F(KeyboardTest, TabRunsDownTheConnectionPanelThenThePagesAndNeverToLanguage
 }
 
 TEST_F(KeyboardTest, EnterOnAFocusedButtonClicksItOnce) {
-  window_->AppendLog("a line\r\n");
+  window_->logStatus().Append("a line\r\n");
   W("Clear")->setFocus(Qt::TabFocusReason);
   Press(Qt::Key_Return);
   EXPECT_EQ(window_->form().Find("richedit")->Text(), "");

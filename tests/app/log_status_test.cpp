@@ -34,11 +34,11 @@ class LogStatusTest : public testing::Test {
     window_ = MakeTestWindow(dir_.Path(), 0, &error);
     ASSERT_TRUE(window_) << error;
     window_->hooks().messageBox = [this](const std::string& text) { boxes_.push_back(text); };
-    ASSERT_NE(window_->logPane(), nullptr);
-    ASSERT_NE(window_->statusLine(), nullptr);
+    ASSERT_NE(window_->logStatus().pane(), nullptr);
+    ASSERT_NE(window_->logStatus().statusLine(), nullptr);
   }
 
-  LogPane& Pane() { return *window_->logPane(); }
+  LogPane& Pane() { return *window_->logStatus().pane(); }
   std::string Log() { return window_->form().Find("richedit")->Text(); }
   QWidget* Widget(const char* name) { return dynamic_cast<QWidget*>(window_->form().Find(name)); }
 
@@ -84,7 +84,7 @@ TEST_F(LogStatusTest, TheProgramsLinesStartOnANewLineAndDeviceBytesStayAsReceive
        "+CSQ: 2\nTimeout\n"},
   };
   for (const LineStartCase& c : cases) {
-    window_->ClearLog();
+    window_->logStatus().Clear();
     for (const Piece& piece : c.pieces) window_->OnSessionLogOfKind(piece.text, piece.kind);
     EXPECT_EQ(Log(), c.shown) << c.what;
   }
@@ -213,7 +213,7 @@ TEST_F(LogStatusTest, TheHelpStaysReachableAfterALogin) {
   EXPECT_TRUE(help->isVisible());
   EXPECT_TRUE(toggle->isChecked());
 
-  window_->SetDeviceState(true);
+  window_->device().SetDeviceState(true);
   EXPECT_FALSE(help->isVisible());
   EXPECT_FALSE(toggle->isChecked()) << "the button follows the pane";
   toggle->click();

@@ -18,10 +18,9 @@ namespace {
 
 // Everything that needs a device in its setting mode, the free commands of the operation page
 // included.
-const char* const kCommands[] = {"Save",       "Load",    "RestoreFactory", "LoadFromFile",
-                                 "SaveToFile", "SetTime", "GetVer",         "READFILELOG",
-                                 "CPIN",       "CSQ",     "AT+LIST",        "AT+FINDNETMODE",
-                                 "quit"};
+const char* const kCommands[] = {"Save",    "Load",    "RestoreFactory", "SaveToFile",
+                                 "SetTime", "GetVer",  "READFILELOG",    "CPIN",
+                                 "CSQ",     "AT+LIST", "AT+FINDNETMODE", "quit"};
 const char* const kPortSettings[] = {"Checkcode", "BaudRate1", "SerialPort"};
 
 // The real main window on the real English skin, in a program folder of its own (its
@@ -71,9 +70,13 @@ TEST_F(MainWindowTest, ButtonSetsFollowTheConnectionState) {
   EXPECT_FALSE(Enabled("Login"));
   for (const char* name : kPortSettings) EXPECT_TRUE(Enabled(name)) << name;
   EXPECT_EQ(Text("DeviceState"), "Not logged in");
+  // Files and profiles need no device.
+  for (const char* name : {"LoadFromFile", "NewProfile", "SaveProfile"})
+    EXPECT_TRUE(Enabled(name)) << name;
 
   window_->HandleMessage(WM_SET_BUTTONS, 1, 3);  // port opened
   EXPECT_TRUE(Enabled("Login"));
+  EXPECT_FALSE(Enabled("NewProfile")) << "a new profile would replace what the device showed";
   for (const char* name : kPortSettings) EXPECT_FALSE(Enabled(name)) << name;
   EXPECT_FALSE(Enabled("Load"));
 
@@ -129,11 +132,11 @@ TEST_F(MainWindowTest, ChineseCaptionTexts) {
 }
 
 TEST_F(MainWindowTest, LogPaneClearsWhenALineWouldReachItsLimit) {
-  window_->AppendLog(std::string(CZR350FrameWnd::kLogTextLimit - 20, 'a'));
-  window_->AppendLog("short line\r\n");
+  window_->logStatus().Append(std::string(LogAndStatus::kLogTextLimit - 20, 'a'));
+  window_->logStatus().Append("short line\r\n");
   RichEditControl* log = window_->form().FindRichEdit("richedit");
-  EXPECT_GT(log->TextLength(), CZR350FrameWnd::kLogTextLimit - 20);
-  window_->AppendLog(std::string(20, 'b'));  // length + 20 reaches 299999
+  EXPECT_GT(log->TextLength(), LogAndStatus::kLogTextLimit - 20);
+  window_->logStatus().Append(std::string(20, 'b'));  // length + 20 reaches 299999
   EXPECT_EQ(window_->form().Find("richedit")->Text(), std::string(20, 'b'));
 }
 
@@ -174,7 +177,7 @@ TEST_F(MainWindowTest, LanguageSwitchWritesTheSettingAndRestartsOnlyOnAChange) {
   ComboControl* language = window_->form().FindCombo("Language");
   ASSERT_EQ(language->CurSel(), 0);
   // The active language again: nothing.
-  window_->SwitchLanguage();
+  window_->language().SwitchLanguage();
   PumpFor(50);
   EXPECT_EQ(restarts_, 0);
   EXPECT_EQ(ReadLanguageValue(dir_.Path() + "config.ini"), 0);
@@ -192,7 +195,7 @@ TEST_F(MainWindowTest, ALanguageValueOfTwoIsChineseAndChoosingChineseKeepsIt) {
   EXPECT_EQ(window_->paths().skinDir, dir_.Path() + "skin/ConifgRes");
   ComboControl* language = window_->form().FindCombo("Language");
   EXPECT_EQ(language->CurSel(), 1);
-  window_->SwitchLanguage();  // index 1 under a value of 2: the same language
+  window_->language().SwitchLanguage();  // index 1 under a value of 2: the same language
   PumpFor(50);
   EXPECT_EQ(restarts_, 0);
   EXPECT_EQ(ReadLanguageValue(dir_.Path() + "config.ini"), 2);
@@ -218,7 +221,7 @@ TEST_F(MainWindowTest, TheTabStripFollowsTheWindowSize) {
   window->resize(1920, 1080);
   window->show();
   PumpFor(100);
-  const TabTable& tabs = window_->tabs();
+  const TabTable& tabs = window_->parameters().tabs();
   int last = -1;
   for (int i = 0; i < tabs.size(); ++i)
     if (tabs[i].shown) last = i;

@@ -66,7 +66,7 @@ class PortPanelTest : public testing::Test {
     sources.sysClassTty = Root() + "sys/class/tty";
     sources.devDir = Root() + "dev";
     sources.watched = {sources.serialById, sources.devDir};
-    window_->portPanel().UseSources(sources);
+    window_->device().ports().UseSources(sources);
   }
   // An adapter appears: its USB device in sysfs, its node (a link to a fresh pty) and, when
   // named, its by-id link.

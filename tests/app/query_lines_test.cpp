@@ -20,10 +20,10 @@ class QueryLinesTest : public testing::Test {
     ASSERT_TRUE(window_) << error;
     window_->hooks().jobFinished = [this](JobKind, JobOutcome) { ++finished_; };
     ASSERT_TRUE(window_->StartWorker());
-    window_->PreselectPort(sim_.PtyPath());
+    window_->device().ports().Preselect(sim_.PtyPath());
     Click("Open");
     ASSERT_TRUE(window_->session().IsOpen()) << Log();
-    ASSERT_TRUE(PumpUntil([&] { return window_->loggedIn(); })) << Log();
+    ASSERT_TRUE(PumpUntil([&] { return window_->session().LoggedIn(); })) << Log();
     ASSERT_TRUE(PumpUntil([&] { return window_->form().Find("CSQ")->IsEnabled(); }));
   }
   void Click(const char* name) {

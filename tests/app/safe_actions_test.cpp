@@ -46,10 +46,10 @@ class SafeActionsTest : public testing::Test {
     std::string error;
     ASSERT_TRUE(sim_.Start({"--boot-ms", "1500"}, &error)) << error;
     ASSERT_NO_FATAL_FAILURE(MakeWindow());
-    window_->PreselectPort(sim_.PtyPath());
+    window_->device().ports().Preselect(sim_.PtyPath());
     Click("Open");
     ASSERT_TRUE(window_->session().IsOpen()) << Log();
-    ASSERT_TRUE(PumpUntil([&] { return window_->loggedIn(); })) << Log();
+    ASSERT_TRUE(PumpUntil([&] { return window_->session().LoggedIn(); })) << Log();
     ASSERT_TRUE(PumpUntil([&] { return window_->form().Find("Load")->IsEnabled(); }));
   }
   void Click(const char* name) {
@@ -144,7 +144,7 @@ TEST_F(SafeActionsTest, TheLanguageSwitchAsksWhileAPortIsOpenAndKeepsTheConnecti
   Pty pty;
   ASSERT_FALSE(pty.Path().empty());
   ASSERT_NO_FATAL_FAILURE(MakeWindow(false));
-  window_->PreselectPort(pty.Path());
+  window_->device().ports().Preselect(pty.Path());
   Click("Open");
   ASSERT_TRUE(window_->session().IsOpen()) << Log();
   ComboControl* language = window_->form().FindCombo("Language");
@@ -234,7 +234,7 @@ TEST_F(SafeActionsTest, ClosingWhileLoggedOutSendsNothing) {
   std::string error;
   ASSERT_TRUE(sim_.Start({"--boot-ms", "100", "--no-reboot-on-open"}, &error)) << error;
   ASSERT_NO_FATAL_FAILURE(MakeWindow());
-  window_->PreselectPort(sim_.PtyPath());
+  window_->device().ports().Preselect(sim_.PtyPath());
   Click("Open");
   ASSERT_TRUE(window_->session().IsOpen());
   Click("closebtn");
@@ -247,12 +247,12 @@ TEST_F(SafeActionsTest, ClosingWhileLoggedOutSendsNothing) {
 TEST_F(SafeActionsTest, ClosingNeverWaitsLongerThanItsBoundForAPortThatTakesNothing) {
   Pty pty;  // nobody reads the other end
   ASSERT_NO_FATAL_FAILURE(MakeWindow(false));
-  window_->PreselectPort(pty.Path());
+  window_->device().ports().Preselect(pty.Path());
   Click("Open");
   ASSERT_TRUE(window_->session().IsOpen());
   // The device said it is in its setting mode.
   window_->session().OnExchangeEvent(ExchangeEvent::kLoggedIn);
-  ASSERT_TRUE(window_->loggedIn());
+  ASSERT_TRUE(window_->session().LoggedIn());
   // Fill the line until the port takes no more.
   const std::string block(4096, 'x');
   while (window_->session().WriteToPort(block.data(), block.size()) == block.size()) {

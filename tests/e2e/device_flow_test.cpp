@@ -37,7 +37,7 @@ class DeviceFlowTest : public testing::Test {
 
   // Opens the simulated device's port through the connection panel.
   void Open() {
-    window_->PreselectPort(sim_.PtyPath());
+    window_->device().ports().Preselect(sim_.PtyPath());
     Click("Open");
     ASSERT_TRUE(window_->session().IsOpen()) << Log();
   }
@@ -48,7 +48,7 @@ class DeviceFlowTest : public testing::Test {
     ASSERT_NO_FATAL_FAILURE(StartDevice(deviceArgs));
     ASSERT_NO_FATAL_FAILURE(MakeWindow());
     ASSERT_NO_FATAL_FAILURE(Open());
-    ASSERT_TRUE(PumpUntil([&] { return window_->loggedIn(); })) << Log();
+    ASSERT_TRUE(PumpUntil([&] { return window_->session().LoggedIn(); })) << Log();
     ASSERT_TRUE(PumpUntil([&] { return Enabled("Load"); }));
   }
 
@@ -111,7 +111,7 @@ TEST_F(DeviceFlowTest, LoginButtonLogsInWithTheEscapeSequence) {
   ASSERT_NO_FATAL_FAILURE(Open());
   ASSERT_TRUE(PumpUntil([&] { return Enabled("Login"); }));
   Click("Login");
-  ASSERT_TRUE(PumpUntil([&] { return window_->loggedIn(); })) << Log();
+  ASSERT_TRUE(PumpUntil([&] { return window_->session().LoggedIn(); })) << Log();
   EXPECT_NE(Log().find("send:+++"), std::string::npos);
   EXPECT_EQ(Commands(), "+++");
 }
@@ -121,10 +121,10 @@ TEST_F(DeviceFlowTest, QuitLogsOutAtOnceAndAgainOnItsOk) {
   Click("quit");
   PumpFor(0);
   EXPECT_FALSE(Enabled("Load")) << "the buttons go before the device answers";
-  ASSERT_TRUE(PumpUntil([&] { return !window_->loggedIn(); }));
+  ASSERT_TRUE(PumpUntil([&] { return !window_->session().LoggedIn(); }));
   ASSERT_TRUE(WaitForLog("OK"));
   PumpFor(100);
-  EXPECT_FALSE(window_->loggedIn());
+  EXPECT_FALSE(window_->session().LoggedIn());
   EXPECT_TRUE(Enabled("Login"));
   EXPECT_EQ(Commands(), "at+quit\r\n");
 }
@@ -133,9 +133,9 @@ TEST_F(DeviceFlowTest, TheDevicesIdleTimeOutLogsOut) {
   ASSERT_NO_FATAL_FAILURE(StartDevice({"--boot-ms", "1500", "--idle-timeout", "1"}));
   ASSERT_NO_FATAL_FAILURE(MakeWindow());
   ASSERT_NO_FATAL_FAILURE(Open());
-  ASSERT_TRUE(PumpUntil([&] { return window_->loggedIn(); }));
+  ASSERT_TRUE(PumpUntil([&] { return window_->session().LoggedIn(); }));
   // Nothing is awaited then, so the announcement reaches no log line; the state changes.
-  ASSERT_TRUE(PumpUntil([&] { return !window_->loggedIn(); }, 10000));
+  ASSERT_TRUE(PumpUntil([&] { return !window_->session().LoggedIn(); }, 10000));
   EXPECT_TRUE(Enabled("Login"));
   EXPECT_FALSE(Enabled("Load"));
 }
@@ -265,9 +265,9 @@ TEST_F(DeviceFlowTest, UnpluggingDuringAShowReplyClosesThePortAndKeepsTheProgram
   EXPECT_EQ(showsApplied_, 0);
   ASSERT_TRUE(PumpUntil([&] { return Enabled("SerialPort"); }));
   EXPECT_TRUE(Enabled("Open"));
-  EXPECT_FALSE(window_->loggedIn());
+  EXPECT_FALSE(window_->session().LoggedIn());
   // Still answering: the log pane takes a line and the worker's next job waits in the queue.
-  window_->AppendLog("still here\r\n");
+  window_->logStatus().Append("still here\r\n");
   EXPECT_NE(Log().find("still here"), std::string::npos);
 }
 
@@ -374,7 +374,7 @@ TEST_F(DeviceFlowTest, OpeningAFileWritesWhatItChangesOnTheDevice) {
     asked = lines;
     return FileWritesChoice::kWrite;
   };
-  ASSERT_TRUE(window_->LoadFile(save.filePath)) << Log();
+  ASSERT_TRUE(window_->parameters().LoadFile(save.filePath)) << Log();
   EXPECT_EQ(window_->form().Find("Access Point Name")->Text(), "FROMFILE");
   ASSERT_TRUE(WaitForLog(kSaved)) << Log();
   PumpFor(300);
@@ -418,7 +418,7 @@ TEST_F(DeviceFlowTest, GbBytesAreShownReadableAndGoBackOnlyAsTheyCame) {
   ASSERT_TRUE(
       PumpUntil([&] { return QFile::exists(QString::fromStdString(save.filePath)); }, 30000));
   const size_t before = Commands().size();
-  ASSERT_TRUE(window_->LoadFile(save.filePath)) << Log();
+  ASSERT_TRUE(window_->parameters().LoadFile(save.filePath)) << Log();
   ASSERT_TRUE(WaitForLog("Nothing to write", 2)) << Log();
   EXPECT_EQ(Commands().substr(before), "\r\nAT+SHOW\r\n");
 
@@ -434,7 +434,7 @@ TEST_F(DeviceFlowTest, GbBytesAreShownReadableAndGoBackOnlyAsTheyCame) {
     asked = lines;
     return FileWritesChoice::kWrite;
   };
-  ASSERT_TRUE(window_->LoadFile(save.filePath)) << Log();
+  ASSERT_TRUE(window_->parameters().LoadFile(save.filePath)) << Log();
   EXPECT_EQ(apn->Text(), "中国移动");
   ASSERT_TRUE(WaitForLog(kSaved, 4)) << Log();
   PumpFor(300);

@@ -132,13 +132,13 @@ class WindowFaults : public testing::TestWithParam<FaultCase> {
   }
 
   void Open() {
-    window_->PreselectPort(sim_.LinkPath());
+    window_->device().ports().Preselect(sim_.LinkPath());
     Click("Open");
   }
   void OpenAndLogIn() {
     Open();
     ASSERT_TRUE(window_->session().IsOpen()) << Log();
-    ASSERT_TRUE(PumpUntil([&] { return window_->loggedIn(); }, 15000)) << Log();
+    ASSERT_TRUE(PumpUntil([&] { return window_->session().LoggedIn(); }, 15000)) << Log();
     ASSERT_TRUE(PumpUntil([&] { return Enabled("Load"); }));
   }
 
@@ -279,7 +279,7 @@ class WindowFaults : public testing::TestWithParam<FaultCase> {
         [[fallthrough]];
       case Ending::kLoggedIn:
         // The login takes the booting device over.
-        ASSERT_TRUE(PumpUntil([&] { return window_->loggedIn(); }, 15000)) << Log();
+        ASSERT_TRUE(PumpUntil([&] { return window_->session().LoggedIn(); }, 15000)) << Log();
         break;
     }
     // Let whatever is still on its way arrive before the state is judged.
@@ -320,10 +320,10 @@ class WindowFaults : public testing::TestWithParam<FaultCase> {
   // Buttons and session state agree, whatever the fault left behind.
   void CheckState() {
     ASSERT_TRUE(PumpUntil([&] {
-      return !window_->session().IsOpen() || !window_->loggedIn() || Enabled("Load");
+      return !window_->session().IsOpen() || !window_->session().LoggedIn() || Enabled("Load");
     })) << "the buttons come back once the queue has run dry";
     const bool open = window_->session().IsOpen();
-    const bool loggedIn = window_->loggedIn();
+    const bool loggedIn = window_->session().LoggedIn();
     EXPECT_EQ(Enabled("SerialPort"), !open);
     EXPECT_EQ(Enabled("Load"), open && loggedIn);
     EXPECT_EQ(Enabled("Login"), open && !loggedIn);

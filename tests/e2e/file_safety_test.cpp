@@ -123,16 +123,16 @@ class FileSafety : public testing::Test {
     };
     ASSERT_TRUE(window_->StartWorker());
     PumpFor(20);
-    window_->PreselectPort(sim_.PtyPath());
+    window_->device().ports().Preselect(sim_.PtyPath());
     window_->Notify({"click", window_->form().Find("Open"), 0, 0});
-    ASSERT_TRUE(PumpUntil([&] { return window_->loggedIn(); })) << Log();
+    ASSERT_TRUE(PumpUntil([&] { return window_->session().LoggedIn(); })) << Log();
     ASSERT_TRUE(PumpUntil([&] { return window_->form().Find("Load")->IsEnabled(); }));
   }
   std::string Log() { return window_ ? window_->form().Find("richedit")->Text() : std::string(); }
   // Opens the file in the window and waits until the device has nothing more to do.
   bool OpenInWindow(const std::string& path) {
     const int readBacks = readBacks_;
-    const bool loaded = window_->LoadFile(path);
+    const bool loaded = window_->parameters().LoadFile(path);
     if (!loaded) {
       PumpFor(300);
       return false;

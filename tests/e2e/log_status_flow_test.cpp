@@ -38,7 +38,7 @@ class LogStatusFlowTest : public testing::Test {
     ComboControl* rates = window_->form().FindCombo("BaudRate1");
     for (int i = 0; i < rates->ItemCount(); ++i)
       if (rates->ItemText(i) == baud) rates->SelectItem(i);
-    window_->PreselectPort(sim_.PtyPath());
+    window_->device().ports().Preselect(sim_.PtyPath());
     window_->Notify({"click", window_->form().Find("Open"), 0, 0});
     ASSERT_TRUE(window_->session().IsOpen()) << Log();
     // The device boots for a second and a half: until its menu comes the port waits for it.
@@ -47,7 +47,7 @@ class LogStatusFlowTest : public testing::Test {
     })) << Status();
     auto* state = dynamic_cast<QWidget*>(window_->form().Find("DeviceState"));
     EXPECT_EQ(state->property("deviceState").toString(), "waiting");
-    ASSERT_TRUE(PumpUntil([&] { return window_->loggedIn(); }, 15000)) << Log();
+    ASSERT_TRUE(PumpUntil([&] { return window_->session().LoggedIn(); }, 15000)) << Log();
     EXPECT_EQ(state->property("deviceState").toString(), "config");
     ASSERT_TRUE(PumpUntil([&] { return window_->form().Find("Load")->IsEnabled(); }));
   }
@@ -58,7 +58,7 @@ class LogStatusFlowTest : public testing::Test {
     for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
     return n;
   }
-  std::string Status() { return window_->statusLine()->Text(); }
+  std::string Status() { return window_->logStatus().statusLine()->Text(); }
   std::string Commands() {
     const std::string received = sim_.Recording();
     const size_t first = received.find_first_not_of('s');
@@ -147,7 +147,7 @@ TEST_F(LogStatusFlowTest, ABatchEndsAtItsFirstRefusedOrUnansweredWriteWithOneSum
   EXPECT_EQ(result->text().toStdString(), summary);
   EXPECT_TRUE(result->isVisibleTo(window_->window()));
   EXPECT_NE(Status().find(summary), std::string::npos) << Status();
-  EXPECT_FALSE(window_->statusLine()->cancelButton()->isVisibleTo(window_->window()));
+  EXPECT_FALSE(window_->logStatus().statusLine()->cancelButton()->isVisibleTo(window_->window()));
 
   // A write the device leaves unanswered ends its batch the same way.
   QueueWrite("Listen on port", "AT+LPORT", "6000");
@@ -170,7 +170,7 @@ TEST_F(LogStatusFlowTest, ABatchEndsAtItsFirstRefusedOrUnansweredWriteWithOneSum
       << result->text().toStdString();
   // The log given more room with its splitter, as a user reading it would.
   Shoot("log-kinds-of-lines.png", 1100, 680, 330);
-  window_->logPane()->SetTimestamps(true);
+  window_->logStatus().pane()->SetTimestamps(true);
   Shoot("log-kinds-of-lines-1920.png", 1920, 1080, 520);
 }
 
@@ -199,7 +199,7 @@ TEST_F(LogStatusFlowTest, LoggingOutLeavesTheDeviceAreaAndTheStatusLineAgreeing)
 TEST_F(LogStatusFlowTest, CancelDropsTheQueuedWritesAndTheOneInFlightFinishes) {
   ASSERT_NO_FATAL_FAILURE(OpenAndLogIn("115200", {"--latency-ms", "150"}));
   for (int i = 0; i < 12; ++i) QueueWrite("Server's Port", "AT+PORT", std::to_string(7000 + i));
-  QPushButton* cancel = window_->statusLine()->cancelButton();
+  QPushButton* cancel = window_->logStatus().statusLine()->cancelButton();
   ASSERT_TRUE(cancel->isVisibleTo(window_->window()));
   ASSERT_TRUE(PumpUntil([&] { return Status().find("Writing 1 of 12") != std::string::npos; }))
       << Status();

@@ -95,10 +95,10 @@ class WindowBackupTest : public testing::Test {
     };
     ASSERT_TRUE(window_->StartWorker());
     PumpFor(20);
-    window_->PreselectPort(sim_.PtyPath());
+    window_->device().ports().Preselect(sim_.PtyPath());
     Click("Open");
     ASSERT_TRUE(window_->session().IsOpen()) << Log();
-    ASSERT_TRUE(PumpUntil([&] { return window_->loggedIn(); })) << Log();
+    ASSERT_TRUE(PumpUntil([&] { return window_->session().LoggedIn(); })) << Log();
     ASSERT_TRUE(PumpUntil([&] { return Enabled("Load"); }));
   }
   void Read() {
@@ -199,7 +199,7 @@ TEST_F(WindowBackupTest, OpeningAFileKeepsTheConfigurationReadBackBeforeWriting)
   std::string error;
   ASSERT_TRUE(WriteConfigFileTo(file, text, &error)) << error;
 
-  ASSERT_TRUE(window_->LoadFile(file)) << Log();
+  ASSERT_TRUE(window_->parameters().LoadFile(file)) << Log();
   ASSERT_TRUE(PumpUntil([&] { return Count(Log(), kSaved) > 0; }, 30000)) << Log();
   ASSERT_EQ(Backups().size(), 1u);
   EXPECT_EQ(FromShowEcho(ReadBytes(BackupDir() + "/" + Backups()[0])), FromShowEcho(deviceBytes));
@@ -229,7 +229,7 @@ TEST_F(WindowBackupTest, ABackupFolderThatCannotBeWrittenStopsWriteAndOpenFile) 
   text.replace(text.find("Access Point Name:CMNET"), 23, "Access Point Name:FROMFILE");
   std::string error;
   ASSERT_TRUE(WriteConfigFileTo(program_.Path() + "device.cfg", text, &error)) << error;
-  ASSERT_TRUE(window_->LoadFile(program_.Path() + "device.cfg")) << Log();
+  ASSERT_TRUE(window_->parameters().LoadFile(program_.Path() + "device.cfg")) << Log();
   ASSERT_TRUE(PumpUntil([&] { return boxes_.size() == 2; }, 30000)) << Log();
   PumpFor(300);
   EXPECT_EQ(Count(Log(), kSaved), 0u) << Log();
