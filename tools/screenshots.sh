@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Renders every page of the form, in both languages, at the smallest window (1100 x 680) and on
-# a 1920 x 1080 screen, into docs/images/pages/ (docs/screenshots.md shows them).
+# a 1920 x 1080 screen, into docs/images/pages/, and the profile pictures into
+# docs/images/profiles/ (docs/screenshots.md shows them).
 #
 #   tools/screenshots.sh [BUILD_DIR]     default: build (./dev.sh build makes it)
 set -euo pipefail
@@ -20,5 +21,20 @@ for lang in en zh; do
       "$program" --screenshot "$file" --lang "$lang" --page "$page" --size "$size"
     done
   done
+done
+echo "screenshots: $(ls "$out" | wc -l) pictures in $out"
+
+# Profiles: a new profile, the same with an unsaved edit, and the question closing then asks.
+out=docs/images/profiles
+mkdir -p "$out"
+for lang in en zh; do
+  for size in 1100x680 1920x1080; do
+    "$program" --screenshot "$out/$lang-$size-new-profile.png" --lang "$lang" --size "$size" \
+      --new-profile 3dio-lora
+    "$program" --screenshot "$out/$lang-$size-unsaved-edits.png" --lang "$lang" --size "$size" \
+      --new-profile 3dio-lora --edit "Server's Ip=10.20.30.40"
+  done
+  "$program" --screenshot "$out/$lang-close-question.png" --lang "$lang" --new-profile 3dio \
+    --close-question
 done
 echo "screenshots: $(ls "$out" | wc -l) pictures in $out"

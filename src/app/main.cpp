@@ -6,18 +6,21 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QProcess>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
 
+#include "app/confirmations.h"
 #include "app/demo_device.h"
 #include "app/main_window.h"
 #include "app/program_badge.h"
 #include "app/quit_signals.h"
 #include "app/title_texts.h"
 #include "cli/subcommands.h"
+#include "domain/factory_config.h"
 #include "serial/port_error.h"
 #include "texts/language.h"
 #include "texts/settings.h"
@@ -36,7 +39,10 @@ struct Options {
   int screenshotDelayMs = 400;
   int page = -1;  // with a screenshot: the page shown after a simulated read
   QSize size{1400, 800};
-  QString model;  // the simulated device of that read
+  QString model;               // the simulated device of that read
+  QString profile;             // a new profile of this model on the form
+  QString edit;                // with a screenshot: NAME=VALUE typed into the form
+  bool closeQuestion = false;  // with a screenshot: the question closing would ask
 };
 
 // Reads the command line before any window system is touched, so that --help, --version and
@@ -62,7 +68,17 @@ std::optional<int> ParseOptions(const QStringList& arguments, Options* options) 
       "page", "With --screenshot: show what a simulated device reads, on page N (0 to 11).", "N");
   const QCommandLineOption size("size", "With --screenshot: the window size (1400x800).", "WxH");
   const QCommandLineOption model("model", "With --page: the simulated device's model.", "NAME");
-  parser.addOptions({help, version, screenshot, language, port, demo, delay, page, size, model});
+  const QCommandLineOption profile(
+      "new-profile",
+      "Start with a new profile of MODEL on the form (3dio, 5dio, 3dio-lora, "
+      "3dio-zigbee, gps).",
+      "MODEL");
+  const QCommandLineOption edit(
+      "edit", "With --screenshot: type VALUE into the field NAME (an unsaved edit).", "NAME=VALUE");
+  const QCommandLineOption closeQuestion(
+      "close-question", "With --screenshot: render the question closing the window would ask.");
+  parser.addOptions({help, version, screenshot, language, port, demo, delay, page, size, model,
+                     profile, edit, closeQuestion});
   if (!parser.parse(arguments)) {
     std::fprintf(stderr, "dtu-config: %s\n", qPrintable(parser.errorText()));
     return 2;
@@ -126,6 +142,17 @@ std::optional<int> ParseOptions(const QStringList& arguments, Options* options) 
     std::fprintf(stderr, "dtu-config: no simulated model \"%s\"\n", qPrintable(options->model));
     return 2;
   }
+  options->profile = parser.value(profile);
+  if (!options->profile.isEmpty() && !FindProfileModel(options->profile.toStdString())) {
+    std::fprintf(stderr, "dtu-config: no profile model \"%s\"\n", qPrintable(options->profile));
+    return 2;
+  }
+  options->edit = parser.value(edit);
+  if (parser.isSet(edit) && !options->edit.contains('=')) {
+    std::fprintf(stderr, "dtu-config: --edit takes NAME=VALUE\n");
+    return 2;
+  }
+  options->closeQuestion = parser.isSet(closeQuestion);
   if (!options->language.isEmpty() && options->language != "en" && options->language != "zh") {
     std::fprintf(stderr, "dtu-config: --lang takes en or zh\n");
     return 2;
@@ -167,8 +194,35 @@ int SaveScreenshot(CZR350FrameWnd& window, const Options& options) {
   window.window()->show();
   RunFor(150);
   if (options.page >= 0) ShowSimulatedRead(window, options.page, options.model);
+  if (!options.profile.isEmpty()) {
+    window.parameters().StartProfile(options.profile.toStdString());
+    RunFor(150);
+  }
+  if (!options.edit.isEmpty()) {
+    const qsizetype equals = options.edit.indexOf('=');
+    const std::string name = options.edit.left(equals).toStdString();
+    Control* field = window.form().Find(name);
+    if (!field) {
+      std::fprintf(stderr, "dtu-config: --edit: the form has no field \"%s\"\n", name.c_str());
+      return 2;
+    }
+    field->SetText(options.edit.mid(equals + 1).toStdString());
+    window.Notify({"killfocus", field, 0, 0});
+  }
   RunFor(std::max(options.screenshotDelayMs, 150));
   const QString& file = options.screenshot;
+  if (options.closeQuestion) {
+    const std::unique_ptr<QMessageBox> box =
+        MakeQuestionBox(window.window(), LanguageText("Profile", "CloseQuestion", ""));
+    // Shown, the box lays its text out as the user sees it.
+    box->show();
+    RunFor(150);
+    if (!box->grab().save(file)) {
+      std::fprintf(stderr, "dtu-config: cannot write %s\n", qPrintable(file));
+      return 1;
+    }
+    return 0;
+  }
   if (!window.window()->SaveScreenshot(file.toStdString())) {
     std::fprintf(stderr, "dtu-config: cannot write %s\n", qPrintable(file));
     return 1;
@@ -250,6 +304,12 @@ int main(int argc, char** argv) {
   if (options.demo && !demo.PortPath().empty()) window.device().ToggleConnection();
   if (!options.screenshot.isEmpty()) return SaveScreenshot(window, options);
   window.form().ShowWindowCentered();
+  // The form's rows exist once the window is shown.
+  if (!options.profile.isEmpty()) {
+    QTimer::singleShot(0, [&window, &options] {
+      window.parameters().StartProfile(options.profile.toStdString());
+    });
+  }
   // A signal closes the window as its close button does, and the status says which one came.
   const QuitSignals quitSignals([&window](int) { window.PostQuit(); });
   const int status = app.exec();
