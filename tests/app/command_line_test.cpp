@@ -72,12 +72,23 @@ TEST(CommandLine, AScreenshotNeedsAFileAndAWindowNoSmallerThanTheSkinsMinimum) {
       {{"--screenshot", "x.png", "--size", "1099x680"}, "--size takes"},
       {{"--screenshot", "x.png", "--size", "1100x679"}, "--size takes"},
       {{"--screenshot", "x.png", "--size", "big"}, "--size takes"},
+      {{"--screenshot", "x.png", "--new-profile", "zr999"}, "no profile model \"zr999\""},
+      {{"--screenshot", "x.png", "--edit", "Server's Ip"}, "--edit takes NAME=VALUE"},
   };
   for (const Case& c : cases) {
     const Answer answer = RunWithoutDisplay(c.args);
     EXPECT_EQ(answer.status, 2) << c.args.join(' ').toStdString();
     EXPECT_NE(answer.err.find(c.said), std::string::npos) << answer.err;
   }
+}
+
+TEST(CommandLine, AnEditOfAFieldTheFormLacksIsRefused) {
+  TempDir dir;
+  Answer shot = RunWithoutDisplay({"--screenshot", QString::fromStdString(dir.Path() + "w.png"),
+                                   "--new-profile", "3dio", "--edit", "No such field=1"});
+  EXPECT_EQ(shot.status, 2);
+  EXPECT_NE(shot.err.find("the form has no field \"No such field\""), std::string::npos)
+      << shot.err;
 }
 
 TEST(CommandLine, TheWindowWithoutADisplayIsAClearErrorNotACrash) {
