@@ -79,7 +79,11 @@ bool Complete(ExchangeState& state, ExchangeHost& host, const JobKindInfo& info,
           std::string text = LanguageText("SaveToFile", "OpenError", "");
           if (!error.empty()) text += (text.empty() ? "" : "\n") + error;
           host.ShowMessageBox(text);
+          return;
         }
+        // Where the device's configuration went.
+        host.PostLogOfKind(LanguageText("SaveToFile", "Saved", "") + " " + f->job.filePath + "\r\n",
+                           LogKind::kVerdict);
       });
       break;
     case Completion::kLoadReadBack:

@@ -142,6 +142,7 @@ const std::pair<const char*, const char*> kLanguageKeys[] = {
     {"Save", "TakesPhone"},
     {"Save", "TakesHex"},
     {"Save", "NothingSent"},
+    {"SaveToFile", "Saved"},
     {"Profile", "Caption"},
     {"Profile", "Untitled"},
     {"Profile", "UnsavedMark"},
