@@ -54,7 +54,7 @@ _dtu_config() {
         return
       fi
       if [[ $sub == new ]]; then
-        COMPREPLY=($(compgen -W $'3dio\n5dio' -- "$cur"))
+        COMPREPLY=($(compgen -W $'3dio\n5dio\n3dio-lora\n3dio-zigbee\ngps' -- "$cur"))
         return
       fi
       ;;

@@ -2,25 +2,26 @@
 
 namespace {
 // "RefreshPorts" lists the ports again; like the other port settings it is locked while a port
-// is open.
+// is open, and so is "NewProfile", which replaces the form. "LoadFromFile" and "SaveProfile" work
+// without a device too: they are locked only while a job runs.
 const ButtonSet kSets[] = {
     // 0: logged in or out, with the port open
-    {{"Save", "Load", "RestoreFactory", "LoadFromFile", "SaveToFile", "SetTime", "GetVer",
-      "READFILELOG", "CPIN", "CSQ", "AT+LIST", "AT+FINDNETMODE", "quit"},
+    {{"Save", "Load", "RestoreFactory", "SaveToFile", "SetTime", "GetVer", "READFILELOG", "CPIN",
+      "CSQ", "AT+LIST", "AT+FINDNETMODE", "quit"},
      {"Login"},
      true},
     // 1: port closed (disable) / logged in right after opening (enable)
-    {{"Save", "Load", "RestoreFactory", "LoadFromFile", "SaveToFile", "SetTime", "Login",
-      "READFILELOG", "CPIN", "CSQ", "GetVer", "AT+LIST", "AT+FINDNETMODE", "quit"},
-     {"Checkcode", "BaudRate1", "SerialPort", "RefreshPorts"},
+    {{"Save", "Load", "RestoreFactory", "SaveToFile", "SetTime", "Login", "READFILELOG", "CPIN",
+      "CSQ", "GetVer", "AT+LIST", "AT+FINDNETMODE", "quit"},
+     {"Checkcode", "BaudRate1", "SerialPort", "RefreshPorts", "NewProfile"},
      true},
     // 2: a job runs (disable) / the queue is empty again (enable)
-    {{"Save", "Load", "RestoreFactory", "LoadFromFile", "SaveToFile", "SetTime", "READFILELOG",
-      "CPIN", "CSQ", "GetVer", "AT+LIST", "AT+FINDNETMODE", "quit"},
+    {{"Save", "Load", "RestoreFactory", "LoadFromFile", "SaveToFile", "SaveProfile", "SetTime",
+      "READFILELOG", "CPIN", "CSQ", "GetVer", "AT+LIST", "AT+FINDNETMODE", "quit"},
      {},
      false},
     // 3: port opened
-    {{"Login"}, {"Checkcode", "BaudRate1", "SerialPort", "RefreshPorts"}, false},
+    {{"Login"}, {"Checkcode", "BaudRate1", "SerialPort", "RefreshPorts", "NewProfile"}, false},
 };
 }  // namespace
 

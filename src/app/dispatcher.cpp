@@ -42,7 +42,7 @@ void CZR350FrameWnd::Notify(const Notification& n) {
     return;
   }
   if (n.type == "click") {
-    if (n.sender && n.sender == closeButton_) return PostQuit();
+    if (n.sender && n.sender == closeButton_) return Close();
     if (n.sender && n.sender == minButton_) return form().RunWindowCommand(WindowCommand::Minimize);
     if (n.sender && n.sender == maxButton_) return form().RunWindowCommand(WindowCommand::Maximize);
     if (n.sender && n.sender == restoreButton_)
@@ -101,6 +101,9 @@ void CZR350FrameWnd::OnClick(const std::string& name) {
          [](CZR350FrameWnd& w, const std::string&) { w.PostMessage(WM_SAVE_TO_FILE); }},
         {"LoadFromFile",
          [](CZR350FrameWnd& w, const std::string&) { w.PostMessage(WM_LOAD_FROM_FILE); }},
+        {"NewProfile", [](CZR350FrameWnd& w, const std::string&) { w.parameters_->NewProfile(); }},
+        {"SaveProfile",
+         [](CZR350FrameWnd& w, const std::string&) { w.parameters_->SaveProfile(); }},
         {"SetTime",
          [](CZR350FrameWnd& w, const std::string&) {
            const std::time_t now = std::time(nullptr);

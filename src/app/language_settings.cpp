@@ -63,6 +63,11 @@ void LanguageSettings::SwitchLanguage() {
     language->SelectItem(running);
     return;
   }
+  if (hooks_.unsavedEdits && hooks_.unsavedEdits() &&
+      !(hooks_.confirm && hooks_.confirm(LanguageText("Profile", "SwitchQuestion", "")))) {
+    language->SelectItem(running);
+    return;
+  }
   if (!WriteIniString(paths_.configPath, "Set", "Language", std::to_string(index))) {
     language->SelectItem(running);
     if (hooks_.messageBox)

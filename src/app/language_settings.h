@@ -17,6 +17,8 @@ class LanguageSettings {
  public:
   struct Hooks {
     std::function<bool(const std::string& text)> confirm;
+    // The form holds edits neither written nor saved, which the restart would lose.
+    std::function<bool()> unsavedEdits;
     std::function<void(const std::string& text)> messageBox;
     // Starts the program anew; false when it could not.
     std::function<bool()> restart;

@@ -10,6 +10,7 @@
 #include "app/confirmations.h"
 #include "app/file_writes_dialog.h"
 #include "app/keyboard.h"
+#include "app/profile_model_dialog.h"
 #include "app/status_line.h"
 #include "app/title_texts.h"
 #include "exchange/worker.h"
@@ -63,12 +64,20 @@ bool CZR350FrameWnd::Create(std::string* error) {
   parameterHooks.chooseFileWrites = [this](const std::vector<std::string>& lines) {
     return ChooseFileWrites(lines);
   };
+  parameterHooks.confirm = [this](const std::string& text) { return Confirm(text); };
+  parameterHooks.chooseProfileModel = [this]() -> std::optional<std::string> {
+    if (hooks_.chooseProfileModel) return hooks_.chooseProfileModel();
+    if (NoOneToAsk()) return std::nullopt;
+    return AskProfileModel(window_.get());
+  };
+  parameterHooks.documentChanged = [this] { ShowTitle(); };
   parameterHooks.headless = [this] { return hooks_.headless; };
   parameters_ = std::make_unique<ParametersPanel>(*window_, session_, languageValue_,
                                                   std::move(parameterHooks));
 
   LanguageSettings::Hooks languageHooks;
   languageHooks.confirm = [this](const std::string& text) { return Confirm(text); };
+  languageHooks.unsavedEdits = [this] { return parameters_->HasUnsavedEdits(); };
   languageHooks.messageBox = [this](const std::string& text) { ShowMessageBox(text); };
   languageHooks.restart = [this] { return !hooks_.restart || hooks_.restart(); };
   languageHooks.closeForRestart = [this] {
@@ -142,14 +151,34 @@ void CZR350FrameWnd::OnResized() {
 }
 
 void CZR350FrameWnd::OnWindowClosed() {
+  Close();
+}
+
+void CZR350FrameWnd::Close() {
+  // Edits neither written nor saved are lost only when the user says so.
+  if (parameters_ && parameters_->HasUnsavedEdits() &&
+      !Confirm(LanguageText("Profile", "CloseQuestion", "")))
+    return;
   PostQuit();
 }
 
 void CZR350FrameWnd::ShowConnectionState(bool loggedIn) {
   device_->ShowLook(loggedIn);
-  window_->SetWindowTitle(WindowTitleText(session_.Facts().deviceTypeText,
-                                          session_.IsOpen() ? session_.PortPath() : ""));
+  ShowTitle();
   logStatus_->ShowState(session_.State(), session_.IsOpen());
+}
+
+void CZR350FrameWnd::ShowTitle() {
+  if (!window_ || !parameters_) return;
+  const bool unsaved = parameters_->HasUnsavedEdits();
+  const std::string document = DocumentName(parameters_->DocumentPath());
+  window_->SetWindowTitle(WindowTitleText(session_.Facts().deviceTypeText,
+                                          session_.IsOpen() ? session_.PortPath() : "", document,
+                                          unsaved));
+  if (Control* caption = form().Find("ProfileName")) {
+    caption->SetText(DocumentCaptionText(document, unsaved));
+    caption->SetVisible(parameters_->ShowsProfile() || unsaved);
+  }
 }
 
 bool CZR350FrameWnd::StartWorker(WorkerOptions options) {
@@ -186,6 +215,7 @@ void CZR350FrameWnd::OnBatchProgress(const BatchProgress& batch) {
 void CZR350FrameWnd::OnBatchEnded(const BatchSummary& summary) {
   const bool clean = logStatus_->BatchEnded(summary);
   device_->ShowBatchEnded(BatchSummaryText(summary), clean);
+  parameters_->WritesEnded(clean);
 }
 
 void CZR350FrameWnd::OnSessionEvent(SessionEvent event) {
@@ -196,7 +226,7 @@ void CZR350FrameWnd::OnSessionEvent(SessionEvent event) {
 }
 
 void CZR350FrameWnd::OnShowParsed(const std::string& reply, const ShowReplyResult& /*result*/) {
-  parameters_->ShowValues();
+  parameters_->ShowValues(reply);
   logStatus_->ShowDevice(reply);
   ShowConnectionState(session_.LoggedIn());
   if (hooks_.showApplied) hooks_.showApplied();

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,8 @@ struct WindowHooks {
   std::function<bool(const std::string& text)> confirm;
   // Answers what to do with a loaded file that changes the device (replaces the dialog).
   std::function<FileWritesChoice(const std::vector<std::string>& lines)> chooseFileWrites;
+  // Answers "New profile…" (replaces the model dialog): a profile model's name, or nullopt.
+  std::function<std::optional<std::string>()> chooseProfileModel;
   // Every line that reaches the log pane.
   std::function<void(const std::string& text)> log;
   // No one to click message boxes away: they go to stderr.
@@ -110,6 +113,11 @@ class CZR350FrameWnd : public NotifySink, public SessionListener {
   void Log(const std::string& text, LogKind kind = LogKind::kProgram);
   // The connection state on the device panel, the status line and the title.
   void ShowConnectionState(bool loggedIn);
+  // The desktop title and the caption's document line: the device, the port, the profile file
+  // and whether the form holds unsaved edits.
+  void ShowTitle();
+  // The close button or the desktop closing the window: asks first when edits would be lost.
+  void Close();
 
   const ProgramPaths paths_;
   const int languageValue_;

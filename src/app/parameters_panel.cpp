@@ -45,13 +45,22 @@ ParametersPanel::ParametersPanel(SkinWindow& window, DeviceSession& session, int
   logicHooks.queue = [this](const WorkJob& job) {
     return session_.Queue(job) != EnqueueResult::kRefused;
   };
+  logicHooks.valuesSettled = [this] {
+    // What the form shows now is what it was given: the document's kept state.
+    if (document_) document_->Settled();
+    DocumentChanged();
+  };
   logicHooks.beforeWrites = [this](size_t writes) {
     return session_.Backup().BeforeWrites(writes);
   };
   logic_ = std::make_unique<FormController>(window_, session_.Params(), session_.ListParams(),
                                             session_.Facts(), tabs_, std::move(logicHooks));
+  document_ = std::make_unique<FormDocument>(*logic_);
   changeMarkTimer_.setSingleShot(true);
-  QObject::connect(&changeMarkTimer_, &QTimer::timeout, [this] { logic_->RefreshChangeMarks(); });
+  QObject::connect(&changeMarkTimer_, &QTimer::timeout, [this] {
+    logic_->RefreshChangeMarks();
+    DocumentChanged();
+  });
 }
 
 ParametersPanel::~ParametersPanel() {
@@ -110,8 +119,20 @@ void ParametersPanel::ScheduleChangeMarks() {
   if (QCoreApplication::instance()) changeMarkTimer_.start(100);
 }
 
-void ParametersPanel::ShowValues() {
+void ParametersPanel::ShowValues(const std::string& reply) {
   logic_->ShowValues();
+  document_->Given(reply, "", false);
+  ScheduleChangeMarks();
+  DocumentChanged();
+}
+
+void ParametersPanel::WritesEnded(bool clean) {
+  if (clean) document_->Kept();
+  DocumentChanged();
+}
+
+void ParametersPanel::DocumentChanged() {
+  if (hooks_.documentChanged) hooks_.documentChanged();
 }
 
 void ParametersPanel::FinishFileLoad() {

@@ -30,7 +30,10 @@ int RunNewCommand(const QStringList& args, std::ostream& out, std::ostream& err)
       "\"set --file\", put it on devices with \"apply\".");
   const QCommandLineOption help({"h", "help"}, "Shows this help.");
   const QCommandLineOption model(
-      "model", QString::fromStdString("The model: 3dio (three I/O lines) or 5dio (five)."),
+      "model",
+      QString::fromStdString(
+          "The model: 3dio (three I/O lines), 5dio (five), 3dio-lora or 3dio-zigbee (three "
+          "lines and a radio module), gps (the GPS tracker)."),
       "MODEL");
   const QCommandLineOption output({"o", "output"}, "The file to write.", "FILE");
   const QCommandLineOption force("force", "Replaces FILE when it exists.");

@@ -9,6 +9,10 @@ namespace {
 const ProfileModel kProfileModels[] = {
   {"3dio", false, "ZR350", "NONE", "Zr350V1.8.6"},
   {"5dio", true, "ZR350-5IO", "NONE", "Zr350V4.2.0"},
+  // The radio modules: the form shows their page by the device type.
+  {"3dio-lora", false, "ZR350-L", "LR-433 v2.3", "Zr350V1.8.6"},
+  {"3dio-zigbee", false, "ZR350-Z", "NONE", "Zr350V1.8.6"},
+  {"gps", false, "Zr750", "NONE", "Zr750V1.2.0"},
 };
 // clang-format on
 

@@ -23,7 +23,8 @@ struct ConfigValues {
   std::vector<std::optional<std::string>> items;
 };
 
-// The models a profile is made for: three or five I/O lines, no radio module.
+// The models a profile is made for: three or five I/O lines, and the radio modules the form
+// has a page for (LoRa, ZigBee, the GPS tracker).
 struct ProfileModel {
   const char* name;  // "3dio", "5dio"
   bool fiveDio;

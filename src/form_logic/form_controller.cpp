@@ -77,6 +77,7 @@ void FormController::RulesSettled() {
   if (!appliedDue_) return;
   appliedDue_ = false;
   applied_.Take(form_, params_, lists_, facts_.fiveDioModel);
+  if (hooks_.valuesSettled) hooks_.valuesSettled();
 }
 
 void FormController::ShowValues() {

@@ -45,6 +45,8 @@ class FormController {
     // Asks what to do with a loaded file that changes the device; `lines` name each write
     // ("name: device value -> file value"). Without it nothing is written.
     std::function<FileWritesChoice(const std::vector<std::string>& lines)> chooseFileWrites;
+    // The rules a fill set off have run: the form shows what it was given.
+    std::function<void()> valuesSettled;
   };
 
   FormController(Form& form, ParamTable& params, ListParamTable& lists, DeviceFacts& facts,
@@ -94,6 +96,7 @@ class FormController {
   void RefreshChangeMarks();
 
   Form& form() { return form_; }
+  const ParamTable& params() const { return params_; }
 
  private:
   Form& form_;

@@ -189,8 +189,14 @@ bool SkinWindow::SaveScreenshot(const std::string& pngPath) {
 }
 
 void SkinWindow::closeEvent(QCloseEvent* event) {
+  // The desktop's close is a request: the sink decides (it may ask first) and ends the program
+  // itself, which takes the window with it.
   if (!closingByCommand_) {
-    if (NotifySink* sink = context_->Sink()) sink->OnWindowClosed();
+    if (NotifySink* sink = context_->Sink()) {
+      sink->OnWindowClosed();
+      event->ignore();
+      return;
+    }
   }
   event->accept();
 }

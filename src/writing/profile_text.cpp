@@ -44,8 +44,12 @@ ProfileResult ProfileText(Form& form, const ParamTable& params, const ListParamT
         other.value = write.value;
     }
   }
-  const std::string text = ComposeConfigText(ConfigValuesOf(
-      held, heldLists, fiveDioModel, DefaultFirmware(fiveDioModel), base, &result.notHeld));
+  // The version line of the configuration the form was given stays (a GPS tracker's, a device's
+  // own), as long as it names the model the form shows.
+  std::string firmware = DefaultFirmware(fiveDioModel);
+  if (base && base->fiveDio == fiveDioModel && !base->firmware.empty()) firmware = base->firmware;
+  const std::string text = ComposeConfigText(
+      ConfigValuesOf(held, heldLists, fiveDioModel, std::move(firmware), base, &result.notHeld));
   result.verdict = JudgeConfigText(text);
   if (result.verdict.accepted()) result.text = text;
   return result;

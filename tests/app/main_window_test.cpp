@@ -18,10 +18,9 @@ namespace {
 
 // Everything that needs a device in its setting mode, the free commands of the operation page
 // included.
-const char* const kCommands[] = {"Save",       "Load",    "RestoreFactory", "LoadFromFile",
-                                 "SaveToFile", "SetTime", "GetVer",         "READFILELOG",
-                                 "CPIN",       "CSQ",     "AT+LIST",        "AT+FINDNETMODE",
-                                 "quit"};
+const char* const kCommands[] = {"Save",    "Load",    "RestoreFactory", "SaveToFile",
+                                 "SetTime", "GetVer",  "READFILELOG",    "CPIN",
+                                 "CSQ",     "AT+LIST", "AT+FINDNETMODE", "quit"};
 const char* const kPortSettings[] = {"Checkcode", "BaudRate1", "SerialPort"};
 
 // The real main window on the real English skin, in a program folder of its own (its
@@ -71,9 +70,13 @@ TEST_F(MainWindowTest, ButtonSetsFollowTheConnectionState) {
   EXPECT_FALSE(Enabled("Login"));
   for (const char* name : kPortSettings) EXPECT_TRUE(Enabled(name)) << name;
   EXPECT_EQ(Text("DeviceState"), "Not logged in");
+  // Files and profiles need no device.
+  for (const char* name : {"LoadFromFile", "NewProfile", "SaveProfile"})
+    EXPECT_TRUE(Enabled(name)) << name;
 
   window_->HandleMessage(WM_SET_BUTTONS, 1, 3);  // port opened
   EXPECT_TRUE(Enabled("Login"));
+  EXPECT_FALSE(Enabled("NewProfile")) << "a new profile would replace what the device showed";
   for (const char* name : kPortSettings) EXPECT_FALSE(Enabled(name)) << name;
   EXPECT_FALSE(Enabled("Load"));
 

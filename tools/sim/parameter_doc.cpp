@@ -49,7 +49,7 @@ std::string DeviceParametersMarkdown() {
       "\n"
       "What the device accepts and reports for every parameter. The simulator (`dtu-sim`)\n"
       "validates writes against exactly this table, which lives in\n"
-      "`src/domain/device_params.cpp` (sensor items: `tools/sim/sensor_items.cpp`). This page is\n"
+      "`src/domain/device_params.cpp` (sensor items: `src/domain/sensor_items.cpp`). This page is\n"
       "generated from it: after changing the table run\n"
       "`dtu-sim --parameters-doc > docs/device-parameters.md` (a test fails while they differ).\n"
       "\n"
