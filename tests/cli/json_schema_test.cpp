@@ -96,6 +96,13 @@ class JsonSchemas : public testing::Test {
         RunCli({"apply", Q(TemplatePath()), "--port", port, "--dry-run", "--json"});
     ASSERT_EQ(dryRun.status, 0) << dryRun.err;
     dryRun_ = dryRun.out;
+    // A table's values are named in the report ("fromCsv").
+    const std::string table =
+        dir_->Write("devices.csv", "port,Server's Port\n" + sim.PtyPath() + ",9300\n");
+    const CliRun perDevice =
+        RunCli({"apply", Q(TemplatePath()), "--per-device", Q(table), "--dry-run", "--json"});
+    ASSERT_EQ(perDevice.status, 0) << perDevice.err;
+    perDevice_ = perDevice.out;
     const QString backups = Q(dir_->Path() + "backups");
     const CliRun apply =
         RunCli({"apply", Q(TemplatePath()), "--port", port, "--json", "--backup-dir", backups});
@@ -119,12 +126,12 @@ class JsonSchemas : public testing::Test {
   static std::string TemplatePath() { return dir_->Path() + "template.cfg"; }
 
   static TempDir* dir_;
-  static std::string readToFile_, dryRun_, apply_, readBack_, set_, diffWithPort_;
+  static std::string readToFile_, dryRun_, perDevice_, apply_, readBack_, set_, diffWithPort_;
 };
 
 TempDir* JsonSchemas::dir_ = nullptr;
-std::string JsonSchemas::readToFile_, JsonSchemas::dryRun_, JsonSchemas::apply_,
-    JsonSchemas::readBack_, JsonSchemas::set_, JsonSchemas::diffWithPort_;
+std::string JsonSchemas::readToFile_, JsonSchemas::dryRun_, JsonSchemas::perDevice_,
+    JsonSchemas::apply_, JsonSchemas::readBack_, JsonSchemas::set_, JsonSchemas::diffWithPort_;
 
 }  // namespace
 
@@ -152,6 +159,7 @@ TEST_F(JsonSchemas, EveryCommandsOutputValidatesAgainstItsSchema) {
       {"read, JSON only", "read", readBack_},
       {"read of a missing port", "read", missing.out},
       {"apply --dry-run", "apply", dryRun_},
+      {"apply --dry-run --per-device", "apply", perDevice_},
       {"apply", "apply", apply_},
       {"apply to a missing port", "apply", missingApply.out},
       {"set", "set", set_},
@@ -191,6 +199,9 @@ TEST_F(JsonSchemas, TheReportsHoldWhatTheSchemasDescribe) {
   EXPECT_EQ(after["configuration"]["Server's Ip"].toString(), kServerIp);
   EXPECT_FALSE(after["configurationBytes"].toObject().contains("Server's Ip"));
   EXPECT_FALSE(after["sensorItems"].toArray().isEmpty());
+
+  EXPECT_EQ(FirstObject(perDevice_)["fromCsv"].toArray(), QJsonArray{"Server's Port"});
+  EXPECT_EQ(WriteOf(FirstObject(perDevice_), "AT+PORT")["value"].toString(), "9300");
 
   const QJsonObject set = WriteOf(FirstObject(set_), "AT+PORT");
   EXPECT_EQ(set["verdict"].toString(), "accepted");
@@ -235,6 +246,8 @@ TEST_F(JsonSchemas, ABrokenOutputFailsItsSchema) {
        [](QJsonObject& o) { o["changed"] = true; }},
       {"apply's write without its value before", "apply", dryRun_,
        inFirstWrite([](QJsonObject& w) { w.remove("before"); })},
+      {"apply's fromCsv as one text", "apply", perDevice_,
+       [](QJsonObject& o) { o["fromCsv"] = "Server's Port"; }},
       {"apply's write with an unknown verdict", "apply", apply_,
        inFirstWrite([](QJsonObject& w) { w["verdict"] = "maybe"; })},
       {"set without its port", "set", set_, [](QJsonObject& o) { o.remove("port"); }},
