@@ -1,4 +1,5 @@
 #include "cli/apply_command.h"
+#include "cli/config_input.h"
 
 #include <QElapsedTimer>
 
@@ -154,17 +155,8 @@ int RunApplyCommand(const QStringList& args, std::ostream& out, std::ostream& er
 
   const std::string path = files.first().toLocal8Bit().toStdString();
   std::string text;
+  if (!ReadWholeConfigFile(command, path, "; nothing was sent", err, &text)) return kExitFailure;
   std::string reason;
-  if (!ReadConfigFileFrom(path, &text, &reason)) {
-    err << command << ": cannot read " << path << ": " << reason << "\n";
-    return kExitFailure;
-  }
-  // A file that lacks rows or holds damaged ones would put empty or cut values on the form,
-  // and those would be written to every device.
-  if (!AcceptConfigText(text, &reason)) {
-    err << command << ": " << path << ": " << reason << "; nothing was sent\n";
-    return kExitFailure;
-  }
 
   // Every replaced value is checked before any port opens: one refusal and nothing is sent.
   ParamTable catalogue;

@@ -1,4 +1,5 @@
 #include "cli/diff_command.h"
+#include "cli/config_input.h"
 
 #include <QCommandLineParser>
 #include <QJsonArray>
@@ -129,15 +130,7 @@ int RunDiffCommand(const QStringList& args, std::ostream& out, std::ostream& err
       runners.push_back(owned.back().get());
       continue;
     }
-    std::string reason;
-    if (!ReadConfigFileFrom(source.name, &source.text, &reason)) {
-      err << command << ": cannot read " << source.name << ": " << reason << "\n";
-      return kExitUsage;
-    }
-    if (!AcceptConfigText(source.text, &reason)) {
-      err << command << ": " << source.name << ": " << reason << "\n";
-      return kExitUsage;
-    }
+    if (!ReadWholeConfigFile(command, source.name, "", err, &source.text)) return kExitUsage;
   }
   if (!sources[0].port.empty() && !sources[1].port.empty()) {
     const QStringList ports{QString::fromLocal8Bit(sources[0].port.c_str()),

@@ -1,4 +1,5 @@
 #include "cli/set_file.h"
+#include "cli/config_input.h"
 
 #include "catalogue/config_acceptance.h"
 #include "catalogue/config_text.h"
@@ -15,15 +16,9 @@ int RunSetOnFile(const std::string& command, const std::string& path,
                  const std::vector<std::string>& assignments, std::ostream& out,
                  std::ostream& err) {
   std::string text;
+  if (!ReadWholeConfigFile(command, path, "; the file was not changed", err, &text))
+    return kExitFailure;
   std::string reason;
-  if (!ReadConfigFileFrom(path, &text, &reason)) {
-    err << command << ": cannot read " << path << ": " << reason << "\n";
-    return kExitFailure;
-  }
-  if (!AcceptConfigText(text, &reason)) {
-    err << command << ": " << path << ": " << reason << "; the file was not changed\n";
-    return kExitFailure;
-  }
   ParamTable catalogue;
   ListParamTable lists;
   BuildParamTable(catalogue, lists, std::nullopt);

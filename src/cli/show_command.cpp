@@ -1,4 +1,5 @@
 #include "cli/show_command.h"
+#include "cli/config_input.h"
 
 #include <QCommandLineParser>
 
@@ -73,17 +74,7 @@ int RunShowCommand(const QStringList& args, std::ostream& out, std::ostream& err
   const std::string path = files.first().toLocal8Bit().toStdString();
 
   std::string text;
-  std::string reason;
-  if (!ReadConfigFileFrom(path, &text, &reason)) {
-    err << command << ": cannot read " << path << ": " << reason << "\n";
-    return kExitFailure;
-  }
-  // A damaged file is refused as "Open file" and apply refuse it: what it would show is not
-  // what any device holds.
-  if (!AcceptConfigText(text, &reason)) {
-    err << command << ": " << path << ": " << reason << "\n";
-    return kExitFailure;
-  }
+  if (!ReadWholeConfigFile(command, path, "", err, &text)) return kExitFailure;
   out << FormatConfigReport(text, path, parser.isSet(jsonOption));
   return kExitOk;
 }
