@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 
-#include "catalogue/config_text.h"
 #include "form/tab_strip.h"
 #include "serial/port_hand_over.h"
 #include "ui/skin_window.h"
@@ -34,6 +33,7 @@ bool TemplateForm::Build(std::string* error) {
   hooks.queue = [](const WorkJob&) { return false; };
   controller_ =
       std::make_unique<FormController>(*window_, params_, lists_, facts_, tabs_, std::move(hooks));
+  document_ = std::make_unique<FormDocument>(*controller_);
   tabs_.Reset();
   UpdateTabStrip(*window_, tabs_, TabStripMode::Rebuild);
   // The skin posts "windowinit" to its window: delivered here, to the window alone (no event loop
@@ -51,15 +51,13 @@ bool TemplateForm::Build(std::string* error) {
 bool TemplateForm::Load(const std::string& text, std::string* reason) {
   const std::unique_lock<std::mutex> posts = HoldHandOverPosts();
   if (!controller_->LoadText(text, reason)) return false;
-  loaded_ = text;
+  document_->Given(text, "", true);
   RunPostedRules();
   return true;
 }
 
 ProfileResult TemplateForm::Profile() {
-  ConfigValues base;
-  const bool known = ReadConfigValues(loaded_, &base);
-  return controller_->Profile(known ? &base : nullptr);
+  return document_->Profile();
 }
 
 ComposedWrites TemplateForm::ComposeFor(const ParamTable& params, const ListParamTable& lists) {

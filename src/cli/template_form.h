@@ -16,6 +16,7 @@
 #include "form/pages.h"
 #include "form/tab_table.h"
 #include "form_logic/form_controller.h"
+#include "form_logic/form_document.h"
 #include "texts/form.h"
 
 class SkinWindow;
@@ -59,7 +60,7 @@ class TemplateForm : public NotifySink {
   DeviceFacts facts_;
   TabTable tabs_;
   std::unique_ptr<FormController> controller_;
+  std::unique_ptr<FormDocument> document_;
   std::deque<std::pair<int, int>> rules_;
   bool initialised_ = false;
-  std::string loaded_;
 };

@@ -29,20 +29,20 @@ void FormDocument::Given(const std::string& text, const std::string& path, bool 
 void FormDocument::Settled() {
   if (!keepDue_) return;
   keepDue_ = false;
-  kept_ = FormText();
+  kept_ = Profile().text;
 }
 
 void FormDocument::Kept() {
   keepDue_ = false;
-  kept_ = FormText();
+  kept_ = Profile().text;
 }
 
-std::string FormDocument::FormText() {
-  return logic_.Profile(base_ ? &*base_ : nullptr).text;
+ProfileResult FormDocument::Profile() {
+  return logic_.Profile(base_ ? &*base_ : nullptr);
 }
 
 bool FormDocument::SaveProfile(const std::string& path, std::string* reason) {
-  const ProfileResult profile = logic_.Profile(base_ ? &*base_ : nullptr);
+  const ProfileResult profile = Profile();
   if (!profile.ok()) {
     if (reason) *reason = ProfileRefusalText(profile, logic_.params());
     return false;
@@ -57,5 +57,5 @@ bool FormDocument::SaveProfile(const std::string& path, std::string* reason) {
 
 bool FormDocument::Unsaved() {
   if (keepDue_ || !kept_) return false;
-  return FormText() != *kept_;
+  return Profile().text != *kept_;
 }

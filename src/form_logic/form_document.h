@@ -27,14 +27,16 @@ class FormDocument {
   // file cannot be written; nothing is written then.
   bool SaveProfile(const std::string& path, std::string* reason);
 
+  // What the form shows as a configuration text; the parameters it has no row for keep the
+  // values of the configuration last given.
+  ProfileResult Profile();
+
   // The form differs from what was last given, saved or written.
   bool Unsaved();
   const std::string& path() const { return path_; }
   bool profile() const { return profile_; }
 
  private:
-  std::string FormText();
-
   FormController& logic_;
   std::optional<ConfigValues> base_;
   std::optional<std::string> kept_;
